@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QColor>
+#include <QFrame>
+#include <QImage>
+
+// A sunken box with a persistent drawing surface in a user-defined scale: what is drawn into
+// it stays shown until it is cleared, whatever repaints the window system asks for.
+class PictureBox : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    // The user scale: the interior is scaleWidth units wide and scaleHeight units high,
+    // with its origin at the top-left corner. Both must be positive.
+    void setScaleWidth(qreal width);
+    void setScaleHeight(qreal height);
+    qreal scaleWidth() const { return m_scaleWidth; }
+    qreal scaleHeight() const { return m_scaleHeight; }
+
+    // The colour of filled boxes; an invalid colour follows the palette's highlight.
+    void setDrawColor(const QColor &color) { m_drawColor = color; }
+    QColor drawColor() const;
+
+    // Erases the surface.
+    void clear();
+    // Fills the box between two corners given in scale units. Like the classic filled box,
+    // it covers at least one pixel in each direction.
+    void fillBox(QPointF from, QPointF to);
+
+    // What the surface holds, at device pixels.
+    const QImage &surface();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // The surface follows the interior's size, and a new size starts blank.
+    void fitSurface();
+
+    qreal m_scaleWidth = 1;
+    qreal m_scaleHeight = 1;
+    QColor m_drawColor;
+    QImage m_surface;
+};

@@ -1,0 +1,67 @@
+#include "Engine.h"
+
+#include "AppError.h"
+#include "FileSystem.h"
+#include "PictureBox.h"
+#include "PiecePlan.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace modMorlend {
+
+Engine::Engine(const EngineControls &controls)
+    : m_controls(controls)
+{
+}
+
+void Engine::UpdateEstimate()
+{
+    if (m_state.SourcePath.isEmpty()) {
+        m_controls.txtEst->setText(QStringLiteral("{no source file selected}"));
+    } else {
+        try {
+            showEstimate();
+        } catch (const AppError &) {
+            // The estimate is advisory: a size text being typed or a source that went away
+            // leaves the last good estimate on screen, and the cutting run reports for itself.
+        }
+    }
+    ShowProgress(-1);
+}
+
+void Engine::showEstimate()
+{
+    m_state.PieceSize = parsePieceSize(m_controls.cmbFilesize->currentText());
+    if (m_state.PieceSize == 0)
+        m_controls.txtEst->setText(QStringLiteral("{files size is 0}"));
+    m_state.SourceSize = FileSystem::FileLength(m_state.SourcePath);
+    m_state.PieceCount = CeilDiv(m_state.SourceSize, m_state.PieceSize);
+    const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
+    m_controls.txtEst->setText(
+        QStringLiteral("files: %1, last file: %2").arg(m_state.PieceCount).arg(formatBytes(last)));
+}
+
+void Engine::RefreshEstimate()
+{
+    if (m_state.SourceOnClearedDisk)
+        m_controls.txtEst->setText(QStringLiteral("{file is on disk being cleared}"));
+    else
+        UpdateEstimate();
+}
+
+void Engine::ShowProgress(qint64 index)
+{
+    if (index < 0) {
+        m_controls.picProg->clear();
+        m_controls.lblProg->setText(QStringLiteral("0/%1").arg(m_state.PieceCount));
+        return;
+    }
+    m_controls.picProg->fillBox({0, 0}, {qreal(index), 1});
+    m_controls.picProg->repaint();
+    m_controls.lblProg->setText(QStringLiteral("%1/%2").arg(index).arg(m_state.PieceCount));
+    m_controls.lblProg->repaint();
+}
+
+} // namespace modMorlend

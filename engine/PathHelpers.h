@@ -1,0 +1,20 @@
+#pragma once
+
+#include "PathSeparator.h"
+
+#include <QString>
+
+// Splitting a path into folder, file name, base name and extension. The separator is a
+// parameter so that Windows-style paths split the same way on every system.
+namespace modMorlend {
+
+// The text before the last separator; a path without one raises AppError::InvalidArgument.
+QString GetFolder(const QString &path, QChar separator = NativeSeparator);
+// The text after the last separator, or the whole path when it has none.
+QString GetFileName(const QString &path, QChar separator = NativeSeparator);
+// The text after the last dot of the file name; empty when the name holds no dot.
+QString GetExtension(const QString &path, QChar separator = NativeSeparator);
+// The file name without its extension and the dot before it (a trailing dot stays).
+QString GetBaseName(const QString &path, QChar separator = NativeSeparator);
+
+} // namespace modMorlend

@@ -1,0 +1,53 @@
+#include "AppError.h"
+
+#include "FileSystem.h"
+#include "QtPrinters.h"
+
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(AppError, MapsSystemErrorsOntoTheCatalogue)
+{
+    struct Case
+    {
+        int errorCode;
+        int number;
+        const char *description;
+    };
+    const Case cases[] = {
+        {ENOENT, 53, "File not found"},
+        {ENOTDIR, 76, "Path not found"},
+        {EACCES, 70, "Permission denied"},
+        {EROFS, 70, "Permission denied"},
+        {ENOSPC, 61, "Disk full"},
+        {EIO, 57, "Device I/O error"},
+        {ENOMEDIUM, 71, "Disk not ready"},
+        {ENOMEM, 7, "Out of memory"},
+        {EISDIR, 75, "Path/File access error"},
+    };
+    for (const Case &c : cases) {
+        const AppError error = AppError::fromErrno(c.errorCode);
+        EXPECT_EQ(error.number(), c.number) << c.description;
+        EXPECT_EQ(error.description(), c.description);
+        EXPECT_EQ(error.source(), "Morlend");
+    }
+}
+
+TEST(FileLength, MeasuresRegularFilesOnly)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("missing");
+    try {
+        FileSystem::FileLength(missing);
+        FAIL() << "a missing file has no length";
+    } catch (const AppError &error) {
+        EXPECT_EQ(error.number(), AppError::FileNotFound);
+    }
+    EXPECT_THROW(FileSystem::FileLength(dir.path()), AppError);
+}
+
+} // namespace

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace TestFiles {
+
+// Writes bytes to a new file at path, failing the test if it cannot.
+void write(const QString &path, const QByteArray &bytes);
+// A file of the given length that is all hole: large sizes cost no disk.
+void writeSparse(const QString &path, qint64 length);
+// The whole content of a file.
+QByteArray read(const QString &path);
+// bytes of length count, different at every position so that misplaced bytes show.
+QByteArray pattern(qint64 count);
+
+} // namespace TestFiles
