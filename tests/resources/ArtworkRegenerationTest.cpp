@@ -1,0 +1,40 @@
+#include "QtPrinters.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The committed images are what the generator makes; a change to either must go with the other.
+TEST(ArtworkRegeneration, GeneratorRemakesTheCommittedImagesByteForByte)
+{
+    const QString python = PYTHON3_EXECUTABLE;
+    if (python.isEmpty())
+        GTEST_SKIP() << "no python3 to run the generator";
+
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QProcess generator;
+    generator.start(python, {ARTWORK_SCRIPT, folder.path()});
+    ASSERT_TRUE(generator.waitForFinished(60000));
+    ASSERT_EQ(generator.exitStatus(), QProcess::NormalExit);
+    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+
+    const QStringList made = QDir(folder.path()).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(
+        made,
+        QStringList({"dnd.gif", "ent.bmp", "esc.bmp", "f1.bmp", "morlend.ico", "morlend.png"}));
+    const QDir committed = QFileInfo(ARTWORK_SCRIPT).dir();
+    for (const QString &name : made) {
+        EXPECT_TRUE(TestFiles::read(folder.filePath(name))
+                    == TestFiles::read(committed.filePath(name)))
+            << name.toStdString() << " differs from a fresh run of the generator";
+    }
+}
+
+} // namespace

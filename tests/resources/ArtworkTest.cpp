@@ -1,0 +1,181 @@
+#include "Artwork.h"
+
+#include "QtPrinters.h"
+#include "TestFiles.h"
+
+#include <QImage>
+#include <QRect>
+#include <QSet>
+#include <QtEndian>
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Pixels = std::vector<std::pair<int, int>>;
+
+struct Picture
+{
+    const char *name;
+    int width;
+    int height;
+};
+
+const Picture keyCaps[] = {{"ent.bmp", 21, 10}, {"esc.bmp", 21, 10}, {"f1.bmp", 14, 10}};
+
+class ArtworkTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { Artwork::registerResource(); }
+
+    static QString path(const char *name) { return QString(":/resources/") + name; }
+    static QByteArray bytes(const char *name) { return TestFiles::read(path(name)); }
+    static QImage image(const char *name) { return QImage(path(name)); }
+};
+
+TEST_F(ArtworkTest, EveryImageLoadsFromTheResourceAtItsSize)
+{
+    std::vector<Picture> pictures(std::begin(keyCaps), std::end(keyCaps));
+    pictures.insert(pictures.end(),
+                    {{"dnd.gif", 205, 21}, {"morlend.ico", 16, 16}, {"morlend.png", 16, 16}});
+    for (const auto &[name, width, height] : pictures) {
+        SCOPED_TRACE(name);
+        const QImage loaded = image(name);
+        ASSERT_FALSE(loaded.isNull());
+        EXPECT_EQ(loaded.width(), width);
+        EXPECT_EQ(loaded.height(), height);
+    }
+}
+
+TEST_F(ArtworkTest, DropAreaIsAGif89aTransparentAtItsFourCornersOnly)
+{
+    const QByteArray gif = bytes("dnd.gif");
+    ASSERT_GT(gif.size(), 13);
+    EXPECT_TRUE(gif.startsWith("GIF89a"));
+    EXPECT_EQ(quint8(gif[10]) & 0x87, 0x87) << "a global colour table of 256 entries";
+
+    const QImage bar = image("dnd.gif");
+    const int right = bar.width() - 1, bottom = bar.height() - 1;
+    Pixels transparent;
+    for (int y = 0; y <= bottom; ++y) {
+        for (int x = 0; x <= right; ++x) {
+            if (qAlpha(bar.pixel(x, y)) == 0)
+                transparent.emplace_back(x, y);
+        }
+    }
+    EXPECT_EQ(transparent, (Pixels {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}}));
+}
+
+TEST_F(ArtworkTest, DropAreaIsAGreyOutlinedYellowGradientWithCentredDarkWords)
+{
+    const QImage bar = image("dnd.gif");
+    const int right = bar.width() - 1, bottom = bar.height() - 1;
+
+    QSet<QRgb> outline;
+    for (int x = 1; x < right; ++x)
+        outline << bar.pixel(x, 0) << bar.pixel(x, bottom);
+    for (int y = 1; y < bottom; ++y)
+        outline << bar.pixel(0, y) << bar.pixel(right, y);
+    ASSERT_EQ(outline.size(), 1) << "one colour all round";
+    const QRgb grey = *outline.begin();
+    EXPECT_TRUE(qRed(grey) == qGreen(grey) && qGreen(grey) == qBlue(grey) && qAlpha(grey) == 255);
+
+    // The column just inside the outline runs clear of the words: yellow, deepening downwards.
+    for (int y = 1; y < bottom; ++y) {
+        const QRgb shade = bar.pixel(1, y);
+        EXPECT_TRUE(qRed(shade) >= qGreen(shade) && qGreen(shade) > qBlue(shade)) << "row " << y;
+        if (y > 1) {
+            EXPECT_LE(qBlue(shade), qBlue(bar.pixel(1, y - 1))) << "row " << y;
+        }
+    }
+    EXPECT_GT(qBlue(bar.pixel(1, 1)), qBlue(bar.pixel(1, bottom - 1)) + 100);
+
+    QRect words;
+    for (int y = 1; y < bottom; ++y) {
+        for (int x = 1; x < right; ++x) {
+            if (qGray(bar.pixel(x, y)) < 100)
+                words |= QRect(x, y, 1, 1);
+        }
+    }
+    ASSERT_FALSE(words.isEmpty());
+    EXPECT_LE(std::abs(words.left() - (right - words.right())), 1);
+    EXPECT_LE(std::abs(words.top() - (bottom - words.bottom())), 1);
+}
+
+TEST_F(ArtworkTest, KeyCapsAreUncompressed8BitPaletteBitmapsWithoutTheMaskColour)
+{
+    const QRgb maskColour = qRgb(255, 0, 0);
+    for (const auto &[name, width, height] : keyCaps) {
+        SCOPED_TRACE(name);
+        const QByteArray bmp = bytes(name);
+        ASSERT_GE(bmp.size(), 54);
+        EXPECT_TRUE(bmp.startsWith("BM"));
+        EXPECT_EQ(qFromLittleEndian<quint16>(bmp.constData() + 28), 8) << "bits per pixel";
+        EXPECT_EQ(qFromLittleEndian<quint32>(bmp.constData() + 30), 0u) << "uncompressed";
+
+        const QImage cap = image(name);
+        EXPECT_EQ(cap.format(), QImage::Format_Indexed8);
+        EXPECT_FALSE(cap.colorTable().contains(maskColour));
+        int red = 0, black = 0;
+        for (int y = 0; y < cap.height(); ++y) {
+            for (int x = 0; x < cap.width(); ++x) {
+                red += cap.pixel(x, y) == maskColour;
+                black += cap.pixel(x, y) == qRgb(0, 0, 0);
+            }
+        }
+        EXPECT_EQ(red, 0) << "a pixel in the mask colour would not be drawn";
+        EXPECT_GT(black, 0) << "the key's name is written in black";
+    }
+}
+
+// The paper stands in the icon's middle; everything around it is ground.
+const QRect paper(2, 1, 11, 14);
+
+TEST_F(ArtworkTest, IconShowsTheSheetOnATransparentGround)
+{
+    const QImage icon = image("morlend.png");
+    Pixels wrong;
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) {
+            const int alpha = qAlpha(icon.pixel(x, y));
+            if (alpha != (paper.contains(x, y) ? 255 : 0))
+                wrong.emplace_back(x, y);
+        }
+    }
+    EXPECT_EQ(wrong, Pixels {});
+}
+
+// Qt reads a 24-bit icon's colours but not its mask, so the mask is read here from the file.
+TEST_F(ArtworkTest, IconFileIs24BitWithAMaskOverTheSameGround)
+{
+    const QByteArray ico = bytes("morlend.ico");
+    ASSERT_GE(ico.size(), 22);
+    EXPECT_EQ(qFromLittleEndian<quint16>(ico.constData() + 12), 24) << "bits per pixel";
+    const qsizetype side = 16;
+    const qsizetype maskStart
+        = qFromLittleEndian<quint32>(ico.constData() + 18) + 40 + side * side * 3;
+    const qsizetype maskStride = 4;
+    ASSERT_EQ(ico.size(), maskStart + side * maskStride);
+
+    const QImage colours = image("morlend.ico");
+    const QImage icon = image("morlend.png");
+    Pixels wrongMask, wrongColour;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const char maskByte = ico[maskStart + (side - 1 - y) * maskStride + x / 8];
+            const bool masked = (maskByte >> (7 - x % 8)) & 1;
+            const QRgb pixel = icon.pixel(x, y);
+            if (masked != (qAlpha(pixel) == 0))
+                wrongMask.emplace_back(x, y);
+            if (!masked && colours.pixel(x, y) != pixel)
+                wrongColour.emplace_back(x, y);
+        }
+    }
+    EXPECT_EQ(wrongMask, Pixels {});
+    EXPECT_EQ(wrongColour, Pixels {}) << "the icon file and the picture are the same image";
+}
+
+} // namespace
