@@ -13,3 +13,11 @@ enum class OleColor : quint32
     ButtonText = 0x80000012,
     Highlight3D = 0x80000014,
 };
+
+class QColor;
+class QPalette;
+
+// The shade that color stands for now: a system colour (0 to 30) is looked up in palette,
+// a red-green-blue colour is taken as it is. Throws AppError 380 (Invalid property value)
+// for a number that names no system colour and for any other top byte.
+QColor TranslateColor(OleColor color, const QPalette &palette);

@@ -1,5 +1,6 @@
 #include "PButton.h"
 
+#include "AppError.h"
 #include "ControlHost.h"
 #include "DrawEdge.h"
 #include "PropertyBag.h"
@@ -27,6 +28,10 @@ PButton::PButton(ControlHost &host, QWidget *parent)
     : QWidget(parent)
     , m_host(host)
 {
+    // The look follows the pointer with no mouse button held, too.
+    setMouseTracking(true);
+    // Every pixel comes from the button's own surface.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     resize(DesignSize);
     InitButton();
 }
@@ -298,5 +303,10 @@ bool PButton::event(QEvent *event)
 void PButton::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    InitButton();
+    // No exception may leave an event handler. A colour that cannot be translated has been
+    // reported to whoever set or loaded it; on a resize the button keeps its last look.
+    try {
+        InitButton();
+    } catch (const AppError &) {
+    }
 }

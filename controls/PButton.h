@@ -10,6 +10,7 @@
 #include <optional>
 
 class ControlHost;
+class QPainter;
 class PropertyBag;
 
 // The program's owner-drawn push button: an optional picture and a one-line caption inside
@@ -95,14 +96,22 @@ public:
     // The font last given to all three looks at once.
     FontRef Font_All() const { return m_Font_All; }
     void setFont_All(const FontRef &New_Font);
+    // Shows the normal look and ends the mouse grab, whichever widget holds it.
+    void Release();
     // The button answers Escape (DefaultCancel) or Enter (DefaultOK); setting either one
     // true clears the other.
     bool DefaultCancel() const { return m_DefaultCancel; }
     void setDefaultCancel(bool New_DefaultCancel);
     bool DefaultOK() const { return m_DefaultOK; }
     void setDefaultOK(bool New_DefaultOK);
+    // The host forwards each key pressed in its window: Enter (13) clicks a DefaultOK
+    // button and Escape (27) a DefaultCancel one, enabled or not.
+    void InputKey(qint16 KeyCode);
 
     ButtonState State() const { return m_State; }
+    // All four looks, stacked from the top in the order of ButtonState, each as high as the
+    // button; showing a state copies its row onto the control.
+    const clsMemoryDC &StateStrip() const { return *m_StateStrip; }
     // The characters that, with Alt, press the button: lower then upper case.
     QString AccessKeys() const { return m_AccessKeys; }
 
@@ -113,6 +122,14 @@ public:
 
 signals:
     void Click();
+    void DblClick();
+    // Button: 1 left, 2 right, 4 middle, or'ed; Shift: 1 Shift, 2 Ctrl, 4 Alt, or'ed;
+    // X and Y in pixels from the control's top-left corner.
+    void MouseMove(qint16 Button, qint16 Shift, float X, float Y);
+    void MouseUp(qint16 Button, qint16 Shift, float X, float Y);
+    void MouseDown(qint16 Button, qint16 Shift, float X, float Y);
+    void MouseOver();
+    void MouseOut();
 
 protected:
     // Rebuilds the drawing surfaces and renews the access keys, then Redraw.
@@ -124,6 +141,13 @@ protected:
 
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     enum class OnChange
@@ -135,7 +159,26 @@ private:
     template<typename T> void assign(T &field, const T &value, const QString &name, OnChange then);
     template<typename Self, typename Exchange>
     static void exchangeProperties(Self &self, Exchange &&exchange);
+    // Left, top, right and bottom, the right and bottom ones just outside.
+    struct PixelRect
+    {
+        int left, top, right, bottom;
+        QRect toRect() const { return QRect(left, top, right - left, bottom - top); }
+        PixelRect shrunk(int by) const { return {left + by, top + by, right - by, bottom - by}; }
+        PixelRect moved(QPoint by) const
+        {
+            return {left + by.x(), top + by.y(), right + by.x(), bottom + by.y()};
+        }
+    };
     void RenderStates();
+    void renderPicture(int &frameCount);
+    void renderRow(QPainter &painter, ButtonState row, int frameCount);
+    void DrawPicture(QPainter &painter, const PixelRect &box, int frame, QPoint offset);
+    void drawCaption(QPainter &painter, PixelRect rect, OleColor color);
+    bool IsOutside(float X, float Y) const;
+    void setState(ButtonState state);
+    // Lets go of the pointer when the button can no longer follow it.
+    void forgetPointer();
     void SetAccessKey();
     void setAccessKeys(const QString &keys);
 
@@ -165,12 +208,19 @@ private:
     bool m_DefaultCancel = false;
     bool m_DefaultOK = false;
 
+    bool m_MouseInside = false;
     bool m_Ready = false;
     ButtonState m_State = Normal;
+    qint32 m_ButtonWidth = 0;
+    qint32 m_ButtonHeight = 0;
     bool m_Loaded = false;
     std::optional<clsMemoryDC> m_PictureSurface;
     std::optional<clsMemoryDC> m_StateStrip;
 
+    // The control's own persistent surface: the look last shown, kept while a repaint fails.
+    QImage m_surface;
+    // A left press on the button that a release over it turns into a click.
+    bool m_clickArmed = false;
     QString m_AccessKeys;
     int m_accessKeyShortcut = 0; // 0 while the access keys are empty
 };

@@ -1,5 +1,6 @@
 #include "DrawEdge.h"
 
+#include "DistinctPalette.h"
 #include "QtPrinters.h"
 
 #include <QImage>
@@ -10,21 +11,9 @@
 
 namespace {
 
-// A palette whose bevel roles are told apart at a glance.
-QPalette bevelPalette()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Button, QColor(200, 200, 200));
-    palette.setColor(QPalette::Light, QColor(255, 255, 255));
-    palette.setColor(QPalette::Midlight, QColor(230, 230, 230));
-    palette.setColor(QPalette::Dark, QColor(128, 128, 128));
-    palette.setColor(QPalette::Shadow, QColor(0, 0, 0));
-    return palette;
-}
-
 QImage drawn(int style)
 {
-    const QPalette palette = bevelPalette();
+    const QPalette palette = distinctPalette();
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(palette.color(QPalette::Button));
     QPainter painter(&image);
@@ -55,7 +44,7 @@ TEST(DrawEdge, DrawsTheRingsInTheirRoles)
         {Edge::RaisedOuter | Edge::SunkenOuter, R::Button, R::Button, R::Button, R::Button},
         {64 | Edge::RaisedInner, R::Light, R::Dark, R::Button, R::Button},
     };
-    const QPalette palette = bevelPalette();
+    const QPalette palette = distinctPalette();
     for (const Case &c : cases) {
         const QImage image = drawn(c.style);
         const QColor outerTopLeft = palette.color(c.outerTopLeft);
@@ -81,7 +70,7 @@ TEST(DrawEdge, DrawsTheRingsInTheirRoles)
 
 TEST(DrawEdge, DrawsOnlyTheSidesAsked)
 {
-    const QPalette palette = bevelPalette();
+    const QPalette palette = distinctPalette();
     QImage image(6, 6, QImage::Format_RGB32);
     image.fill(palette.color(QPalette::Button));
     QPainter painter(&image);
