@@ -50,6 +50,8 @@ QString AppError::describe(int number)
         return QStringLiteral("Path not found");
     case InvalidPropertyValue:
         return QStringLiteral("Invalid property value");
+    case InvalidPicture:
+        return QStringLiteral("Invalid picture");
     }
     return {};
 }

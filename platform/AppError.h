@@ -29,6 +29,7 @@ public:
         PathFileAccessError = 75,
         PathNotFound = 76,
         InvalidPropertyValue = 380,
+        InvalidPicture = 481,
     };
 
     explicit AppError(Number number, QString source = DefaultSource);

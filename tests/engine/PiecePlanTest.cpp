@@ -1,6 +1,7 @@
 #include "PiecePlan.h"
 
 #include "AppError.h"
+#include "ErrorNumber.h"
 #include "QtPrinters.h"
 #include "ScopedLocale.h"
 
@@ -10,16 +11,6 @@
 using namespace modMorlend;
 
 namespace {
-
-int errorNumberOf(const auto &call)
-{
-    try {
-        call();
-    } catch (const AppError &error) {
-        return error.number();
-    }
-    return 0;
-}
 
 TEST(CeilDiv, IsTheCeilingForEverySignOfTheOperands)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QRect>
 #include <QString>
 
 #include <ostream>
@@ -13,4 +15,25 @@ inline void PrintTo(const QString &text, std::ostream *out)
 inline void PrintTo(QChar character, std::ostream *out)
 {
     *out << '\'' << QString(character).toStdString() << '\'';
+}
+
+inline void PrintTo(const QColor &color, std::ostream *out)
+{
+    *out << color.name(QColor::HexArgb).toStdString();
+}
+
+inline void PrintTo(QSize size, std::ostream *out)
+{
+    *out << size.width() << " x " << size.height();
+}
+
+inline void PrintTo(QPoint point, std::ostream *out)
+{
+    *out << '(' << point.x() << ", " << point.y() << ')';
+}
+
+inline void PrintTo(const QRect &rect, std::ostream *out)
+{
+    *out << '(' << rect.left() << ", " << rect.top() << ")-(" << rect.right() + 1 << ", "
+         << rect.bottom() + 1 << ')';
 }

@@ -1,0 +1,9 @@
+#include "MouseCapture.h"
+
+#include <QWidget>
+
+void releaseMouseCapture()
+{
+    if (QWidget *grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+}

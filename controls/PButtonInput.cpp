@@ -1,0 +1,150 @@
+#include "MouseCapture.h"
+#include "PButton.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+qint16 buttonCode(Qt::MouseButtons buttons)
+{
+    return qint16((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
+                  | (buttons & Qt::MiddleButton ? 4 : 0));
+}
+
+qint16 shiftCode(Qt::KeyboardModifiers modifiers)
+{
+    return qint16((modifiers & Qt::ShiftModifier ? 1 : 0)
+                  | (modifiers & Qt::ControlModifier ? 2 : 0)
+                  | (modifiers & Qt::AltModifier ? 4 : 0));
+}
+
+constexpr qint16 LeftButtonAlone = 1;
+constexpr qint16 EnterKey = 13;
+constexpr qint16 EscapeKey = 27;
+
+} // namespace
+
+void PButton::Release()
+{
+    m_State = Normal;
+    releaseMouseCapture();
+    m_MouseInside = false;
+    ShowState();
+}
+
+void PButton::InputKey(qint16 KeyCode)
+{
+    if (m_DefaultOK) {
+        if (KeyCode == EnterKey)
+            emit Click();
+    } else if (m_DefaultCancel && KeyCode == EscapeKey) {
+        emit Click();
+    }
+}
+
+bool PButton::IsOutside(float X, float Y) const
+{
+    return !(X >= 0 && X < m_ButtonWidth && Y >= 0 && Y < m_ButtonHeight);
+}
+
+void PButton::setState(ButtonState state)
+{
+    m_State = state;
+    ShowState();
+}
+
+void PButton::mousePressEvent(QMouseEvent *event)
+{
+    const QPointF at = event->position();
+    emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), at.x(), at.y());
+    m_clickArmed = event->button() == Qt::LeftButton;
+    setState(Pressed);
+}
+
+// With the left button held the button follows the pointer in and out (Qt keeps sending
+// the moves while the button is held). Without it, the button grabs the mouse on the first
+// move over it, so that it learns when the pointer leaves, and lets go when it does.
+void PButton::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF at = event->position();
+    const qint16 button = buttonCode(event->buttons());
+    emit MouseMove(button, shiftCode(event->modifiers()), at.x(), at.y());
+    const bool outside = IsOutside(at.x(), at.y());
+
+    if (button == LeftButtonAlone) {
+        if (outside && m_MouseInside) {
+            setState(Over);
+            m_MouseInside = false;
+            emit MouseOut();
+        } else if (!outside && !m_MouseInside) {
+            setState(Pressed);
+            m_MouseInside = true;
+            emit MouseOver();
+        }
+        return;
+    }
+
+    if (mouseGrabber() != this)
+        grabMouse();
+    if (outside) {
+        setState(Normal);
+        emit MouseOut();
+        m_MouseInside = false;
+        releaseMouseCapture();
+    } else if (!m_MouseInside) {
+        setState(Over);
+        emit MouseOver();
+        m_MouseInside = true;
+    }
+}
+
+void PButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPointF at = event->position();
+    emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), at.x(), at.y());
+    const bool outside = IsOutside(at.x(), at.y());
+    setState(outside ? Normal : Over);
+
+    // A left press and release over the button is a click.
+    const bool click = m_clickArmed && event->button() == Qt::LeftButton && !outside;
+    m_clickArmed = false;
+    if (click) {
+        Release();
+        emit Click();
+    }
+}
+
+void PButton::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
+    // The second press of a double click is no press of its own, and its release no click.
+    m_clickArmed = false;
+    emit DblClick();
+}
+
+void PButton::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    forgetPointer();
+}
+
+void PButton::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        forgetPointer();
+}
+
+// A grab held by a hidden or disabled widget would swallow the application's mouse input.
+void PButton::forgetPointer()
+{
+    if (mouseGrabber() == this)
+        releaseMouse();
+    m_clickArmed = false;
+    m_MouseInside = false;
+    if (m_State == Over || m_State == Pressed)
+        setState(Normal);
+}
