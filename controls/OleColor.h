@@ -7,6 +7,7 @@
 // zero top byte the low three bytes are red, green and blue, red in the lowest (255 is red).
 enum class OleColor : quint32
 {
+    WindowBackground = 0x80000005,
     Highlight = 0x8000000D,
     ButtonFace = 0x8000000F,
     ButtonShadow = 0x80000010,

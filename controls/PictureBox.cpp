@@ -1,5 +1,6 @@
 #include "PictureBox.h"
 
+#include <QColor>
 #include <QPainter>
 
 #include <cmath>
@@ -22,11 +23,6 @@ void PictureBox::setScaleHeight(qreal height)
     m_scaleHeight = height;
 }
 
-QColor PictureBox::drawColor() const
-{
-    return m_drawColor.isValid() ? m_drawColor : palette().color(QPalette::Highlight);
-}
-
 void PictureBox::clear()
 {
     fitSurface();
@@ -46,7 +42,8 @@ void PictureBox::fillBox(QPointF from, QPointF to)
 
     fitSurface();
     QPainter painter(&m_surface);
-    painter.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), drawColor());
+    painter.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)),
+                     TranslateColor(m_foreColor, palette()));
     update();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QColor>
+#include "OleColor.h"
+
 #include <QFrame>
 #include <QImage>
 
@@ -20,9 +21,9 @@ public:
     qreal scaleWidth() const { return m_scaleWidth; }
     qreal scaleHeight() const { return m_scaleHeight; }
 
-    // The colour of filled boxes; an invalid colour follows the palette's highlight.
-    void setDrawColor(const QColor &color) { m_drawColor = color; }
-    QColor drawColor() const;
+    // The colour of filled boxes, resolved against the palette when a box is drawn.
+    void setForeColor(OleColor color) { m_foreColor = color; }
+    OleColor foreColor() const { return m_foreColor; }
 
     // Erases the surface.
     void clear();
@@ -42,6 +43,6 @@ private:
 
     qreal m_scaleWidth = 1;
     qreal m_scaleHeight = 1;
-    QColor m_drawColor;
+    OleColor m_foreColor = OleColor::ButtonText;
     QImage m_surface;
 };

@@ -47,6 +47,17 @@ template<> struct Codec<qint16> : IntegerCodec<qint16>
 {
 };
 
+template<> struct Codec<double>
+{
+    static QJsonValue encode(double value) { return value; }
+    static double decode(const QJsonValue &json)
+    {
+        if (!json.isDouble())
+            typeMismatch();
+        return json.toDouble();
+    }
+};
+
 template<> struct Codec<bool>
 {
     static QJsonValue encode(bool value) { return value; }
@@ -184,6 +195,7 @@ void PropertyBag::writeProperty(const QString &name, const T &value, const T &de
 
 MORLEND_PROPERTY_TYPE(qint32)
 MORLEND_PROPERTY_TYPE(qint16)
+MORLEND_PROPERTY_TYPE(double)
 MORLEND_PROPERTY_TYPE(bool)
 MORLEND_PROPERTY_TYPE(QString)
 MORLEND_PROPERTY_TYPE(OleColor)

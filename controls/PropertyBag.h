@@ -13,13 +13,14 @@ class QString;
 // equal to the default it is written with is not kept, and reading a key that is not there
 // yields the default it is read with, so only what differs from the defaults is stored.
 //
-// The store is a JSON object: numbers as integers, colours as "0x8000000F", fonts as objects
+// The store is a JSON object: numbers as JSON numbers, colours as "0x8000000F", fonts as objects
 // {"name", "size" in points, "bold", "italic", "underline", "strikethrough", "charset"} and
 // pictures as the file or resource they come from ("" for an empty picture). Reading a store
 // and writing the same values back gives the same object.
 //
-// readProperty and writeProperty take qint32, qint16, bool, QString, OleColor, FontRef and
-// PictureRef; a stored value that cannot be read as the default's type throws AppError.
+// readProperty and writeProperty take qint32, qint16, double, bool, QString, OleColor,
+// FontRef and PictureRef; a stored value that cannot be read as the default's type throws
+// AppError.
 class PropertyBag
 {
 public:

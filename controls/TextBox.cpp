@@ -1,5 +1,7 @@
 #include "TextBox.h"
 
+#include <QColor>
+
 TextBox::TextBox(QWidget *parent)
     : QLineEdit(parent)
 {
@@ -12,4 +14,12 @@ void TextBox::setText(const QString &text)
         emit Change();
     else
         QLineEdit::setText(text);
+}
+
+void TextBox::setBackColor(OleColor color)
+{
+    QPalette shades = palette();
+    shades.setColor(QPalette::Base, TranslateColor(color, shades));
+    setPalette(shades);
+    m_BackColor = color;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OleColor.h"
+
 #include <QLineEdit>
 
 // A line edit whose change notification follows every write of its text, the program's own
@@ -15,6 +17,13 @@ public:
     // Hides QLineEdit::setText on purpose: the program writes through this one.
     void setText(const QString &text);
 
+    // The colour behind the text, resolved against the palette when it is set.
+    OleColor BackColor() const { return m_BackColor; }
+    void setBackColor(OleColor color);
+
 signals:
     void Change();
+
+private:
+    OleColor m_BackColor = OleColor::WindowBackground;
 };

@@ -11,9 +11,9 @@ void provideTahoma()
     const QString tahoma = QStringLiteral("Tahoma");
     if (QFontDatabase::hasFamily(tahoma))
         return;
-    for (const QString &file : {QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"),
-                                QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf")})
-        QFontDatabase::addApplicationFont(file);
+    // Only the regular face: Qt draws no glyphs from Wine's bold one and falls back to a
+    // wider face, whereas it emboldens the regular one well.
+    QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
     if (!QFontDatabase::hasFamily(tahoma))
         QFont::insertSubstitutions(tahoma,
                                    {QStringLiteral("Liberation Sans"),

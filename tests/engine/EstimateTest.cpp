@@ -27,6 +27,7 @@ protected:
         picProg.resize(139, 10);
         picProg.setScaleWidth(20.25);
         picProg.setScaleHeight(90);
+        picProg.setForeColor(OleColor::Highlight);
     }
 
     QString sourceOf(qint64 length)
@@ -160,7 +161,7 @@ TEST_F(Estimate, ProgressCountsPiecesAndFillsItsShareOfTheBox)
 
     engine.ShowProgress(2);
     EXPECT_EQ(lblProg.text(), "2/3");
-    const QRgb filled = picProg.drawColor().rgba();
+    const QRgb filled = picProg.palette().color(QPalette::Highlight).rgba();
     EXPECT_EQ(surface.pixel(89, 0), filled) << "two thirds of 135 pixels end at pixel 89";
     EXPECT_NE(surface.pixel(90, 0), filled);
     EXPECT_NE(surface.pixel(0, 1), filled) << "one unit of 90 covers only the top pixel row";

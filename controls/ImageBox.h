@@ -1,0 +1,31 @@
+#pragma once
+
+#include "StdPicture.h"
+
+#include <QLabel>
+
+class QMimeData;
+
+// An image shown at its own size that takes what is dropped on it and hands the drop's data
+// to its owner, which decides what to do with it.
+class ImageBox : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit ImageBox(QWidget *parent = nullptr);
+
+    // The picture, shown unscaled; the box takes its size.
+    PictureRef Picture() const { return m_Picture; }
+    void setPicture(const PictureRef &New_Picture);
+
+signals:
+    void OLEDragDrop(const QMimeData *data);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    PictureRef m_Picture;
+};
