@@ -1,18 +1,16 @@
-#include "MorlendVersion.h"
+#include "Form1.h"
 
 #include <QApplication>
-#include <QWidget>
+#include <QStyleFactory>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morlend"));
+    // The window is laid out for classic bevelled controls, which this style draws.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
 
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Morlend %1.%2.%3")
-                              .arg(MorlendVersionMajor)
-                              .arg(MorlendVersionMinor)
-                              .arg(MorlendVersionRevision));
+    Form1 window;
     window.show();
     return QApplication::exec();
 }

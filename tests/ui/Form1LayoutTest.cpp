@@ -1,0 +1,208 @@
+#include "CLine.h"
+#include "Form1.h"
+#include "FormBuilder.h"
+#include "ImageBox.h"
+#include "PButton.h"
+#include "PictureBox.h"
+#include "QtPrinters.h"
+#include "TextBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Form1Layout : public ::testing::Test
+{
+protected:
+    Form1 form;
+};
+
+TEST_F(Form1Layout, IsAFixedWindowOf231By269Pixels)
+{
+    EXPECT_EQ(form.minimumSize(), QSize(231, 269));
+    EXPECT_EQ(form.maximumSize(), QSize(231, 269));
+    const Qt::WindowFlags flags = form.windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
+    EXPECT_FALSE(form.windowIcon().isNull());
+    EXPECT_TRUE(form.builder().keyPreview());
+}
+
+TEST_F(Form1Layout, PlacesEveryControlInItsContainer)
+{
+    struct Case
+    {
+        QWidget *control;
+        QWidget *container;
+        QRect pixels;
+    };
+    const Case cases[] = {
+        {form.cbExit, &form, {81, 240, 70, 25}},
+        {form.picProg, &form, {3, 216, 139, 10}},
+        {form.CLine1[0], &form, {0, 210, 232, 2}},
+        {form.Frame1, &form, {4, 0, 223, 67}},
+        {form.txtFN, form.Frame1, {9, 39, 205, 19}},
+        {form.imgDnD, form.Frame1, {9, 15, 205, 21}},
+        {form.Frame2, &form, {4, 69, 223, 67}},
+        {form.txtEst, form.Frame2, {9, 42, 205, 19}},
+        {form.cmbFilesize, form.Frame2, {9, 15, 205, 21}},
+        {form.Frame3, &form, {4, 141, 223, 64}},
+        {form.chbClearFDD, form.Frame3, {62, 40, 150, 16}},
+        {form.txtOut, form.Frame3, {29, 18, 182, 19}},
+        {form.optWrite[1], form.Frame3, {9, 39, 46, 16}},
+        {form.optWrite[0], form.Frame3, {9, 19, 21, 16}},
+        {form.CLine1[1], &form, {0, 231, 232, 2}},
+        {form.cbCut, &form, {4, 240, 70, 25}},
+        {form.cbAbout, &form, {165, 240, 64, 25}},
+        {form.lblProg, &form, {147, 215, 79, 13}},
+    };
+    for (const Case &c : cases) {
+        ASSERT_NE(c.control, nullptr);
+        EXPECT_EQ(c.control->geometry(), c.pixels) << c.control->metaObject()->className();
+        EXPECT_EQ(c.control->parentWidget(), c.container);
+    }
+}
+
+TEST_F(Form1Layout, TabsThroughTheControlsInStoredOrder)
+{
+    // The stored tab order, less the controls that take no focus.
+    const QList<QWidget *> tabStops {form.txtFN,       form.cmbFilesize, form.txtEst,
+                                     form.optWrite[0], form.optWrite[1], form.txtOut,
+                                     form.chbClearFDD};
+    for (qsizetype i = 1; i < tabStops.size(); ++i) {
+        QWidget *next = tabStops[i - 1]->nextInFocusChain();
+        while (next != tabStops[i] && !tabStops.contains(next))
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, tabStops[i]) << "after tab stop " << i - 1;
+    }
+    const QList<QWidget *> noStops {form.Frame1, form.Frame2,  form.Frame3,    form.lblProg,
+                                    form.imgDnD, form.picProg, form.CLine1[0], form.CLine1[1],
+                                    form.cbExit, form.cbCut,   form.cbAbout};
+    for (QWidget *control : noStops)
+        EXPECT_EQ(control->focusPolicy(), Qt::NoFocus) << control->metaObject()->className();
+}
+
+TEST_F(Form1Layout, StartsWithItsStoredValues)
+{
+    EXPECT_EQ(form.txtFN->text(), "{none}");
+    EXPECT_TRUE(form.txtFN->isReadOnly());
+    EXPECT_EQ(form.txtEst->text(), "{0 files}");
+    EXPECT_TRUE(form.txtEst->isReadOnly());
+    EXPECT_EQ(form.txtFN->palette().color(QPalette::Base), form.palette().color(QPalette::Button));
+    EXPECT_EQ(form.txtOut->text(), "");
+    EXPECT_FALSE(form.txtOut->isReadOnly());
+    EXPECT_TRUE(form.optWrite[0]->isChecked());
+    EXPECT_FALSE(form.optWrite[1]->isChecked());
+    EXPECT_EQ(form.optWrite[0]->text(), "");
+    EXPECT_EQ(form.optWrite[1]->text(), "   A:");
+    EXPECT_EQ(form.chbClearFDD->checkState(), Qt::Checked);
+    EXPECT_FALSE(form.chbClearFDD->isEnabled());
+    EXPECT_EQ(form.chbClearFDD->text(), "Clear disk before copying");
+    EXPECT_EQ(form.lblProg->text(), "0/0");
+    EXPECT_TRUE(form.lblProg->alignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(form.cmbFilesize->isEditable());
+    EXPECT_EQ(form.cmbFilesize->currentText(), "cmbFilesize");
+    EXPECT_EQ(form.cmbFilesize->count(), 0);
+    EXPECT_EQ(form.cmbFilesize->insertPolicy(), QComboBox::NoInsert);
+    EXPECT_TRUE(form.imgDnD->acceptDrops());
+    EXPECT_EQ(form.Frame1->title(), "1. Drop a file to cut:");
+    EXPECT_EQ(form.Frame2->title(), "2. Select size of resulting files:");
+    EXPECT_EQ(form.Frame3->title(), "3. Write to:");
+    EXPECT_EQ(form.picProg->scaleWidth(), 20.25);
+    EXPECT_EQ(form.picProg->scaleHeight(), 90);
+    EXPECT_EQ(form.picProg->foreColor(), OleColor::Highlight);
+    EXPECT_EQ(form.CLine1[0]->Orientation(), 0);
+}
+
+TEST_F(Form1Layout, ButtonsCarryTheirKeyCaps)
+{
+    struct Case
+    {
+        PButton *button;
+        const char *caption;
+        QSize picture;
+        bool defaultOK, defaultCancel;
+    };
+    const Case cases[] = {
+        {form.cbCut, "Cut", {21, 10}, true, false},
+        {form.cbExit, "Exit", {21, 10}, false, true},
+        {form.cbAbout, "About", {14, 10}, true, false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(c.button->Caption(), c.caption);
+        ASSERT_TRUE(c.button->Picture());
+        EXPECT_EQ(c.button->Picture()->image.size(), c.picture) << c.caption;
+        EXPECT_EQ(QSize(c.button->Picture_W(), c.button->Picture_H()), c.picture);
+        EXPECT_EQ(c.button->PictureAlign(), 0);
+        EXPECT_EQ(c.button->Padding(), 3);
+        EXPECT_EQ(c.button->BackColor(), OleColor::ButtonFace);
+        EXPECT_EQ(c.button->DefaultOK(), c.defaultOK);
+        EXPECT_EQ(c.button->DefaultCancel(), c.defaultCancel);
+        EXPECT_EQ(c.button->Font_Normal()->name, "Tahoma");
+        EXPECT_EQ(c.button->Font_Normal()->size, 8.25);
+    }
+    EXPECT_EQ(form.imgDnD->pixmap().size(), QSize(205, 21));
+}
+
+TEST_F(Form1Layout, GroupCaptionsAreBoldAndWholeWhileTheirContentsAreNot)
+{
+    for (QGroupBox *frame : {form.Frame1, form.Frame2, form.Frame3}) {
+        EXPECT_TRUE(QFontInfo(frame->font()).bold()) << frame->title().toStdString();
+        // The caption sits between the frame's left corner and its right edge.
+        EXPECT_LT(QFontMetrics(frame->font()).horizontalAdvance(frame->title()),
+                  frame->width() - 16)
+            << frame->title().toStdString();
+    }
+    for (QWidget *inside : std::initializer_list<QWidget *> {form.txtFN, form.cmbFilesize,
+                                                             form.txtOut, form.chbClearFDD}) {
+        EXPECT_FALSE(QFontInfo(inside->font()).bold());
+        EXPECT_EQ(inside->font().pointSizeF(), 8.25);
+    }
+}
+
+QByteArray storedLayoutFile()
+{
+    QFile file(":/resources/Form1.json");
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+TEST(FormLayoutFile, LoadedAndWrittenBackGivesTheSameFile)
+{
+    Form1 form;
+    EXPECT_EQ(form.builder().layout().toJson(), storedLayoutFile());
+}
+
+TEST(FormLayoutFile, IsWrittenBackFromWhatTheControlsHold)
+{
+    Form1 form;
+    form.txtOut->move(form.txtOut->pos() + QPoint(1, 0));
+    form.chbClearFDD->setChecked(false);
+    form.cbCut->setCaption("Go");
+    EXPECT_TRUE(form.builder().layoutChanged());
+
+    const FormLayout written = FormLayout::fromJson(form.builder().layout().toJson());
+    const FormLayout stored = FormLayout::fromJson(storedLayoutFile());
+    ASSERT_EQ(written.controls.size(), stored.controls.size());
+    QStringList differing;
+    for (qsizetype i = 0; i < stored.controls.size(); ++i) {
+        const FormLayout::Control &a = written.controls[i];
+        const FormLayout::Control &b = stored.controls[i];
+        if (a.twips != b.twips || a.properties.toJson() != b.properties.toJson())
+            differing << a.name;
+    }
+    EXPECT_EQ(differing, QStringList({"chbClearFDD", "txtOut", "cbCut"}));
+    EXPECT_EQ(written.controls[11].twips.left(), 435 + 15);
+}
+
+} // namespace

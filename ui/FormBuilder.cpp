@@ -1,0 +1,167 @@
+#include "FormBuilder.h"
+
+#include "AppError.h"
+#include "CLine.h"
+#include "PButton.h"
+#include "StandardControls.h"
+
+#include <QIcon>
+#include <QPixmap>
+#include <QWidget>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString PButtonKind = u"Morlend.PButton"_s;
+const QString CLineKind = u"Morlend.CLine"_s;
+const QString CaptionKey = u"Caption"_s;
+const QString ClientWidthKey = u"ClientWidth"_s;
+const QString ClientHeightKey = u"ClientHeight"_s;
+const QString FontKey = u"Font"_s;
+const QString IconKey = u"Icon"_s;
+const QString KeyPreviewKey = u"KeyPreview"_s;
+
+QRect pixelsOf(const QRect &twips)
+{
+    const int unit = FormBuilder::TwipsPerPixel;
+    return QRect(twips.left() / unit, twips.top() / unit, twips.width() / unit,
+                 twips.height() / unit);
+}
+
+QRect twipsOf(const QRect &pixels)
+{
+    const int unit = FormBuilder::TwipsPerPixel;
+    return QRect(pixels.left() * unit, pixels.top() * unit, pixels.width() * unit,
+                 pixels.height() * unit);
+}
+
+} // namespace
+
+FormBuilder::FormBuilder(QWidget &window, const FormLayout &layout)
+    : m_window(window)
+    , m_name(layout.name)
+{
+    applyWindowProperties(layout.properties);
+    for (const FormLayout::Control &stored : layout.controls)
+        build(stored);
+    orderTabs();
+}
+
+void FormBuilder::applyWindowProperties(const PropertyBag &properties)
+{
+    m_window.setWindowTitle(properties.readProperty(CaptionKey, QString()));
+    m_window.setFixedSize(pixelsOf(QRect(0, 0, properties.readProperty(ClientWidthKey, 0),
+                                         properties.readProperty(ClientHeightKey, 0)))
+                              .size());
+    m_font = properties.readProperty(FontKey, FontRef());
+    if (m_font)
+        m_window.setFont(m_font->toQFont());
+    m_icon = properties.readProperty(IconKey, PictureRef());
+    if (m_icon)
+        m_window.setWindowIcon(QIcon(QPixmap::fromImage(m_icon->image)));
+    m_keyPreview = properties.readProperty(KeyPreviewKey, false);
+}
+
+void FormBuilder::build(const FormLayout::Control &stored)
+{
+    QWidget *container = stored.container == m_name ? &m_window : control(stored.container);
+    if (!container)
+        throw AppError(AppError::InvalidArgument);
+
+    // A control is known by its name before it loads: a button's caption defaults to it.
+    if (stored.kind == PButtonKind) {
+        auto *button = new PButton(*this, container);
+        m_controls.append({stored, button});
+        button->ReadProperties(stored.properties);
+    } else if (stored.kind == CLineKind) {
+        auto *line = new CLine(*this, container);
+        m_controls.append({stored, line});
+        line->ReadProperties(stored.properties);
+    } else {
+        QWidget *widget = StandardControls::create(stored.kind, container);
+        if (!widget)
+            throw AppError(AppError::InvalidArgument);
+        m_controls.append({stored, widget});
+        // Controls get the window's font themselves: a group box's bold caption font must
+        // not reach the controls inside it.
+        widget->setFont(stored.properties.readProperty(FontKey, m_font)->toQFont());
+        StandardControls::readProperties(stored.kind, *widget, stored.properties);
+    }
+    m_controls.last().widget->setGeometry(pixelsOf(stored.twips));
+}
+
+void FormBuilder::orderTabs()
+{
+    // Only controls that take the focus join the chain: Qt leaves the others out of it, and
+    // the separator lines, the progress box and the buttons have no look for the focus.
+    QList<const Placed *> tabbed;
+    for (const Placed &placed : m_controls) {
+        if (placed.stored.tabIndex >= 0 && placed.widget->focusPolicy() & Qt::TabFocus)
+            tabbed.append(&placed);
+    }
+    std::sort(tabbed.begin(), tabbed.end(), [](const Placed *a, const Placed *b) {
+        return a->stored.tabIndex < b->stored.tabIndex;
+    });
+    for (qsizetype i = 1; i < tabbed.size(); ++i)
+        QWidget::setTabOrder(tabbed[i - 1]->widget, tabbed[i]->widget);
+}
+
+QWidget *FormBuilder::control(const QString &name, int index) const
+{
+    const auto found = std::find_if(m_controls.cbegin(), m_controls.cend(), [&](const Placed &p) {
+        return p.stored.name == name && p.stored.index == index;
+    });
+    return found == m_controls.cend() ? nullptr : found->widget;
+}
+
+const FormBuilder::Placed *FormBuilder::placedOf(const QWidget &widget) const
+{
+    const auto found = std::find_if(m_controls.cbegin(), m_controls.cend(),
+                                    [&](const Placed &p) { return p.widget == &widget; });
+    return found == m_controls.cend() ? nullptr : &*found;
+}
+
+QString FormBuilder::instanceName(const QWidget &control) const
+{
+    const Placed *placed = placedOf(control);
+    return placed ? placed->stored.name : QString();
+}
+
+void FormBuilder::propertyChanged(const QWidget &, const QString &)
+{
+    m_layoutChanged = true;
+}
+
+FormLayout FormBuilder::layout() const
+{
+    FormLayout layout;
+    layout.name = m_name;
+    layout.properties.writeProperty(CaptionKey, m_window.windowTitle(), QString());
+    const QRect client = twipsOf(QRect(QPoint(), m_window.size()));
+    layout.properties.writeProperty(ClientWidthKey, client.width(), 0);
+    layout.properties.writeProperty(ClientHeightKey, client.height(), 0);
+    layout.properties.writeProperty(FontKey, m_font, FontRef());
+    layout.properties.writeProperty(IconKey, m_icon, PictureRef());
+    layout.properties.writeProperty(KeyPreviewKey, m_keyPreview, false);
+
+    for (const Placed &placed : m_controls) {
+        FormLayout::Control stored = placed.stored;
+        stored.twips = twipsOf(placed.widget->geometry());
+        stored.properties = PropertyBag();
+        if (auto *button = qobject_cast<const PButton *>(placed.widget)) {
+            button->WriteProperties(stored.properties);
+        } else if (auto *line = qobject_cast<const CLine *>(placed.widget)) {
+            line->WriteProperties(stored.properties);
+        } else {
+            // The font a control was given is held by reference, so it is stored as read.
+            stored.properties.writeProperty(
+                FontKey, placed.stored.properties.readProperty(FontKey, m_font), m_font);
+            StandardControls::writeProperties(stored.kind, *placed.widget, stored.properties);
+        }
+        layout.controls.append(stored);
+    }
+    return layout;
+}

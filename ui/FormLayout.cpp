@@ -1,0 +1,104 @@
+#include "FormLayout.h"
+
+#include "AppError.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The keys of a control's own entry; its stored properties sit under "properties".
+const QString NameKey = u"name"_s;
+const QString IndexKey = u"index"_s;
+const QString KindKey = u"kind"_s;
+const QString ContainerKey = u"container"_s;
+const QString LeftKey = u"left"_s;
+const QString TopKey = u"top"_s;
+const QString WidthKey = u"width"_s;
+const QString HeightKey = u"height"_s;
+const QString TabIndexKey = u"tabindex"_s;
+const QString PropertiesKey = u"properties"_s;
+const QString ControlsKey = u"controls"_s;
+
+int integerOf(const QJsonObject &object, const QString &key, int missing)
+{
+    const QJsonValue value = object.value(key);
+    if (value.isUndefined())
+        return missing;
+    if (!value.isDouble())
+        throw AppError(AppError::TypeMismatch);
+    return value.toInt();
+}
+
+QString textOf(const QJsonObject &object, const QString &key)
+{
+    const QJsonValue value = object.value(key);
+    if (!value.isString())
+        throw AppError(AppError::TypeMismatch);
+    return value.toString();
+}
+
+FormLayout::Control controlOf(const QJsonObject &entry)
+{
+    FormLayout::Control control;
+    control.name = textOf(entry, NameKey);
+    control.index = integerOf(entry, IndexKey, -1);
+    control.kind = textOf(entry, KindKey);
+    control.container = textOf(entry, ContainerKey);
+    control.twips = QRect(integerOf(entry, LeftKey, 0), integerOf(entry, TopKey, 0),
+                          integerOf(entry, WidthKey, 0), integerOf(entry, HeightKey, 0));
+    control.tabIndex = integerOf(entry, TabIndexKey, -1);
+    control.properties = PropertyBag::fromJson(entry.value(PropertiesKey).toObject());
+    return control;
+}
+
+QJsonObject entryOf(const FormLayout::Control &control)
+{
+    QJsonObject entry {
+        {NameKey, control.name},
+        {KindKey, control.kind},
+        {ContainerKey, control.container},
+        {LeftKey, control.twips.left()},
+        {TopKey, control.twips.top()},
+        {WidthKey, control.twips.width()},
+        {HeightKey, control.twips.height()},
+        {PropertiesKey, control.properties.toJson()},
+    };
+    if (control.index >= 0)
+        entry.insert(IndexKey, control.index);
+    if (control.tabIndex >= 0)
+        entry.insert(TabIndexKey, control.tabIndex);
+    return entry;
+}
+
+} // namespace
+
+FormLayout FormLayout::fromJson(const QByteArray &json)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    if (!document.isObject())
+        throw AppError(AppError::TypeMismatch);
+    const QJsonObject root = document.object();
+    FormLayout layout;
+    layout.name = textOf(root, NameKey);
+    layout.properties = PropertyBag::fromJson(root.value(PropertiesKey).toObject());
+    for (const QJsonValue &entry : root.value(ControlsKey).toArray())
+        layout.controls.append(controlOf(entry.toObject()));
+    return layout;
+}
+
+QByteArray FormLayout::toJson() const
+{
+    QJsonArray entries;
+    for (const Control &control : controls)
+        entries.append(entryOf(control));
+    const QJsonObject root {
+        {NameKey, name},
+        {PropertiesKey, properties.toJson()},
+        {ControlsKey, entries},
+    };
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "PropertyBag.h"
+
+#include <QList>
+#include <QRect>
+#include <QString>
+
+class QByteArray;
+
+// A window's stored layout: its own properties and, in stored order, every control with its
+// kind, container, place, tab index and stored properties. Positions and sizes are in twips,
+// as stored; a control inside a group box is placed relative to the box.
+struct FormLayout
+{
+    struct Control
+    {
+        QString name;
+        int index = -1; // the member of a control array; -1 for a control of its own
+        QString kind;
+        QString container;
+        QRect twips;
+        int tabIndex = -1; // -1 for a control that has none
+        PropertyBag properties;
+    };
+
+    QString name;
+    PropertyBag properties;
+    QList<Control> controls;
+
+    // Reads a layout file; throws AppError for a file that is not one.
+    static FormLayout fromJson(const QByteArray &json);
+    QByteArray toJson() const;
+};
