@@ -4,10 +4,20 @@
 
 class QString;
 
+// Questions and changes about named files and folders. Failures raise the matching AppError.
 namespace FileSystem {
 
 // Length in bytes of the file at path; a missing file, a folder or anything else that is not
 // a regular file raises the matching AppError.
 qint64 FileLength(const QString &path);
+
+// Whether anything has this name, a link that leads nowhere included.
+bool exists(const QString &path);
+// Whether path names a folder, or a link to one.
+bool isFolder(const QString &path);
+// Creates one folder level; its parent must exist.
+void createFolder(const QString &path);
+// Removes the name of a file (a link goes, not what it leads to).
+void deleteFile(const QString &path);
 
 } // namespace FileSystem
