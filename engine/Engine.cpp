@@ -11,8 +11,10 @@
 
 namespace modMorlend {
 
-Engine::Engine(const EngineControls &controls)
+Engine::Engine(const EngineControls &controls, Prompter &prompter, Platform &platform)
     : m_controls(controls)
+    , m_prompter(prompter)
+    , m_platform(platform)
 {
 }
 

@@ -1,0 +1,200 @@
+#include "AppError.h"
+#include "Engine.h"
+#include "File.h"
+#include "FileSystem.h"
+#include "FloppyDrive.h"
+#include "JoinScript.h"
+#include "OemCodePage.h"
+#include "PathHelpers.h"
+#include "PictureBox.h"
+#include "PiecePlan.h"
+#include "Platform.h"
+#include "Prompter.h"
+#include "ScriptFile.h"
+#include "TextBox.h"
+
+#include <QComboBox>
+#include <QLocale>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <new>
+
+namespace modMorlend {
+
+namespace {
+
+// A run that stops with a message of its own rather than the general error message.
+struct Refusal
+{
+    QString message;
+};
+
+constexpr qint64 SectorSize = 512;
+
+} // namespace
+
+void Engine::CutFile()
+{
+    bool completed = false;
+    try {
+        completed = cut();
+    } catch (const Refusal &refusal) {
+        m_prompter.ask({refusal.message, Prompter::Icon::Error});
+    } catch (const AppError &error) {
+        showGeneralError(error);
+    } catch (const std::bad_alloc &) {
+        showGeneralError(AppError(AppError::OutOfMemory));
+    }
+    // The run's files closed as it unwound; only the progress display is left to reset.
+    if (!completed)
+        ShowProgress(-1);
+}
+
+bool Engine::cut()
+{
+    m_state.PieceSize = parsePieceSize(m_controls.cmbFilesize->currentText());
+    if (m_state.PieceSize == 0)
+        throw Refusal {QStringLiteral("Files size is 0.")};
+    if (m_state.SourceSize == 0)
+        throw Refusal {QStringLiteral("Source file size is 0.")};
+
+    const QString fileName = GetFileName(m_state.SourcePath);
+    const OemCodePage codePage = OemCodePage::forLocale(QLocale());
+    if (!codePage.canEncode(fileName)) {
+        throw Refusal {QStringLiteral("The join script cannot name the file ") + fileName
+                       + QStringLiteral(": the console's code page %1 has no place for some of"
+                                        " its characters.\r\nRename the file and try again.")
+                             .arg(codePage.number())};
+    }
+
+    m_state.DeleteLine.clear();
+    chooseDestination();
+    m_state.NeedExtraDisk = false;
+    m_state.CancelRun = false;
+    m_controls.picProg->clear();
+    m_controls.picProg->setScaleWidth(m_state.PieceCount);
+
+    if (!isBareDrive(m_state.OutFolder) && !FileSystem::isFolder(onDisk(m_state.OutFolder)))
+        FileSystem::createFolder(onDisk(m_state.OutFolder));
+    const QString scriptPath = prepareScriptPath(fileName);
+    if (FileSystem::exists(onDisk(scriptPath)))
+        FileSystem::deleteFile(onDisk(scriptPath));
+
+    File source = File::openForReading(onDisk(m_state.SourcePath));
+    ScriptFile script(File::createNew(onDisk(scriptPath)), codePage);
+    script.write(headerLine() + LineEnd);
+    if (!writePieces(source, script, fileName)) {
+        script.close();
+        return false;
+    }
+    if (writesToFloppy())
+        checkSpace(script.length(), fileName);
+    source.close();
+    script.close();
+    return !writesToFloppy() || !HandOverScript(fileName, scriptPath);
+}
+
+void Engine::chooseDestination()
+{
+    if (!m_controls.optWrite[0]->isChecked()) {
+        m_state.OutFolder = FloppyDrive::Name;
+        return;
+    }
+    m_state.OutFolder = normalizedFolder(m_controls.txtOut->text());
+    // The window handles this write as it handles the user's edits, and plans the cut again
+    // before the run goes on.
+    m_controls.txtOut->setText(m_state.OutFolder);
+}
+
+bool Engine::writesToFloppy() const
+{
+    return m_state.OutFolder.compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
+}
+
+QString Engine::prepareScriptPath(const QString &fileName)
+{
+    if (!writesToFloppy())
+        return joinPath(m_state.OutFolder, scriptName(fileName));
+    // Disks come and go while the run writes, so the script waits on a disk that stays.
+    m_state.InterpreterPath = m_platform.interpreterPath();
+    return joinPath(m_platform.temporaryFolder(),
+                    QStringLiteral("~join~") + fileName + QStringLiteral(".tmp"));
+}
+
+bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileName)
+{
+    if (m_state.PieceSize < 0)
+        throw AppError(AppError::InvalidArgument);
+    // A piece size beyond the source's needs no more room than the source has.
+    m_state.PieceBuffer.resize(std::min<qint64>(m_state.PieceSize, m_state.SourceSize));
+    for (qint64 index = 1; index < m_state.PieceCount; ++index) {
+        source.read(m_state.PieceBuffer.data(), m_state.PieceSize);
+        WritePiece(piecePath(fileName, index), index);
+        if (m_state.CancelRun)
+            return false;
+        if (index == 1) {
+            m_state.JoinLine = renameLine(fileName);
+        } else {
+            m_state.JoinLine = appendLine(fileName, index);
+            m_state.DeleteLine = deleteLine(pieceName(fileName, index));
+        }
+        script.write(m_state.JoinLine + LineEnd);
+        if (!m_state.DeleteLine.isEmpty())
+            script.write(m_state.DeleteLine + LineEnd);
+    }
+
+    const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
+    m_state.PieceBuffer.resize(last);
+    source.read(m_state.PieceBuffer.data(), last);
+    WritePiece(piecePath(fileName, m_state.PieceCount), m_state.PieceCount);
+    ShowProgress(m_state.PieceCount);
+
+    if (m_state.PieceCount < 2) {
+        m_state.JoinLine = renameLine(fileName);
+        m_state.DeleteLine = deleteLine(scriptName(fileName));
+    } else {
+        m_state.JoinLine = appendLine(fileName, m_state.PieceCount);
+        m_state.DeleteLine = deleteLine(pieceName(fileName, m_state.PieceCount)) + LineEnd
+            + deleteLine(scriptName(fileName));
+    }
+    script.write(m_state.JoinLine + LineEnd);
+    script.write(m_state.DeleteLine);
+    return true;
+}
+
+void Engine::checkSpace(qint64 scriptLength, const QString &fileName)
+{
+    // The piece size stands for a disk's capacity, and the script takes whole sectors.
+    const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
+    if (CeilDiv(scriptLength, SectorSize) * SectorSize + last <= m_state.PieceSize)
+        return;
+    m_state.NeedExtraDisk = true;
+    m_prompter.ask(
+        {QStringLiteral("You probably will need one more FDD for ") + scriptName(fileName),
+         Prompter::Icon::Warning});
+}
+
+QString Engine::piecePath(const QString &fileName, qint64 index) const
+{
+    return joinPath(m_state.OutFolder, pieceName(fileName, index));
+}
+
+QString Engine::onDisk(const QString &path) const
+{
+    return m_platform.resolve(path);
+}
+
+QString Engine::errorLines(const AppError &error)
+{
+    return QStringLiteral("An error #%1 occured:").arg(error.number()) + LineEnd
+        + error.description();
+}
+
+void Engine::showGeneralError(const AppError &error)
+{
+    m_prompter.ask({QStringLiteral("General error.") + LineEnd + LineEnd + errorLines(error),
+                    Prompter::Icon::Error});
+}
+
+} // namespace modMorlend

@@ -1,0 +1,86 @@
+#include "AppError.h"
+#include "Engine.h"
+#include "File.h"
+#include "FileSystem.h"
+#include "FloppyDrive.h"
+#include "JoinScript.h"
+#include "PathHelpers.h"
+#include "Platform.h"
+#include "Prompter.h"
+#include "RunAndWait.h"
+
+#include <QCheckBox>
+
+namespace modMorlend {
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    File file = File::openForReading(path);
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    bytes.truncate(file.read(bytes.data(), bytes.size()));
+    return bytes;
+}
+
+} // namespace
+
+void Engine::WritePiece(const QString &path, qint64 index)
+{
+    if (clearingIsOn())
+        clearFloppy();
+    writeFile(path, m_state.PieceBuffer);
+    ShowProgress(index);
+    const bool inFloppyRoot = GetFolder(path).compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
+    if (!inFloppyRoot || index == m_state.PieceCount)
+        return;
+    const Prompter::Message nextDisk {
+        QStringLiteral("File ") + path + QStringLiteral(" written successfully.") + LineEnd
+            + QStringLiteral("Please insert floppy number %1.").arg(index + 1),
+        Prompter::Icon::Information, Prompter::Buttons::OkCancel};
+    if (m_prompter.ask(nextDisk) == Prompter::Reply::Cancel)
+        m_state.CancelRun = true;
+}
+
+bool Engine::clearingIsOn() const
+{
+    return m_controls.chbClearFDD->isEnabled()
+        && m_controls.chbClearFDD->checkState() != Qt::Unchecked;
+}
+
+void Engine::clearFloppy()
+{
+    // How the clearing went is not looked at: the piece is written next in any case.
+    RunAndWait(m_platform.clearCommand(m_state.InterpreterPath, m_platform.floppyMountPoint()),
+               GetFolder(m_state.InterpreterPath), m_platform.clearTimeLimit());
+}
+
+void Engine::writeFile(const QString &path, const QByteArray &bytes)
+{
+    File file = File::replace(onDisk(path));
+    file.write(bytes.constData(), bytes.size());
+    file.close();
+}
+
+bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScriptPath)
+{
+    const QString target = joinPath(FloppyDrive::Name, scriptName(fileName));
+    const Prompter::Message oneMoreDisk {QStringLiteral("Please insert one more floppy."),
+                                         Prompter::Icon::Information, Prompter::Buttons::OkCancel};
+    // No disk is cleared here, not even an extra one: the script is all it receives.
+    bool askForDisk = m_state.NeedExtraDisk;
+    for (;;) {
+        if (askForDisk && m_prompter.ask(oneMoreDisk) == Prompter::Reply::Cancel)
+            return true;
+        try {
+            writeFile(target, readFile(onDisk(temporaryScriptPath)));
+            FileSystem::deleteFile(onDisk(temporaryScriptPath));
+            return false;
+        } catch (const AppError &error) {
+            m_prompter.ask({errorLines(error) + LineEnd + error.source(), Prompter::Icon::Error});
+            askForDisk = true;
+        }
+    }
+}
+
+} // namespace modMorlend
