@@ -44,6 +44,7 @@ TEST_F(CutFile, CutsTheExampleIntoAFolderWithItsJoinScript)
     const QByteArray script = TestFiles::read(out + "/clip.avi.bat");
     EXPECT_EQ(script, ExampleScript);
     EXPECT_EQ(script.size(), 182);
+    expectJoinsBack({out}, source);
     EXPECT_TRUE(prompter.shown().isEmpty());
     EXPECT_EQ(lblProg.text(), "3/3") << "a completed run leaves its progress shown";
     EXPECT_EQ(picProg.scaleWidth(), 3);
@@ -60,6 +61,7 @@ TEST_F(CutFile, WritesOnePieceAndAThreeLineScriptWhenTheSizeHoldsTheWholeSource)
 
     EXPECT_EQ(filesIn(path("out")), QStringList({"clip.avi.1", "clip.avi.bat"}));
     EXPECT_EQ(piece(path("out"), 1), TestFiles::read(source));
+    expectJoinsBack({path("out")}, source);
     EXPECT_EQ(TestFiles::read(path("out/clip.avi.bat")),
               "@echo off\r\nren \"clip.avi.1\" \"clip.avi\"\r\ndel \"clip.avi.bat\"");
     EXPECT_EQ(lblProg.text(), "1/1");

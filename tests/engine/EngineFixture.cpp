@@ -1,10 +1,14 @@
 #include "EngineFixture.h"
 
+#include "JoinScriptInterpreter.h"
+#include "OemCodePage.h"
 #include "TestFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -143,6 +147,20 @@ void EngineFixture::expectProgressReset()
     const QImage &surface = picProg.surface();
     EXPECT_NE(surface.pixel(0, 0), picProg.drawColor().rgba())
         << "the progress box still shows progress";
+}
+
+void EngineFixture::expectJoinsBack(const QStringList &folders, const QString &source)
+{
+    const OemCodePage codePage = OemCodePage::forLocale(QLocale());
+    JoinScriptInterpreter scratch;
+    for (const QString &folder : folders) {
+        for (const QString &name : filesIn(folder))
+            scratch.addFile(codePage.encode(name), TestFiles::read(folder + '/' + name));
+    }
+    const QString name = QFileInfo(source).fileName();
+    ASSERT_TRUE(scratch.run(codePage.encode(name + ".bat"))) << scratch.failure().toStdString();
+    EXPECT_EQ(scratch.files().keys(), QList({codePage.encode(name)}));
+    EXPECT_EQ(scratch.files().value(codePage.encode(name)), TestFiles::read(source));
 }
 
 void EngineFixture::cutFile()

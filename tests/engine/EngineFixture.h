@@ -64,6 +64,11 @@ public:
     // The mount points the clear script was run on, in order.
     QStringList clears() const;
 
+    // Gathers what a run left in folders (its disks, for a floppy run) into one scratch folder,
+    // as the user would, runs the join script there, and checks that it leaves the source,
+    // byte for byte, under its name and nothing else.
+    void expectJoinsBack(const QStringList &folders, const QString &source);
+
     // Runs CutFile, checking that it leaves no file of its own open.
     void cutFile();
     // Fills the progress display as a finished earlier run leaves it, so that a reset shows.

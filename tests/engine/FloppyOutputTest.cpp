@@ -73,6 +73,7 @@ TEST_P(FloppyDestination, SpreadsTheExampleOverThreeDisksAndPutsTheScriptOnTheLa
                   + TestFiles::read(disk(3) + "/clip.avi.3"),
               TestFiles::read(source));
     EXPECT_EQ(TestFiles::read(disk(3) + "/clip.avi.bat"), ExampleScript);
+    expectJoinsBack({disk(1), disk(2), disk(3)}, source);
     EXPECT_FALSE(QFileInfo::exists(temporaryScript())) << "the temporary script is removed";
     EXPECT_EQ(lblProg.text(), "3/3");
 }
@@ -104,6 +105,7 @@ TEST_F(Floppy, WarnsOfAnExtraDiskWhenTheScriptWillNotFitBesideAFullLastPiece)
               "@echo off\r\nren \"clip.avi.1\" \"clip.avi\"\r\n"
               "copy /b \"clip.avi\"+\"clip.avi.2\" \"clip.avi\"\r\ndel \"clip.avi.2\"\r\n"
               "del \"clip.avi.bat\"");
+    expectJoinsBack({disk(1), disk(2), disk(3)}, source);
 }
 
 TEST_F(Floppy, CancelAtTheNextDiskKeepsWhatIsWrittenAndEndsSilently)
