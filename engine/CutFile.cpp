@@ -56,6 +56,10 @@ bool Engine::cut()
     m_state.PieceSize = parsePieceSize(m_controls.cmbFilesize->currentText());
     if (m_state.PieceSize == 0)
         throw Refusal {QStringLiteral("Files size is 0.")};
+    // The source may have changed since the estimate measured it, and pieces cut to an old
+    // length would lose its tail or come out short.
+    if (!m_state.SourcePath.isEmpty())
+        measureSource();
     if (m_state.SourceSize == 0)
         throw Refusal {QStringLiteral("Source file size is 0.")};
 
@@ -129,7 +133,7 @@ bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileNa
     // A piece size beyond the source's needs no more room than the source has.
     m_state.PieceBuffer.resize(std::min<qint64>(m_state.PieceSize, m_state.SourceSize));
     for (qint64 index = 1; index < m_state.PieceCount; ++index) {
-        source.read(m_state.PieceBuffer.data(), m_state.PieceSize);
+        readPiece(source, m_state.PieceSize);
         WritePiece(piecePath(fileName, index), index);
         if (m_state.CancelRun)
             return false;
@@ -146,7 +150,7 @@ bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileNa
 
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
     m_state.PieceBuffer.resize(last);
-    source.read(m_state.PieceBuffer.data(), last);
+    readPiece(source, last);
     WritePiece(piecePath(fileName, m_state.PieceCount), m_state.PieceCount);
     ShowProgress(m_state.PieceCount);
 
@@ -161,6 +165,13 @@ bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileNa
     script.write(m_state.JoinLine + LineEnd);
     script.write(m_state.DeleteLine);
     return true;
+}
+
+void Engine::readPiece(File &source, qint64 size)
+{
+    // A source that shrank while it was cut ends early; a short piece must not pass for whole.
+    if (source.read(m_state.PieceBuffer.data(), size) != size)
+        throw AppError(AppError::InputPastEndOfFile);
 }
 
 void Engine::checkSpace(qint64 scriptLength, const QString &fileName)

@@ -38,6 +38,11 @@ void Engine::showEstimate()
     m_state.PieceSize = parsePieceSize(m_controls.cmbFilesize->currentText());
     if (m_state.PieceSize == 0)
         m_controls.txtEst->setText(QStringLiteral("{files size is 0}"));
+    measureSource();
+}
+
+void Engine::measureSource()
+{
     m_state.SourceSize = FileSystem::FileLength(m_state.SourcePath);
     m_state.PieceCount = CeilDiv(m_state.SourceSize, m_state.PieceSize);
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);

@@ -45,6 +45,8 @@ public:
 
 private:
     void showEstimate();
+    // Measures the source, plans its pieces at PieceSize and shows the estimate.
+    void measureSource();
 
     // The run from its first step to its end; false when it stops on the way.
     bool cut();
@@ -54,6 +56,8 @@ private:
     QString prepareScriptPath(const QString &fileName);
     // Writes every piece and the script's lines for it; false when the user cancelled.
     bool writePieces(File &source, ScriptFile &script, const QString &fileName);
+    // Reads the next size bytes of the source into PieceBuffer.
+    void readPiece(File &source, qint64 size);
     // Warns when the script will not fit on the last disk beside the last piece.
     void checkSpace(qint64 scriptLength, const QString &fileName);
     QString piecePath(const QString &fileName, qint64 index) const;

@@ -1,0 +1,63 @@
+#include "EngineFixture.h"
+#include "QtPrinters.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+using Reply = Prompter::Reply;
+
+// What keeps a run from losing or spoiling the user's data, whatever changes under it.
+class RunSafety : public EngineFixture
+{
+};
+
+TEST_F(RunSafety, MeasuresTheSourceAgainWhenTheRunStarts)
+{
+    struct Case
+    {
+        qint64 lengthAtRun;
+        const char *estimate;
+    };
+    const Case cases[] = {
+        {4000000, "files: 3, last file: 1\u00a0084\u00a0672 bytes"},
+        {2000000, "files: 2, last file: 542\u00a0336 bytes"},
+    };
+    for (const Case &c : cases) {
+        const QString source = makeSource("clip.avi", 3500000);
+        choose(source, "1 457 664");
+        TestFiles::write(source, TestFiles::pattern(c.lengthAtRun + 7).mid(7));
+        rememberSource(source);
+        const QString out = path(QString("out%1").arg(c.lengthAtRun));
+        writeToFolder(out);
+        cutFile();
+
+        EXPECT_EQ(txtEst.text(), QString::fromUtf8(c.estimate)) << "the estimate follows";
+        expectJoinsBack({out}, source);
+    }
+    EXPECT_TRUE(prompter.shown().isEmpty());
+}
+
+TEST_F(RunSafety, StopsWhenTheSourceEndsEarlierThanMeasured)
+{
+    insertDisk(1);
+    const QString source = makeSource("clip.avi", 3500000);
+    choose(source, "1 457 664");
+    writeToFloppy(false);
+    prompter.answer(Reply::Ok, [&] {
+        QFile::resize(source, 2000000);
+        rememberSource(source);
+    });
+    prompter.answer(Reply::Ok);
+    cutFile();
+
+    EXPECT_EQ(prompter.shown().constLast(),
+              errorMessage(generalError(62, "Input past end of file")));
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
+    expectProgressReset();
+}
+
+} // namespace
