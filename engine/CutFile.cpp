@@ -74,6 +74,12 @@ bool Engine::cut()
 
     m_state.DeleteLine.clear();
     chooseDestination();
+    if (clearingIsOn() && m_platform.isOnFloppy(m_state.SourcePath)) {
+        throw Refusal {QStringLiteral(
+            "The file to cut is on the floppy, which would be cleared before its first piece is"
+            " written.\r\nUntick \"Clear disk before copying\" or move the file to another"
+            " disk, and cut again.")};
+    }
     m_state.NeedExtraDisk = false;
     m_state.CancelRun = false;
     m_controls.picProg->clear();

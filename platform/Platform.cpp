@@ -3,6 +3,8 @@
 #include "AppError.h"
 #include "FloppyDrive.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
 
 Platform::Platform()
@@ -15,13 +17,30 @@ Platform::Platform()
 {
 }
 
+QString Platform::mountedFloppy() const
+{
+    return m_floppyMountPoint ? *m_floppyMountPoint : FloppyDrive::findMountPoint();
+}
+
 QString Platform::floppyMountPoint() const
 {
-    const QString mountPoint
-        = m_floppyMountPoint ? *m_floppyMountPoint : FloppyDrive::findMountPoint();
+    const QString mountPoint = mountedFloppy();
     if (mountPoint.isEmpty())
         throw AppError(AppError::DiskNotReady);
     return mountPoint;
+}
+
+bool Platform::isOnFloppy(const QString &path) const
+{
+    if (FloppyDrive::startsWithName(path))
+        return true;
+    const QString mountPoint = mountedFloppy();
+    if (mountPoint.isEmpty())
+        return false;
+    const QString target = QFileInfo(path).canonicalFilePath();
+    const QString root = QFileInfo(mountPoint).canonicalFilePath();
+    return !target.isEmpty() && !root.isEmpty()
+        && (target == root || target.startsWith(root + QLatin1Char('/')));
 }
 
 QString Platform::resolve(const QString &path) const

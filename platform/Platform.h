@@ -21,6 +21,9 @@ public:
     QString resolve(const QString &path) const;
     // Where the floppy is mounted now; "Disk not ready" when it is nowhere.
     QString floppyMountPoint() const;
+    // Whether path lies on the floppy: it starts with the drive's name, or it leads (links
+    // followed) into the floppy's mount point.
+    bool isOnFloppy(const QString &path) const;
     // The folder that stands for the root of drive C:.
     QString temporaryFolder() const { return m_temporaryFolder; }
     // The command interpreter, and the command by which it empties the floppy mounted at
@@ -39,6 +42,9 @@ public:
     void setClearTimeLimit(int milliseconds) { m_clearTimeLimit = milliseconds; }
 
 private:
+    // The floppy's mount point, empty when none is mounted.
+    QString mountedFloppy() const;
+
     std::optional<QString> m_floppyMountPoint;
     QString m_temporaryFolder;
     QStringList m_clearArguments;

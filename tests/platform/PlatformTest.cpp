@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
@@ -33,6 +34,30 @@ TEST(Platform, ResolvesTheFloppysNameToWhereItIsMounted)
         EXPECT_EQ(error.number(), AppError::DiskNotReady);
         EXPECT_EQ(error.description(), "Disk not ready");
     }
+}
+
+TEST(Platform, KnowsWhatLiesOnTheFloppy)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("floppy/sub");
+    QDir(dir.path()).mkpath("floppy2");
+    TestFiles::write(dir.filePath("floppy/sub/clip.avi"), "x");
+    TestFiles::write(dir.filePath("beside.avi"), "x");
+    ASSERT_TRUE(QFile::link(dir.filePath("floppy/sub/clip.avi"), dir.filePath("link.avi")));
+    Platform platform;
+    platform.setFloppyMountPoint(dir.filePath("floppy"));
+
+    EXPECT_TRUE(platform.isOnFloppy("a:/anything"));
+    EXPECT_TRUE(platform.isOnFloppy(dir.filePath("floppy/sub/clip.avi")));
+    EXPECT_TRUE(platform.isOnFloppy(dir.filePath("floppy/sub/../sub")));
+    EXPECT_TRUE(platform.isOnFloppy(dir.filePath("link.avi"))) << "a link leads onto the floppy";
+    EXPECT_FALSE(platform.isOnFloppy(dir.filePath("beside.avi")));
+    EXPECT_FALSE(platform.isOnFloppy(dir.filePath("floppy2"))) << "a name that only begins alike";
+    EXPECT_FALSE(platform.isOnFloppy(dir.filePath("floppy/missing")));
+
+    platform.setFloppyMountPoint("");
+    EXPECT_TRUE(platform.isOnFloppy("A:"));
+    EXPECT_FALSE(platform.isOnFloppy(dir.filePath("floppy/sub/clip.avi")));
 }
 
 TEST(Platform, KeepsTheRootOfCInTheSystemsTemporaryFolder)
