@@ -74,7 +74,14 @@ bool Engine::cut()
 
     m_state.DeleteLine.clear();
     chooseDestination();
-    if (clearingIsOn() && m_platform.isOnFloppy(m_state.SourcePath)) {
+    if (clearingIsOn() && !writesToFloppy() && m_platform.isOnFloppy(m_state.OutFolder)) {
+        m_prompter.ask({QStringLiteral("The floppy will not be cleared: the pieces go into the"
+                                       " folder ")
+                            + m_state.OutFolder
+                            + QStringLiteral(" on it, and clearing would remove them."),
+                        Prompter::Icon::Information});
+    }
+    if (clearsDisks() && m_platform.isOnFloppy(m_state.SourcePath)) {
         throw Refusal {QStringLiteral(
             "The file to cut is on the floppy, which would be cleared before its first piece is"
             " written.\r\nUntick \"Clear disk before copying\" or move the file to another"

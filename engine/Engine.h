@@ -63,7 +63,11 @@ private:
     QString piecePath(const QString &fileName, qint64 index) const;
     // Creates or replaces the file at path with bytes.
     void writeFile(const QString &path, const QByteArray &bytes);
+    // Whether "Clear disk before copying" is enabled and ticked.
     bool clearingIsOn() const;
+    // Whether the run clears each disk before its piece: only when it writes to the floppy's
+    // root.
+    bool clearsDisks() const;
     void clearFloppy();
     // path as the file system knows it: the floppy's drive name becomes its mount point.
     QString onDisk(const QString &path) const;

@@ -27,7 +27,7 @@ QByteArray readFile(const QString &path)
 
 void Engine::WritePiece(const QString &path, qint64 index)
 {
-    if (clearingIsOn())
+    if (clearsDisks())
         clearFloppy();
     writeFile(path, m_state.PieceBuffer);
     ShowProgress(index);
@@ -46,6 +46,12 @@ bool Engine::clearingIsOn() const
 {
     return m_controls.chbClearFDD->isEnabled()
         && m_controls.chbClearFDD->checkState() != Qt::Unchecked;
+}
+
+bool Engine::clearsDisks() const
+{
+    // Clearing a disk that a folder of the run lies on would take the run's own pieces with it.
+    return clearingIsOn() && writesToFloppy();
 }
 
 void Engine::clearFloppy()

@@ -81,4 +81,26 @@ TEST_F(RunSafety, RefusesToClearTheFloppyThatHoldsTheSource)
     expectProgressReset();
 }
 
+TEST_F(RunSafety, ClearsNothingWhenThePiecesGoIntoAFolderOnTheFloppy)
+{
+    useClearScript();
+    insertDisk(1);
+    const QString source = makeSource("clip.avi", 3500000);
+    choose(source, "1 457 664");
+    writeToFolder("A:/parts");
+    chbClearFDD.setEnabled(true);
+    chbClearFDD.setChecked(true);
+    // An earlier floppy run has found the interpreter already.
+    engine.state().InterpreterPath = platform.interpreterPath();
+    prompter.answer(Reply::Ok);
+    cutFile();
+
+    EXPECT_EQ(
+        prompter.shown(),
+        QList({informationMessage("The floppy will not be cleared: the pieces go into the "
+                                  "folder A:/parts on it, and clearing would remove them.")}));
+    EXPECT_TRUE(clears().isEmpty());
+    expectJoinsBack({disk(1) + "/parts"}, source);
+}
+
 } // namespace

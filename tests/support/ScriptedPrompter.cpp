@@ -36,6 +36,11 @@ Prompter::Message warningMessage(const QString &text)
     return {text, Prompter::Icon::Warning, Prompter::Buttons::Ok};
 }
 
+Prompter::Message informationMessage(const QString &text)
+{
+    return {text, Prompter::Icon::Information, Prompter::Buttons::Ok};
+}
+
 Prompter::Message question(const QString &text)
 {
     return {text, Prompter::Icon::Information, Prompter::Buttons::OkCancel};

@@ -36,6 +36,7 @@ private:
 // The messages of the program's three kinds, with the default title.
 Prompter::Message errorMessage(const QString &text);
 Prompter::Message warningMessage(const QString &text);
+Prompter::Message informationMessage(const QString &text);
 Prompter::Message question(const QString &text);
 
 void PrintTo(const Prompter::Message &message, std::ostream *out);
