@@ -11,6 +11,7 @@
 #include "Platform.h"
 #include "Prompter.h"
 #include "ScriptFile.h"
+#include "StopRun.h"
 #include "TextBox.h"
 
 #include <QComboBox>
@@ -24,12 +25,6 @@ namespace modMorlend {
 
 namespace {
 
-// A run that stops with a message of its own rather than the general error message.
-struct Refusal
-{
-    QString message;
-};
-
 constexpr qint64 SectorSize = 512;
 
 } // namespace
@@ -39,8 +34,8 @@ void Engine::CutFile()
     bool completed = false;
     try {
         completed = cut();
-    } catch (const Refusal &refusal) {
-        m_prompter.ask({refusal.message, Prompter::Icon::Error});
+    } catch (const StopRun &stop) {
+        m_prompter.ask({stop.message, Prompter::Icon::Error});
     } catch (const AppError &error) {
         showGeneralError(error);
     } catch (const std::bad_alloc &) {
@@ -55,18 +50,18 @@ bool Engine::cut()
 {
     m_state.PieceSize = parsePieceSize(m_controls.cmbFilesize->currentText());
     if (m_state.PieceSize == 0)
-        throw Refusal {QStringLiteral("Files size is 0.")};
+        throw StopRun {QStringLiteral("Files size is 0.")};
     // The source may have changed since the estimate measured it, and pieces cut to an old
     // length would lose its tail or come out short.
     if (!m_state.SourcePath.isEmpty())
         measureSource();
     if (m_state.SourceSize == 0)
-        throw Refusal {QStringLiteral("Source file size is 0.")};
+        throw StopRun {QStringLiteral("Source file size is 0.")};
 
     const QString fileName = GetFileName(m_state.SourcePath);
     const OemCodePage codePage = OemCodePage::forLocale(QLocale());
     if (!codePage.canEncode(fileName)) {
-        throw Refusal {QStringLiteral("The join script cannot name the file ") + fileName
+        throw StopRun {QStringLiteral("The join script cannot name the file ") + fileName
                        + QStringLiteral(": the console's code page %1 has no place for some of"
                                         " its characters.\r\nRename the file and try again.")
                              .arg(codePage.number())};
@@ -82,7 +77,7 @@ bool Engine::cut()
                         Prompter::Icon::Information});
     }
     if (clearsDisks() && m_platform.isOnFloppy(m_state.SourcePath)) {
-        throw Refusal {QStringLiteral(
+        throw StopRun {QStringLiteral(
             "The file to cut is on the floppy, which would be cleared before its first piece is"
             " written.\r\nUntick \"Clear disk before copying\" or move the file to another"
             " disk, and cut again.")};

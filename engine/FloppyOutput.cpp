@@ -8,6 +8,7 @@
 #include "Platform.h"
 #include "Prompter.h"
 #include "RunAndWait.h"
+#include "StopRun.h"
 
 #include <QCheckBox>
 
@@ -56,9 +57,16 @@ bool Engine::clearsDisks() const
 
 void Engine::clearFloppy()
 {
-    // How the clearing went is not looked at: the piece is written next in any case.
-    RunAndWait(m_platform.clearCommand(m_state.InterpreterPath, m_platform.floppyMountPoint()),
-               GetFolder(m_state.InterpreterPath), m_platform.clearTimeLimit());
+    // Whether the clearing worked is not looked at, but a piece is never written beside a
+    // clearing that may still be deleting.
+    const ChildRun run = RunAndWait(
+        m_platform.clearCommand(m_state.InterpreterPath, m_platform.floppyMountPoint()),
+        GetFolder(m_state.InterpreterPath), m_platform.clearTimeLimit());
+    if (run == ChildRun::Stopped) {
+        throw StopRun {QStringLiteral("Clearing the floppy did not end in time and was stopped."
+                                      " Nothing was written on this disk; check it and cut"
+                                      " again.")};
+    }
 }
 
 void Engine::writeFile(const QString &path, const QByteArray &bytes)

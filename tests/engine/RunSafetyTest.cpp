@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -101,6 +102,28 @@ TEST_F(RunSafety, ClearsNothingWhenThePiecesGoIntoAFolderOnTheFloppy)
                                   "folder A:/parts on it, and clearing would remove them.")}));
     EXPECT_TRUE(clears().isEmpty());
     expectJoinsBack({disk(1) + "/parts"}, source);
+}
+
+TEST_F(RunSafety, StopsTheRunWhenClearingOverstaysItsTime)
+{
+    useClearScript("sleep 30");
+    platform.setClearTimeLimit(300);
+    insertDisk(1);
+    choose(makeSource("clip.avi", 100), "1 457 664");
+    writeToFloppy(true);
+    showOldProgress();
+    prompter.answer(Reply::Ok);
+    QElapsedTimer clock;
+    clock.start();
+    cutFile();
+
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(prompter.shown(),
+              QList({errorMessage("Clearing the floppy did not end in time and was stopped. "
+                                  "Nothing was written on this disk; check it and cut again.")}));
+    EXPECT_EQ(clears(), QStringList(disk(1)));
+    EXPECT_TRUE(filesIn(disk(1)).isEmpty()) << "no piece is written beside the clearing";
+    expectProgressReset();
 }
 
 } // namespace
