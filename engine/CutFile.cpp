@@ -59,6 +59,12 @@ bool Engine::cut()
         throw StopRun {QStringLiteral("Source file size is 0.")};
 
     const QString fileName = GetFileName(m_state.SourcePath);
+    if (!canBeQuoted(fileName)) {
+        throw StopRun {QStringLiteral(
+            "The join script cannot name the file: its name holds a double quote or a control"
+            " character, which would break the script's commands.\r\nRename the file and try"
+            " again.")};
+    }
     const OemCodePage codePage = OemCodePage::forLocale(QLocale());
     if (!codePage.canEncode(fileName)) {
         throw StopRun {QStringLiteral("The join script cannot name the file ") + fileName

@@ -1,15 +1,25 @@
 #include "JoinScript.h"
 
+#include <algorithm>
+
 namespace modMorlend {
 
 namespace {
 
 QString quoted(const QString &name)
 {
-    return u'"' + name + u'"';
+    // The interpreter expands "%" even inside quotes; "%%" is how a script writes one.
+    return u'"' + QString(name).replace(u'%', QStringLiteral("%%")) + u'"';
 }
 
 } // namespace
+
+bool canBeQuoted(const QString &name)
+{
+    return std::none_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c == u'"' || c.unicode() < 0x20 || c.unicode() == 0x7f;
+    });
+}
 
 QString pieceName(const QString &fileName, qint64 index)
 {

@@ -186,7 +186,7 @@ TEST_F(CutFile, StopsWithItsOwnMessageForAZeroSizeOrAnEmptySource)
         showOldProgress();
         prompter.answer(Prompter::Reply::Ok);
         cutFile();
-        EXPECT_EQ(prompter.shown().constLast(), errorMessage(c.message)) << c.sizeText;
+        EXPECT_EQ(prompter.shown().value(&c - cases), errorMessage(c.message)) << c.sizeText;
         EXPECT_FALSE(QFileInfo::exists(path("out"))) << "nothing is written";
         expectProgressReset();
     }
@@ -257,7 +257,7 @@ TEST_F(CutFile, ReportsFailuresWithTheGeneralErrorMessageAndResetsTheProgress)
         showOldProgress();
         prompter.answer(Prompter::Reply::Ok);
         cutFile();
-        EXPECT_EQ(prompter.shown().constLast(),
+        EXPECT_EQ(prompter.shown().value(&c - cases),
                   errorMessage(generalError(c.number, c.description)));
         expectProgressReset();
     }

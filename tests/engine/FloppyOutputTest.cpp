@@ -135,7 +135,7 @@ TEST_F(Floppy, CancelAtOneMoreDiskLeavesTheScriptInTheTemporaryFolder)
     prompter.answer(Reply::Cancel);
     cutFile();
 
-    EXPECT_EQ(prompter.shown().constLast(), OneMoreDisk);
+    EXPECT_EQ(prompter.last(), OneMoreDisk);
     EXPECT_EQ(filesIn(disk(2)), QStringList("clip.avi.2"));
     EXPECT_TRUE(TestFiles::read(temporaryScript()).endsWith("del \"clip.avi.bat\""));
     expectProgressReset();

@@ -55,8 +55,7 @@ TEST_F(RunSafety, StopsWhenTheSourceEndsEarlierThanMeasured)
     prompter.answer(Reply::Ok);
     cutFile();
 
-    EXPECT_EQ(prompter.shown().constLast(),
-              errorMessage(generalError(62, "Input past end of file")));
+    EXPECT_EQ(prompter.last(), errorMessage(generalError(62, "Input past end of file")));
     EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
     expectProgressReset();
 }
@@ -124,6 +123,40 @@ TEST_F(RunSafety, StopsTheRunWhenClearingOverstaysItsTime)
     EXPECT_EQ(clears(), QStringList(disk(1)));
     EXPECT_TRUE(filesIn(disk(1)).isEmpty()) << "no piece is written beside the clearing";
     expectProgressReset();
+}
+
+TEST_F(RunSafety, WritesNamesThatTheInterpreterWouldReadAsCommandsSoTheyJoinBack)
+{
+    for (const char *name :
+         {"100% a&b^c!(d) e.avi", "%PATH%.avi", "%1 %~dp0.avi", "a  b ;,=.avi"}) {
+        const QString source = makeSource(name, 3500000);
+        choose(source, "1 457 664");
+        const QString out = path(QString("out%1").arg(qHash(QString(name))));
+        writeToFolder(out);
+        cutFile();
+        SCOPED_TRACE(name);
+        expectJoinsBack({out}, source);
+    }
+    EXPECT_TRUE(prompter.shown().isEmpty());
+}
+
+TEST_F(RunSafety, RefusesNamesThatWouldBreakOutOfTheirQuotes)
+{
+    const char *names[]
+        = {"a\"b.avi", "a\" & del *.* & \".avi", "a\nb.avi", "a\rb.avi", "a\tb.avi", "a\x01.avi",
+           "a\x7f.avi"};
+    for (const char *const &name : names) {
+        choose(makeSource(name, 100), "1 457 664");
+        writeToFolder(path("out"));
+        prompter.answer(Reply::Ok);
+        cutFile();
+        EXPECT_EQ(prompter.shown().value(&name - names),
+                  errorMessage("The join script cannot name the file: its name holds a double "
+                               "quote or a control character, which would break the script's "
+                               "commands.\r\nRename the file and try again."))
+            << name;
+        EXPECT_FALSE(QFileInfo::exists(path("out"))) << "nothing is written";
+    }
 }
 
 } // namespace

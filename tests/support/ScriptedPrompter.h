@@ -21,6 +21,8 @@ public:
     Reply ask(const Message &message) override;
 
     const QList<Message> &shown() const { return m_shown; }
+    // The last message shown; an empty one when none was.
+    Message last() const { return m_shown.value(m_shown.size() - 1); }
 
 private:
     struct Answer
