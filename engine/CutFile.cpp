@@ -51,6 +51,8 @@ bool Engine::cut()
     m_state.PieceSize = parsePieceSize(m_controls.cmbFilesize->currentText());
     if (m_state.PieceSize == 0)
         throw StopRun {QStringLiteral("Files size is 0.")};
+    if (m_state.PieceSize < 0)
+        throw StopRun {QStringLiteral("Files size is negative.")};
     // The source may have changed since the estimate measured it, and pieces cut to an old
     // length would lose its tail or come out short.
     if (!m_state.SourcePath.isEmpty())
@@ -142,8 +144,6 @@ QString Engine::prepareScriptPath(const QString &fileName)
 
 bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileName)
 {
-    if (m_state.PieceSize < 0)
-        throw AppError(AppError::InvalidArgument);
     // A piece size beyond the source's needs no more room than the source has.
     m_state.PieceBuffer.resize(std::min<qint64>(m_state.PieceSize, m_state.SourceSize));
     for (qint64 index = 1; index < m_state.PieceCount; ++index) {

@@ -167,7 +167,7 @@ TEST_F(CutFile, ReplacesAnOldScriptButNotWhatALinkAtItsNameLeadsTo)
     EXPECT_EQ(TestFiles::read(other), "keep me");
 }
 
-TEST_F(CutFile, StopsWithItsOwnMessageForAZeroSizeOrAnEmptySource)
+TEST_F(CutFile, StopsWithItsOwnMessageForAZeroOrNegativeSizeOrAnEmptySource)
 {
     struct Case
     {
@@ -179,6 +179,8 @@ TEST_F(CutFile, StopsWithItsOwnMessageForAZeroSizeOrAnEmptySource)
         {3500000, "0", "Files size is 0."},
         {3500000, "0 000", "Files size is 0."},
         {0, "1 457 664", "Source file size is 0."},
+        {3500000, "-1", "Files size is negative."},
+        {3500000, "-1 457 664", "Files size is negative."},
     };
     for (const Case &c : cases) {
         choose(makeSource("clip.avi", c.sourceLength), c.sizeText);
@@ -190,7 +192,7 @@ TEST_F(CutFile, StopsWithItsOwnMessageForAZeroSizeOrAnEmptySource)
         EXPECT_FALSE(QFileInfo::exists(path("out"))) << "nothing is written";
         expectProgressReset();
     }
-    EXPECT_EQ(prompter.shown().size(), 3) << "no second message follows";
+    EXPECT_EQ(prompter.shown().size(), std::size(cases)) << "no second message follows";
 }
 
 TEST_F(CutFile, StopsAtSourceSizeZeroWhenNoFileWasDropped)
