@@ -111,6 +111,8 @@ bool Engine::cut()
     if (writesToFloppy())
         checkSpace(script.length(), fileName);
     source.close();
+    if (FloppyDrive::startsWithName(scriptPath))
+        script.flushToDisk(m_platform);
     script.close();
     return !writesToFloppy() || !HandOverScript(fileName, scriptPath);
 }

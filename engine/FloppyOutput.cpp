@@ -73,6 +73,9 @@ void Engine::writeFile(const QString &path, const QByteArray &bytes)
 {
     File file = File::replace(onDisk(path));
     file.write(bytes.constData(), bytes.size());
+    // The user takes the disk out when told the file is written, so it must be on the disk.
+    if (FloppyDrive::startsWithName(path))
+        m_platform.flushToDisk(file);
     file.close();
 }
 

@@ -1,6 +1,7 @@
 #include "ScriptFile.h"
 
 #include "AppError.h"
+#include "Platform.h"
 
 #include <QString>
 
@@ -42,6 +43,12 @@ qint64 ScriptFile::length()
 {
     writeOut();
     return m_file.size();
+}
+
+void ScriptFile::flushToDisk(const Platform &platform)
+{
+    writeOut();
+    platform.flushToDisk(m_file);
 }
 
 void ScriptFile::close()

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 
+class Platform;
 class QString;
 
 namespace modMorlend {
@@ -22,6 +23,8 @@ public:
     void write(const QString &text);
     // Everything written so far reaches the file, and its length is measured there.
     qint64 length();
+    // Everything written so far reaches the disk.
+    void flushToDisk(const Platform &platform);
     void close();
 
 private:

@@ -1,6 +1,7 @@
 #include "Platform.h"
 
 #include "AppError.h"
+#include "File.h"
 #include "FloppyDrive.h"
 
 #include <QFileInfo>
@@ -58,4 +59,9 @@ QString Platform::interpreterPath() const
 CommandLine Platform::clearCommand(const QString &interpreterPath, const QString &mountPoint) const
 {
     return {interpreterPath, m_clearArguments + QStringList {mountPoint}};
+}
+
+void Platform::flushToDisk(File &file) const
+{
+    file.flushToDisk();
 }

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class File;
+
 // The services of the classic desktop that this system provides differently: drive A: is
 // wherever the floppy is mounted, the root of drive C: is the system's temporary folder, and
 // the command interpreter clears a floppy with a command of this system. The program uses
@@ -15,6 +17,7 @@ class Platform
 {
 public:
     Platform();
+    virtual ~Platform() = default;
 
     // path with the floppy's drive name at its start replaced by the floppy's mount point, any
     // other path as it is. With no floppy mounted, a path on it raises "Disk not ready".
@@ -32,6 +35,9 @@ public:
     CommandLine clearCommand(const QString &interpreterPath, const QString &mountPoint) const;
     // How long clearing a disk may take, in milliseconds.
     int clearTimeLimit() const { return m_clearTimeLimit; }
+    // Returns once what was written to file has reached its disk, so that the disk can be
+    // taken out. Virtual so that tests can see when it happens.
+    virtual void flushToDisk(File &file) const;
 
     // For tests: the floppy's mount point (empty: none mounted) instead of the system's.
     void setFloppyMountPoint(const QString &path) { m_floppyMountPoint = path; }

@@ -32,6 +32,19 @@ QStringList filesIn(const QString &folder);
 // The text of the general error message.
 QString generalError(int number, const char *description);
 
+// The system's services, counting each time a file is flushed to its disk.
+class RecordingPlatform : public Platform
+{
+public:
+    void flushToDisk(File &file) const override
+    {
+        ++flushes;
+        Platform::flushToDisk(file);
+    }
+
+    mutable int flushes = 0;
+};
+
 // The controls the engine reads and writes, set up as the window has them at start-up, an
 // engine over them, a scripted user and a system whose floppy and temporary folder live in
 // the test's own folder. No floppy is mounted until a test inserts a disk. Every source made
@@ -87,7 +100,7 @@ public:
     TextBox txtOut {&window};
     QCheckBox chbClearFDD {&window};
     ScriptedPrompter prompter;
-    Platform platform;
+    RecordingPlatform platform;
     modMorlend::Engine engine {modMorlend::EngineControls {&cmbFilesize,
                                                            &txtEst,
                                                            &picProg,

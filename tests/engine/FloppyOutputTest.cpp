@@ -48,6 +48,11 @@ struct FloppyName
     const char *shownDrive;
 };
 
+void PrintTo(const FloppyName &name, std::ostream *out)
+{
+    *out << name.testName;
+}
+
 class FloppyDestination : public Floppy, public ::testing::WithParamInterface<FloppyName>
 {
 };

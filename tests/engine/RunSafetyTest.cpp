@@ -159,4 +159,33 @@ TEST_F(RunSafety, RefusesNamesThatWouldBreakOutOfTheirQuotes)
     }
 }
 
+TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
+{
+    insertDisk(1);
+    const QString source = makeSource("clip.avi", 3500000);
+    choose(source, "1 457 664");
+    writeToFloppy(false);
+    prompter.answer(Reply::Ok, [&] {
+        EXPECT_EQ(platform.flushes, 1);
+        insertDisk(2);
+    });
+    prompter.answer(Reply::Ok, [&] {
+        EXPECT_EQ(platform.flushes, 2);
+        insertDisk(3);
+    });
+    cutFile();
+    EXPECT_EQ(platform.flushes, 4) << "the last piece and the script, before the run ends";
+
+    platform.flushes = 0;
+    writeToFolder("A:/parts");
+    cutFile();
+    EXPECT_EQ(platform.flushes, 4) << "three pieces and the script in a folder on the floppy";
+
+    platform.flushes = 0;
+    writeToFolder(path("out"));
+    cutFile();
+    EXPECT_EQ(platform.flushes, 0) << "other disks are left to the system";
+    expectJoinsBack({path("out")}, source);
+}
+
 } // namespace
