@@ -71,12 +71,22 @@ void Engine::clearFloppy()
 
 void Engine::writeFile(const QString &path, const QByteArray &bytes)
 {
-    File file = File::replace(onDisk(path));
-    file.write(bytes.constData(), bytes.size());
-    // The user takes the disk out when told the file is written, so it must be on the disk.
-    if (FloppyDrive::startsWithName(path))
-        m_platform.flushToDisk(file);
-    file.close();
+    const QString target = onDisk(path);
+    File file = File::replace(target);
+    try {
+        file.write(bytes.constData(), bytes.size());
+        // The user takes the disk out when told the file is written, so it must be on the disk.
+        if (FloppyDrive::startsWithName(path))
+            m_platform.flushToDisk(file);
+        file.close();
+    } catch (const AppError &) {
+        // A piece cut short would pass for a whole one beside the others.
+        try {
+            FileSystem::deleteFile(target);
+        } catch (const AppError &) {
+        }
+        throw;
+    }
 }
 
 bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScriptPath)

@@ -7,9 +7,38 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 using Reply = Prompter::Reply;
+
+// Lets no file of this process grow beyond a number of bytes while it lives: a write that
+// would fails part way, as on a disk that fills up.
+class ScopedFileSizeLimit
+{
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedFileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    ScopedFileSizeLimit(const ScopedFileSizeLimit &) = delete;
+    ScopedFileSizeLimit &operator=(const ScopedFileSizeLimit &) = delete;
+
+private:
+    rlimit m_previous {};
+    void (*m_previousHandler)(int) = nullptr;
+};
 
 // What keeps a run from losing or spoiling the user's data, whatever changes under it.
 class RunSafety : public EngineFixture
@@ -186,6 +215,30 @@ TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
     cutFile();
     EXPECT_EQ(platform.flushes, 0) << "other disks are left to the system";
     expectJoinsBack({path("out")}, source);
+}
+
+TEST_F(RunSafety, RemovesAPieceThatCouldNotBeWrittenWhole)
+{
+    const QString source = makeSource("clip.avi", 3500000);
+    choose(source, "1 457 664");
+    writeToFolder(path("limited"));
+    prompter.answer(Reply::Ok);
+    {
+        const ScopedFileSizeLimit limit(1000000);
+        cutFile();
+    }
+    EXPECT_EQ(prompter.shown().value(0), errorMessage(generalError(61, "Disk full")));
+    EXPECT_EQ(filesIn(path("limited")), QStringList("clip.avi.bat")) << "no part of piece 1 stays";
+
+    QDir(dir.path()).mkdir("full");
+    ASSERT_TRUE(QFile::link("/dev/full", path("full/clip.avi.2")));
+    writeToFolder(path("full"));
+    prompter.answer(Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.shown().value(1), errorMessage(generalError(61, "Disk full")));
+    EXPECT_EQ(filesIn(path("full")), QStringList({"clip.avi.1", "clip.avi.bat"}))
+        << "the pieces written whole stay";
+    EXPECT_EQ(TestFiles::read(path("full/clip.avi.1")), TestFiles::read(source).left(1457664));
 }
 
 } // namespace
