@@ -15,6 +15,7 @@
 #include "TextBox.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLocale>
 #include <QRadioButton>
 
@@ -95,9 +96,10 @@ bool Engine::cut()
     m_controls.picProg->clear();
     m_controls.picProg->setScaleWidth(m_state.PieceCount);
 
+    const QString scriptPath = prepareScriptPath(fileName);
+    checkOutputsAreNotTheSource(fileName, scriptPath);
     if (!isBareDrive(m_state.OutFolder) && !FileSystem::isFolder(onDisk(m_state.OutFolder)))
         FileSystem::createFolder(onDisk(m_state.OutFolder));
-    const QString scriptPath = prepareScriptPath(fileName);
     if (FileSystem::exists(onDisk(scriptPath)))
         FileSystem::deleteFile(onDisk(scriptPath));
 
@@ -142,6 +144,41 @@ QString Engine::prepareScriptPath(const QString &fileName)
     m_state.InterpreterPath = m_platform.interpreterPath();
     return joinPath(m_platform.temporaryFolder(),
                     QStringLiteral("~join~") + fileName + QStringLiteral(".tmp"));
+}
+
+void Engine::checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath)
+{
+    const std::optional<FileIdentity> source = FileSystem::identityOf(onDisk(m_state.SourcePath));
+    if (!source)
+        throw AppError(AppError::FileNotFound);
+    m_sourceIdentity = *source;
+    const auto refuseIfSource = [this](const QString &path) {
+        if (FileSystem::identityOf(onDisk(path)) == m_sourceIdentity)
+            throw StopRun {sourceWouldBeOverwritten(path)};
+    };
+    refuseIfSource(scriptPath);
+    if (writesToFloppy())
+        refuseIfSource(joinPath(FloppyDrive::Name, scriptName(fileName)));
+    // One look at the folder rather than one per piece: a run may have millions of pieces.
+    const QDir folder(onDisk(m_state.OutFolder));
+    const QString prefix = fileName + u'.';
+    for (const QString &name :
+         folder.entryList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (!name.startsWith(prefix))
+            continue;
+        bool isNumber = false;
+        const qint64 index = name.mid(prefix.size()).toLongLong(&isNumber);
+        if (isNumber && index >= 1 && index <= m_state.PieceCount
+            && name == pieceName(fileName, index))
+            refuseIfSource(piecePath(fileName, index));
+    }
+}
+
+QString Engine::sourceWouldBeOverwritten(const QString &path)
+{
+    return QStringLiteral("The file ") + path
+        + QStringLiteral(" is the file to cut under another name, and writing it would destroy"
+                         " the file.\r\nRemove it or choose another destination.");
 }
 
 bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileName)

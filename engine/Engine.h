@@ -2,6 +2,7 @@
 
 #include "EngineControls.h"
 #include "EngineState.h"
+#include "FileSystem.h"
 
 class AppError;
 class File;
@@ -61,6 +62,10 @@ private:
     // Warns when the script will not fit on the last disk beside the last piece.
     void checkSpace(qint64 scriptLength, const QString &fileName);
     QString piecePath(const QString &fileName, qint64 index) const;
+    // Refuses the run when a file it would write already exists as the source under another
+    // name, before anything is written.
+    void checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath);
+    static QString sourceWouldBeOverwritten(const QString &path);
     // Creates or replaces the file at path with bytes.
     void writeFile(const QString &path, const QByteArray &bytes);
     // Whether "Clear disk before copying" is enabled and ticked.
@@ -79,6 +84,8 @@ private:
     Prompter &m_prompter;
     Platform &m_platform;
     EngineState m_state;
+    // The file being cut, which no output of the run may be.
+    FileIdentity m_sourceIdentity;
 };
 
 } // namespace modMorlend

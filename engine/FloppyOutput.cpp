@@ -72,7 +72,12 @@ void Engine::clearFloppy()
 void Engine::writeFile(const QString &path, const QByteArray &bytes)
 {
     const QString target = onDisk(path);
-    File file = File::replace(target);
+    File file = File::openForWriting(target);
+    // Emptying a link to the source, or a second name of it, would destroy what is being cut.
+    // A disk inserted during the run can hold one, so each file is looked at as it is opened.
+    if (file.identity() == m_sourceIdentity)
+        throw StopRun {sourceWouldBeOverwritten(path)};
+    file.truncate();
     try {
         file.write(bytes.constData(), bytes.size());
         // The user takes the disk out when told the file is written, so it must be on the disk.

@@ -38,9 +38,9 @@ File File::openForReading(const QString &path)
     return open(path, O_RDONLY);
 }
 
-File File::replace(const QString &path)
+File File::openForWriting(const QString &path)
 {
-    return open(path, O_WRONLY | O_CREAT | O_TRUNC);
+    return open(path, O_WRONLY | O_CREAT);
 }
 
 File File::createNew(const QString &path)
@@ -97,14 +97,35 @@ void File::write(const char *data, qint64 size)
     }
 }
 
-qint64 File::size() const
+namespace {
+
+struct stat statusOf(int descriptor)
 {
     struct stat info
     {
     };
-    if (::fstat(m_descriptor, &info) != 0)
+    if (::fstat(descriptor, &info) != 0)
         throw AppError::fromErrno(errno);
-    return info.st_size;
+    return info;
+}
+
+} // namespace
+
+qint64 File::size() const
+{
+    return statusOf(m_descriptor).st_size;
+}
+
+FileIdentity File::identity() const
+{
+    const struct stat info = statusOf(m_descriptor);
+    return {quint64(info.st_dev), quint64(info.st_ino)};
+}
+
+void File::truncate()
+{
+    if (S_ISREG(statusOf(m_descriptor).st_mode) && ::ftruncate(m_descriptor, 0) != 0)
+        throw AppError::fromErrno(errno);
 }
 
 void File::flushToDisk()

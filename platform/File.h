@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileSystem.h"
+
 #include <QtGlobal>
 
 class QString;
@@ -12,8 +14,9 @@ class File
 public:
     // Opens an existing file for reading from its start.
     static File openForReading(const QString &path);
-    // Creates the file at path, or empties the one that is there.
-    static File replace(const QString &path);
+    // Opens the file at path for writing, creating it when missing; what it holds stays until
+    // truncate(), so that the caller can first make sure which file it is.
+    static File openForWriting(const QString &path);
     // Creates a file that must not exist yet, so a name planted in between is never followed.
     static File createNew(const QString &path);
 
@@ -30,6 +33,9 @@ public:
     void write(const char *data, qint64 size);
     // The file's length now.
     qint64 size() const;
+    FileIdentity identity() const;
+    // Empties a regular file; a device has nothing to empty.
+    void truncate();
     // Returns once everything written has reached the device.
     void flushToDisk();
     // Closes the file, reporting what the system reports on closing.

@@ -48,6 +48,16 @@ void createFolder(const QString &path)
     throw errno == ENOENT ? AppError(AppError::PathNotFound) : AppError::fromErrno(errno);
 }
 
+std::optional<FileIdentity> identityOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity {quint64(info.st_dev), quint64(info.st_ino)};
+}
+
 void deleteFile(const QString &path)
 {
     if (::unlink(QFile::encodeName(path).constData()) != 0)

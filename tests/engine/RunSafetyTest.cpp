@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -239,6 +240,61 @@ TEST_F(RunSafety, RemovesAPieceThatCouldNotBeWrittenWhole)
     EXPECT_EQ(filesIn(path("full")), QStringList({"clip.avi.1", "clip.avi.bat"}))
         << "the pieces written whole stay";
     EXPECT_EQ(TestFiles::read(path("full/clip.avi.1")), TestFiles::read(source).left(1457664));
+}
+
+TEST_F(RunSafety, RefusesToWriteAnOutputThatIsTheSourceUnderAnotherName)
+{
+    const QString source = makeSource("clip.avi", 3500000);
+    choose(source, "1 457 664");
+    struct Case
+    {
+        const char *output;
+        bool (*link)(const QString &, const QString &);
+    };
+    const auto hardLink = [](const QString &target, const QString &name) {
+        return ::link(QFile::encodeName(target), QFile::encodeName(name)) == 0;
+    };
+    const Case cases[] = {
+        {"clip.avi.2",
+         [](const QString &t, const QString &n) {
+             return QFile::link(t, n);
+         }},
+        {"clip.avi.3", hardLink},
+        {"clip.avi.bat", hardLink},
+    };
+    for (const Case &c : cases) {
+        const QString out = path(QString("out-%1").arg(c.output));
+        QDir(dir.path()).mkdir(QFileInfo(out).fileName());
+        ASSERT_TRUE(c.link(source, out + '/' + c.output));
+        writeToFolder(out);
+        prompter.answer(Reply::Ok);
+        cutFile();
+        EXPECT_EQ(prompter.last(),
+                  errorMessage(QString("The file %1/%2 is the file to cut under another name, and "
+                                       "writing it would destroy the file.\r\nRemove it or choose "
+                                       "another destination.")
+                                   .arg(out, c.output)));
+        EXPECT_EQ(filesIn(out), QStringList(c.output)) << "nothing is written";
+    }
+    EXPECT_EQ(prompter.shown().size(), std::size(cases));
+}
+
+TEST_F(RunSafety, RefusesAPieceThatIsTheSourceOnADiskInsertedLater)
+{
+    insertDisk(1);
+    const QString source = makeSource("clip.avi", 3500000);
+    choose(source, "1 457 664");
+    writeToFloppy(false);
+    ASSERT_TRUE(QFile::link(source, disk(2) + "/clip.avi.2"));
+    prompter.answer(Reply::Ok, [this] { insertDisk(2); });
+    prompter.answer(Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.last(),
+              errorMessage("The file A:/clip.avi.2 is the file to cut under another name, and "
+                           "writing it would destroy the file.\r\nRemove it or choose another "
+                           "destination."));
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
+    expectProgressReset();
 }
 
 } // namespace

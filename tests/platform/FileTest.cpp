@@ -45,15 +45,23 @@ TEST_F(FileTest, ReadsWholeBuffersAndStopsShortOnlyAtTheEnd)
     EXPECT_EQ(file.read(buffer.data(), buffer.size()), 0);
 }
 
-TEST_F(FileTest, ReplaceEmptiesAnOldFileAndCreateNewRefusesOne)
+TEST_F(FileTest, OpensForWritingWithoutEmptyingUntilAskedAndCreateNewRefusesAFile)
 {
     TestFiles::write(path("old"), "old content");
-    File replaced = File::replace(path("old"));
-    replaced.write("new", 3);
-    replaced.close();
+    ASSERT_TRUE(QFile::link(path("old"), path("link")));
+    File opened = File::openForWriting(path("link"));
+    EXPECT_EQ(TestFiles::read(path("old")), "old content");
+    EXPECT_EQ(opened.identity(), FileSystem::identityOf(path("old")));
+    EXPECT_NE(opened.identity(), FileSystem::identityOf(dir.path()));
+    opened.truncate();
+    opened.write("new", 3);
+    opened.close();
     EXPECT_EQ(TestFiles::read(path("old")), "new");
+    EXPECT_EQ(FileSystem::identityOf(path("missing")), std::nullopt);
 
     EXPECT_EQ(errorNumberOf([&] { File::createNew(path("old")); }), AppError::FileAlreadyExists);
+    EXPECT_EQ(errorNumberOf([&] { File::createNew(path("link")); }), AppError::FileAlreadyExists)
+        << "a link is never followed to a new file";
     File created = File::createNew(path("fresh"));
     created.write("x", 1);
     created.flushToDisk();
@@ -65,9 +73,12 @@ TEST_F(FileTest, TranslatesFailuresIntoTheCatalogue)
 {
     EXPECT_EQ(errorNumberOf([&] { File::openForReading(path("missing")); }),
               AppError::FileNotFound);
-    EXPECT_EQ(errorNumberOf([&] { File::replace(path("missing/x")); }), AppError::FileNotFound);
-    EXPECT_EQ(errorNumberOf([&] { File::replace(dir.path()); }), AppError::PathFileAccessError);
-    File full = File::replace("/dev/full");
+    EXPECT_EQ(errorNumberOf([&] { File::openForWriting(path("missing/x")); }),
+              AppError::FileNotFound);
+    EXPECT_EQ(errorNumberOf([&] { File::openForWriting(dir.path()); }),
+              AppError::PathFileAccessError);
+    File full = File::openForWriting("/dev/full");
+    full.truncate();
     EXPECT_EQ(errorNumberOf([&] { full.write("x", 1); }), AppError::DiskFull);
 }
 
@@ -78,7 +89,7 @@ TEST_F(FileTest, ClosesWhenItGoes)
     };
     const auto before = openFiles();
     {
-        File file = File::replace(path("a"));
+        File file = File::openForWriting(path("a"));
         File moved = std::move(file);
         EXPECT_EQ(openFiles(), before + 1);
     }
