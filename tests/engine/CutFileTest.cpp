@@ -14,14 +14,6 @@ namespace {
 class CutFile : public EngineFixture
 {
 protected:
-    // The usual example: clip.avi of 3 500 000 bytes at the size of a 1.44 MB floppy.
-    QString chooseExample()
-    {
-        const QString source = makeSource("clip.avi", 3500000);
-        choose(source, "1 457 664");
-        return source;
-    }
-
     QByteArray piece(const QString &folder, int index)
     {
         return TestFiles::read(QString("%1/clip.avi.%2").arg(folder).arg(index));

@@ -105,6 +105,13 @@ void EngineFixture::choose(const QString &source, const QString &sizeText)
     engine.UpdateEstimate();
 }
 
+QString EngineFixture::chooseExample(qint64 length)
+{
+    const QString source = makeSource("clip.avi", length);
+    choose(source, "1 457 664");
+    return source;
+}
+
 void EngineFixture::writeToFolder(const QString &folderText)
 {
     optFolder.setChecked(true);

@@ -69,6 +69,9 @@ public:
 
     // The window's part before a cut: the dropped source, its estimate at the size text.
     void choose(const QString &source, const QString &sizeText);
+    // The usual example chosen: clip.avi, of 3 500 000 bytes unless told otherwise, at the size
+    // of a 1.44 MB floppy.
+    QString chooseExample(qint64 length = 3500000);
     void writeToFolder(const QString &folderText);
     // The floppy option, with the clearing box enabled as the window enables it.
     void writeToFloppy(bool clear);

@@ -23,13 +23,6 @@ class Floppy : public EngineFixture
 protected:
     Floppy() { insertDisk(1); }
 
-    QString chooseSource(qint64 length)
-    {
-        const QString source = makeSource("clip.avi", length);
-        choose(source, "1 457 664");
-        return source;
-    }
-
     // The user takes the disk out and puts disk n in, then answers.
     void swapTo(int n, Reply reply = Reply::Ok)
     {
@@ -59,7 +52,7 @@ class FloppyDestination : public Floppy, public ::testing::WithParamInterface<Fl
 
 TEST_P(FloppyDestination, SpreadsTheExampleOverThreeDisksAndPutsTheScriptOnTheLast)
 {
-    const QString source = chooseSource(3500000);
+    const QString source = chooseExample();
     if (GetParam().folderText)
         writeToFolder(GetParam().folderText);
     else
@@ -92,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Floppy, FloppyDestination,
 
 TEST_F(Floppy, WarnsOfAnExtraDiskWhenTheScriptWillNotFitBesideAFullLastPiece)
 {
-    const QString source = chooseSource(2 * 1457664);
+    const QString source = chooseExample(2 * 1457664);
     writeToFloppy(false);
     swapTo(2);
     prompter.answer(Reply::Ok);
@@ -115,7 +108,7 @@ TEST_F(Floppy, WarnsOfAnExtraDiskWhenTheScriptWillNotFitBesideAFullLastPiece)
 
 TEST_F(Floppy, CancelAtTheNextDiskKeepsWhatIsWrittenAndEndsSilently)
 {
-    chooseSource(3500000);
+    chooseExample();
     writeToFloppy(false);
     swapTo(2);
     swapTo(3, Reply::Cancel);
@@ -133,7 +126,7 @@ TEST_F(Floppy, CancelAtTheNextDiskKeepsWhatIsWrittenAndEndsSilently)
 
 TEST_F(Floppy, CancelAtOneMoreDiskLeavesTheScriptInTheTemporaryFolder)
 {
-    chooseSource(2 * 1457664);
+    chooseExample(2 * 1457664);
     writeToFloppy(false);
     swapTo(2);
     prompter.answer(Reply::Ok);
@@ -148,7 +141,7 @@ TEST_F(Floppy, CancelAtOneMoreDiskLeavesTheScriptInTheTemporaryFolder)
 
 TEST_F(Floppy, AsksForOneMoreDiskAfterAFailedHandOverAndTriesAgain)
 {
-    chooseSource(3500000);
+    chooseExample();
     writeToFloppy(false);
     // Something on the last disk already has the script's name and cannot be replaced.
     QDir(disk(3)).mkdir("clip.avi.bat");
@@ -171,7 +164,7 @@ TEST_F(Floppy, ClearsEveryDiskBeforeItsPieceButNotTheExtraOne)
     useClearScript();
     for (int n = 1; n <= 3; ++n)
         TestFiles::write(disk(n) + "/old.txt", "old");
-    chooseSource(2 * 1457664);
+    chooseExample(2 * 1457664);
     writeToFloppy(true);
     swapTo(2);
     prompter.answer(Reply::Ok);
@@ -187,7 +180,7 @@ TEST_F(Floppy, ClearsEveryDiskBeforeItsPieceButNotTheExtraOne)
 TEST_F(Floppy, ClearsOncePerPieceForTheExample)
 {
     useClearScript();
-    chooseSource(3500000);
+    chooseExample();
     writeToFloppy(true);
     swapTo(2);
     swapTo(3);
@@ -199,7 +192,7 @@ TEST_F(Floppy, ClearsOncePerPieceForTheExample)
 TEST_F(Floppy, WritesThePieceWhateverTheClearingCommandDid)
 {
     useClearScript("exit 3");
-    chooseSource(100);
+    chooseExample(100);
     writeToFloppy(true);
     cutFile();
     EXPECT_EQ(clears(), QStringList(disk(1)));
@@ -208,7 +201,7 @@ TEST_F(Floppy, WritesThePieceWhateverTheClearingCommandDid)
 
 TEST_F(Floppy, FailsAsADiskThatIsNotReadyWhenNoFloppyIsMounted)
 {
-    chooseSource(3500000);
+    chooseExample();
     writeToFloppy(false);
     ejectDisk();
     showOldProgress();

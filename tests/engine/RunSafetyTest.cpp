@@ -58,8 +58,7 @@ TEST_F(RunSafety, MeasuresTheSourceAgainWhenTheRunStarts)
         {2000000, "files: 2, last file: 542\u00a0336 bytes"},
     };
     for (const Case &c : cases) {
-        const QString source = makeSource("clip.avi", 3500000);
-        choose(source, "1 457 664");
+        const QString source = chooseExample();
         TestFiles::write(source, TestFiles::pattern(c.lengthAtRun + 7).mid(7));
         rememberSource(source);
         const QString out = path(QString("out%1").arg(c.lengthAtRun));
@@ -75,8 +74,7 @@ TEST_F(RunSafety, MeasuresTheSourceAgainWhenTheRunStarts)
 TEST_F(RunSafety, StopsWhenTheSourceEndsEarlierThanMeasured)
 {
     insertDisk(1);
-    const QString source = makeSource("clip.avi", 3500000);
-    choose(source, "1 457 664");
+    const QString source = chooseExample();
     writeToFloppy(false);
     prompter.answer(Reply::Ok, [&] {
         QFile::resize(source, 2000000);
@@ -115,8 +113,7 @@ TEST_F(RunSafety, ClearsNothingWhenThePiecesGoIntoAFolderOnTheFloppy)
 {
     useClearScript();
     insertDisk(1);
-    const QString source = makeSource("clip.avi", 3500000);
-    choose(source, "1 457 664");
+    const QString source = chooseExample();
     writeToFolder("A:/parts");
     chbClearFDD.setEnabled(true);
     chbClearFDD.setChecked(true);
@@ -138,7 +135,7 @@ TEST_F(RunSafety, StopsTheRunWhenClearingOverstaysItsTime)
     useClearScript("sleep 30");
     platform.setClearTimeLimit(300);
     insertDisk(1);
-    choose(makeSource("clip.avi", 100), "1 457 664");
+    chooseExample(100);
     writeToFloppy(true);
     showOldProgress();
     prompter.answer(Reply::Ok);
@@ -192,8 +189,7 @@ TEST_F(RunSafety, RefusesNamesThatWouldBreakOutOfTheirQuotes)
 TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
 {
     insertDisk(1);
-    const QString source = makeSource("clip.avi", 3500000);
-    choose(source, "1 457 664");
+    const QString source = chooseExample();
     writeToFloppy(false);
     prompter.answer(Reply::Ok, [&] {
         EXPECT_EQ(platform.flushes, 1);
@@ -220,8 +216,7 @@ TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
 
 TEST_F(RunSafety, RemovesAPieceThatCouldNotBeWrittenWhole)
 {
-    const QString source = makeSource("clip.avi", 3500000);
-    choose(source, "1 457 664");
+    const QString source = chooseExample();
     writeToFolder(path("limited"));
     prompter.answer(Reply::Ok);
     {
@@ -244,8 +239,7 @@ TEST_F(RunSafety, RemovesAPieceThatCouldNotBeWrittenWhole)
 
 TEST_F(RunSafety, RefusesToWriteAnOutputThatIsTheSourceUnderAnotherName)
 {
-    const QString source = makeSource("clip.avi", 3500000);
-    choose(source, "1 457 664");
+    const QString source = chooseExample();
     struct Case
     {
         const char *output;
@@ -282,8 +276,7 @@ TEST_F(RunSafety, RefusesToWriteAnOutputThatIsTheSourceUnderAnotherName)
 TEST_F(RunSafety, RefusesAPieceThatIsTheSourceOnADiskInsertedLater)
 {
     insertDisk(1);
-    const QString source = makeSource("clip.avi", 3500000);
-    choose(source, "1 457 664");
+    const QString source = chooseExample();
     writeToFloppy(false);
     ASSERT_TRUE(QFile::link(source, disk(2) + "/clip.avi.2"));
     prompter.answer(Reply::Ok, [this] { insertDisk(2); });
