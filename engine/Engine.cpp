@@ -43,7 +43,7 @@ void Engine::showEstimate()
 
 void Engine::measureSource()
 {
-    m_state.SourceSize = FileSystem::FileLength(m_state.SourcePath);
+    m_state.SourceSize = FileSystem::FileLength(onDisk(m_state.SourcePath));
     m_state.PieceCount = CeilDiv(m_state.SourceSize, m_state.PieceSize);
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
     m_controls.txtEst->setText(

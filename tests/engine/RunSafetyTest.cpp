@@ -93,20 +93,25 @@ TEST_F(RunSafety, RefusesToClearTheFloppyThatHoldsTheSource)
     useClearScript();
     insertDisk(1);
     const QString source = makeSource("disk1/clip.avi", 3500000);
-    choose(source, "1 457 664");
     writeToFloppy(true);
-    showOldProgress();
-    prompter.answer(Reply::Ok);
-    cutFile();
+    // The source named by its mount point, and by the drive's name.
+    for (const QString &sourcePath : {source, QString("A:/clip.avi")}) {
+        choose(sourcePath, "1 457 664");
+        showOldProgress();
+        prompter.answer(Reply::Ok);
+        cutFile();
 
-    EXPECT_EQ(prompter.shown(),
-              QList({errorMessage("The file to cut is on the floppy, which would be cleared before "
-                                  "its first piece is written.\r\nUntick \"Clear disk before "
-                                  "copying\" or move the file to another disk, and cut again.")}));
-    EXPECT_TRUE(clears().isEmpty()) << "nothing is cleared";
-    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi")) << "nothing is written";
-    EXPECT_TRUE(filesIn(path("C")).isEmpty());
-    expectProgressReset();
+        EXPECT_EQ(prompter.last(),
+                  errorMessage("The file to cut is on the floppy, which would be cleared before "
+                               "its first piece is written.\r\nUntick \"Clear disk before "
+                               "copying\" or move the file to another disk, and cut again."))
+            << sourcePath.toStdString();
+        EXPECT_TRUE(clears().isEmpty()) << "nothing is cleared";
+        EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi")) << "nothing is written";
+        EXPECT_TRUE(filesIn(path("C")).isEmpty());
+        expectProgressReset();
+    }
+    EXPECT_EQ(prompter.shown().size(), 2);
 }
 
 TEST_F(RunSafety, ClearsNothingWhenThePiecesGoIntoAFolderOnTheFloppy)
