@@ -11,8 +11,10 @@
 
 namespace modMorlend {
 
-Engine::Engine(const EngineControls &controls)
+Engine::Engine(const EngineControls &controls, Prompter &prompter, Platform &platform)
     : m_controls(controls)
+    , m_prompter(prompter)
+    , m_platform(platform)
 {
 }
 
@@ -36,7 +38,12 @@ void Engine::showEstimate()
     m_state.PieceSize = parsePieceSize(m_controls.cmbFilesize->currentText());
     if (m_state.PieceSize == 0)
         m_controls.txtEst->setText(QStringLiteral("{files size is 0}"));
-    m_state.SourceSize = FileSystem::FileLength(m_state.SourcePath);
+    measureSource();
+}
+
+void Engine::measureSource()
+{
+    m_state.SourceSize = FileSystem::FileLength(onDisk(m_state.SourcePath));
     m_state.PieceCount = CeilDiv(m_state.SourceSize, m_state.PieceSize);
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
     m_controls.txtEst->setText(

@@ -2,15 +2,24 @@
 
 #include "EngineControls.h"
 #include "EngineState.h"
+#include "FileSystem.h"
+
+class AppError;
+class File;
+class Platform;
+class Prompter;
 
 namespace modMorlend {
 
-// The cutting engine: the shared state and the procedures that plan, show and run a cut.
-// The program makes one for its lifetime; every test makes a fresh one.
+class ScriptFile;
+
+// The cutting engine: the shared state and the procedures that plan, show and run a cut. It
+// talks to the user through the prompter and to the system through the platform. The program
+// makes one for its lifetime; every test makes a fresh one.
 class Engine
 {
 public:
-    explicit Engine(const EngineControls &controls);
+    Engine(const EngineControls &controls, Prompter &prompter, Platform &platform);
 
     EngineState &state() { return m_state; }
     const EngineState &state() const { return m_state; }
@@ -23,11 +32,60 @@ public:
     // Shows index of PieceCount pieces as written; a negative index resets the display.
     void ShowProgress(qint64 index);
 
+    // The run behind the Cut button: cuts the source into pieces in the chosen folder or
+    // across floppies and writes the join script beside them. Reports its own failures.
+    void CutFile();
+    // Writes PieceBuffer as the piece at path, number index of PieceCount: clears the floppy
+    // first when that is asked for, and on the floppy asks for the next disk (CancelRun is
+    // set when the user declines).
+    void WritePiece(const QString &path, qint64 index);
+    // Ends a floppy run by copying the join script from the temporary folder onto the last
+    // disk, or onto one more when it will not fit; asks again after a failure. Returns
+    // whether the user cancelled.
+    bool HandOverScript(const QString &fileName, const QString &temporaryScriptPath);
+
 private:
     void showEstimate();
+    // Measures the source, plans its pieces at PieceSize and shows the estimate.
+    void measureSource();
+
+    // The run from its first step to its end; false when it stops on the way.
+    bool cut();
+    // Sets OutFolder from the destination controls, writing a tidied folder back.
+    void chooseDestination();
+    bool writesToFloppy() const;
+    QString prepareScriptPath(const QString &fileName);
+    // Writes every piece and the script's lines for it; false when the user cancelled.
+    bool writePieces(File &source, ScriptFile &script, const QString &fileName);
+    // Reads the next size bytes of the source into PieceBuffer.
+    void readPiece(File &source, qint64 size);
+    // Warns when the script will not fit on the last disk beside the last piece.
+    void checkSpace(qint64 scriptLength, const QString &fileName);
+    QString piecePath(const QString &fileName, qint64 index) const;
+    // Refuses the run when a file it would write already exists as the source under another
+    // name, before anything is written.
+    void checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath);
+    static QString sourceWouldBeOverwritten(const QString &path);
+    // Creates or replaces the file at path with bytes.
+    void writeFile(const QString &path, const QByteArray &bytes);
+    // Whether "Clear disk before copying" is enabled and ticked.
+    bool clearingIsOn() const;
+    // Whether the run clears each disk before its piece: only when it writes to the floppy's
+    // root.
+    bool clearsDisks() const;
+    void clearFloppy();
+    // path as the file system knows it: the floppy's drive name becomes its mount point.
+    QString onDisk(const QString &path) const;
+    // "An error #", the number, " occured:", a line end and the description.
+    static QString errorLines(const AppError &error);
+    void showGeneralError(const AppError &error);
 
     EngineControls m_controls;
+    Prompter &m_prompter;
+    Platform &m_platform;
     EngineState m_state;
+    // The file being cut, which no output of the run may be.
+    FileIdentity m_sourceIdentity;
 };
 
 } // namespace modMorlend

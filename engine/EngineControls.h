@@ -1,9 +1,14 @@
 #pragma once
 
+#include <array>
+
 class PictureBox;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QRadioButton;
+class TextBox;
 
 namespace modMorlend {
 
@@ -15,6 +20,10 @@ struct EngineControls
     QLineEdit *txtEst = nullptr;
     PictureBox *picProg = nullptr;
     QLabel *lblProg = nullptr;
+    // Index 0 writes into the folder named by txtOut, index 1 onto the floppy.
+    std::array<QRadioButton *, 2> optWrite {};
+    TextBox *txtOut = nullptr;
+    QCheckBox *chbClearFDD = nullptr;
 };
 
 } // namespace modMorlend

@@ -17,4 +17,13 @@ QString GetExtension(const QString &path, QChar separator = NativeSeparator);
 // The file name without its extension and the dot before it (a trailing dot stays).
 QString GetBaseName(const QString &path, QChar separator = NativeSeparator);
 
+// A destination folder as typed, tidied: every run of separators becomes one and a separator
+// at the end goes, but a lone separator stays the root. An empty text raises
+// AppError::InvalidArgument.
+QString normalizedFolder(const QString &text, QChar separator = NativeSeparator);
+// Whether folder is a drive name alone, one letter and a colon ("D:").
+bool isBareDrive(const QString &folder);
+// name inside folder.
+QString joinPath(const QString &folder, const QString &name, QChar separator = NativeSeparator);
+
 } // namespace modMorlend

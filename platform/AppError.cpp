@@ -38,6 +38,8 @@ QString AppError::describe(int number)
         return QStringLiteral("File already exists");
     case DiskFull:
         return QStringLiteral("Disk full");
+    case InputPastEndOfFile:
+        return QStringLiteral("Input past end of file");
     case TooManyFiles:
         return QStringLiteral("Too many files");
     case PermissionDenied:

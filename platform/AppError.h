@@ -23,6 +23,7 @@ public:
         DeviceIOError = 57,
         FileAlreadyExists = 58,
         DiskFull = 61,
+        InputPastEndOfFile = 62,
         TooManyFiles = 67,
         PermissionDenied = 70,
         DiskNotReady = 71,

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace FileSystem {
 
@@ -21,6 +22,46 @@ qint64 FileLength(const QString &path)
     if (!S_ISREG(info.st_mode))
         throw AppError(AppError::PathFileAccessError);
     return info.st_size;
+}
+
+bool exists(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+bool isFolder(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+void createFolder(const QString &path)
+{
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
+        return;
+    // The folder above is missing: the classic "Path not found" rather than a missing file.
+    throw errno == ENOENT ? AppError(AppError::PathNotFound) : AppError::fromErrno(errno);
+}
+
+std::optional<FileIdentity> identityOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity {quint64(info.st_dev), quint64(info.st_ino)};
+}
+
+void deleteFile(const QString &path)
+{
+    if (::unlink(QFile::encodeName(path).constData()) != 0)
+        throw AppError::fromErrno(errno);
 }
 
 } // namespace FileSystem

@@ -2,12 +2,36 @@
 
 #include <QtGlobal>
 
+#include <optional>
+
 class QString;
 
+// Where a file's content lives: two names with the same identity are one file, whether a link
+// or a second name of it (a hard link) joins them.
+struct FileIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+
+    bool operator==(const FileIdentity &) const = default;
+};
+
+// Questions and changes about named files and folders. Failures raise the matching AppError.
 namespace FileSystem {
 
 // Length in bytes of the file at path; a missing file, a folder or anything else that is not
 // a regular file raises the matching AppError.
 qint64 FileLength(const QString &path);
+
+// Whether anything has this name, a link that leads nowhere included.
+bool exists(const QString &path);
+// Whether path names a folder, or a link to one.
+bool isFolder(const QString &path);
+// Creates one folder level; its parent must exist.
+void createFolder(const QString &path);
+// The identity of the file that path leads to, links followed; none when it leads nowhere.
+std::optional<FileIdentity> identityOf(const QString &path);
+// Removes the name of a file (a link goes, not what it leads to).
+void deleteFile(const QString &path);
 
 } // namespace FileSystem

@@ -1,13 +1,6 @@
-#include "Engine.h"
-#include "PictureBox.h"
+#include "EngineFixture.h"
 #include "QtPrinters.h"
-#include "ScopedLocale.h"
 #include "TestFiles.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -15,26 +8,14 @@ using namespace modMorlend;
 
 namespace {
 
-// The four controls the estimate reads and writes, as the window will hold them.
-class Estimate : public ::testing::Test
+class Estimate : public EngineFixture
 {
 protected:
-    Estimate()
-    {
-        cmbFilesize.setEditable(true);
-        txtEst.setReadOnly(true);
-        txtEst.setText("{0 files}");
-        picProg.resize(139, 10);
-        picProg.setScaleWidth(20.25);
-        picProg.setScaleHeight(90);
-        picProg.setForeColor(OleColor::Highlight);
-    }
-
     QString sourceOf(qint64 length)
     {
-        const QString path = dir.filePath(QString("source-%1.bin").arg(length));
-        TestFiles::writeSparse(path, length);
-        return path;
+        const QString source = path(QString("source-%1.bin").arg(length));
+        TestFiles::writeSparse(source, length);
+        return source;
     }
 
     QString estimateFor(qint64 length, const char *sizeText)
@@ -44,14 +25,6 @@ protected:
         engine.UpdateEstimate();
         return txtEst.text();
     }
-
-    ScopedLocale locale {ScopedLocale::blankGrouping()};
-    QTemporaryDir dir;
-    QComboBox cmbFilesize;
-    QLineEdit txtEst;
-    PictureBox picProg;
-    QLabel lblProg;
-    Engine engine {EngineControls {&cmbFilesize, &txtEst, &picProg, &lblProg}};
 };
 
 TEST_F(Estimate, WithoutASourceAsksForOne)
@@ -129,10 +102,10 @@ TEST_F(Estimate, ASizeTextThatIsNoNumberLeavesTheEstimateAsItWas)
 TEST_F(Estimate, ASourceThatCannotBeMeasuredLeavesTheEstimateAsItWas)
 {
     const QString before = estimateFor(3500000, "1 457 664");
-    for (const QString &path : {dir.filePath("missing.bin"), dir.path()}) {
-        engine.state().SourcePath = path;
+    for (const QString &unreadable : {path("missing.bin"), dir.path()}) {
+        engine.state().SourcePath = unreadable;
         engine.UpdateEstimate();
-        EXPECT_EQ(txtEst.text(), before) << path.toStdString();
+        EXPECT_EQ(txtEst.text(), before) << unreadable.toStdString();
         EXPECT_EQ(engine.state().SourceSize, 3500000);
     }
 }
@@ -161,7 +134,7 @@ TEST_F(Estimate, ProgressCountsPiecesAndFillsItsShareOfTheBox)
 
     engine.ShowProgress(2);
     EXPECT_EQ(lblProg.text(), "2/3");
-    const QRgb filled = picProg.palette().color(QPalette::Highlight).rgba();
+    const QRgb filled = progressColor();
     EXPECT_EQ(surface.pixel(89, 0), filled) << "two thirds of 135 pixels end at pixel 89";
     EXPECT_NE(surface.pixel(90, 0), filled);
     EXPECT_NE(surface.pixel(0, 1), filled) << "one unit of 90 covers only the top pixel row";

@@ -67,6 +67,35 @@ TEST_P(PathHelpers, SplitAtTheLastSeparatorAndTheNameAtItsLastDot)
     }
 }
 
+TEST_P(PathHelpers, TidyAFolderTextToOneSeparatorBetweenPartsAndNoneAtTheEnd)
+{
+    const QChar separator = GetParam();
+    const char *cases[][2] = {
+        {R"(C:\\out\\)", R"(C:\out)"},
+        {R"(C:\out)", R"(C:\out)"},
+        {R"(C:\a\\\\b\\\)", R"(C:\a\b)"},
+        {R"(D:\)", "D:"},
+        {R"(\\server\share)", R"(\server\share)"},
+        {R"(\)", R"(\)"},
+        {R"(\\\)", R"(\)"},
+        {"a:", "a:"},
+    };
+    for (const auto &[text, folder] : cases)
+        EXPECT_EQ(normalizedFolder(styled(text, separator), separator), styled(folder, separator))
+            << text;
+    EXPECT_THROW(normalizedFolder("", separator), AppError);
+}
+
+TEST_P(PathHelpers, JoinANameToAFolderWithOneSeparator)
+{
+    const QChar separator = GetParam();
+    EXPECT_EQ(joinPath(styled(R"(C:\out)", separator), "clip.avi.1", separator),
+              styled(R"(C:\out\clip.avi.1)", separator));
+    EXPECT_EQ(joinPath("A:", "clip.avi.1", separator), styled(R"(A:\clip.avi.1)", separator));
+    EXPECT_EQ(joinPath(QString(separator), "x", separator), QString(separator) + "x")
+        << "the root takes no second separator";
+}
+
 INSTANTIATE_TEST_SUITE_P(BothSeparatorStyles, PathHelpers,
                          ::testing::Values(QChar(u'\\'), QChar(u'/')), [](const auto &info) {
                              return info.param == u'/' ? "Slash" : "Backslash";
@@ -85,6 +114,14 @@ TEST(PathHelpersDefault, AnOtherSystemsSeparatorIsPartOfTheName)
     const QString path = QString("a%1b.c").arg(foreign);
     EXPECT_EQ(GetFileName(path), path);
     EXPECT_THROW(GetFolder(path), AppError);
+}
+
+TEST(PathHelpersDefault, KnowABareDriveByOneLetterAndAColon)
+{
+    for (const char *drive : {"D:", "a:", "Z:"})
+        EXPECT_TRUE(isBareDrive(drive)) << drive;
+    for (const char *folder : {"", "D", "D:x", "D:/", "1:", "é:", "::"})
+        EXPECT_FALSE(isBareDrive(QString::fromUtf8(folder))) << folder;
 }
 
 } // namespace

@@ -1,0 +1,264 @@
+#include "AppError.h"
+#include "Engine.h"
+#include "File.h"
+#include "FileSystem.h"
+#include "FloppyDrive.h"
+#include "JoinScript.h"
+#include "OemCodePage.h"
+#include "PathHelpers.h"
+#include "PictureBox.h"
+#include "PiecePlan.h"
+#include "Platform.h"
+#include "Prompter.h"
+#include "ScriptFile.h"
+#include "StopRun.h"
+#include "TextBox.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLocale>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <new>
+
+namespace modMorlend {
+
+namespace {
+
+constexpr qint64 SectorSize = 512;
+
+} // namespace
+
+void Engine::CutFile()
+{
+    bool completed = false;
+    try {
+        completed = cut();
+    } catch (const StopRun &stop) {
+        m_prompter.ask({stop.message, Prompter::Icon::Error});
+    } catch (const AppError &error) {
+        showGeneralError(error);
+    } catch (const std::bad_alloc &) {
+        showGeneralError(AppError(AppError::OutOfMemory));
+    }
+    // The run's files closed as it unwound; only the progress display is left to reset.
+    if (!completed)
+        ShowProgress(-1);
+}
+
+bool Engine::cut()
+{
+    m_state.PieceSize = parsePieceSize(m_controls.cmbFilesize->currentText());
+    if (m_state.PieceSize == 0)
+        throw StopRun {QStringLiteral("Files size is 0.")};
+    if (m_state.PieceSize < 0)
+        throw StopRun {QStringLiteral("Files size is negative.")};
+    // The source may have changed since the estimate measured it, and pieces cut to an old
+    // length would lose its tail or come out short.
+    if (!m_state.SourcePath.isEmpty())
+        measureSource();
+    if (m_state.SourceSize == 0)
+        throw StopRun {QStringLiteral("Source file size is 0.")};
+
+    const QString fileName = GetFileName(m_state.SourcePath);
+    if (!canBeQuoted(fileName)) {
+        throw StopRun {QStringLiteral(
+            "The join script cannot name the file: its name holds a double quote or a control"
+            " character, which would break the script's commands.\r\nRename the file and try"
+            " again.")};
+    }
+    const OemCodePage codePage = OemCodePage::forLocale(QLocale());
+    if (!codePage.canEncode(fileName)) {
+        throw StopRun {QStringLiteral("The join script cannot name the file ") + fileName
+                       + QStringLiteral(": the console's code page %1 has no place for some of"
+                                        " its characters.\r\nRename the file and try again.")
+                             .arg(codePage.number())};
+    }
+
+    m_state.DeleteLine.clear();
+    chooseDestination();
+    if (clearingIsOn() && !writesToFloppy() && m_platform.isOnFloppy(m_state.OutFolder)) {
+        m_prompter.ask({QStringLiteral("The floppy will not be cleared: the pieces go into the"
+                                       " folder ")
+                            + m_state.OutFolder
+                            + QStringLiteral(" on it, and clearing would remove them."),
+                        Prompter::Icon::Information});
+    }
+    if (clearsDisks() && m_platform.isOnFloppy(m_state.SourcePath)) {
+        throw StopRun {QStringLiteral(
+            "The file to cut is on the floppy, which would be cleared before its first piece is"
+            " written.\r\nUntick \"Clear disk before copying\" or move the file to another"
+            " disk, and cut again.")};
+    }
+    m_state.NeedExtraDisk = false;
+    m_state.CancelRun = false;
+    m_controls.picProg->clear();
+    m_controls.picProg->setScaleWidth(m_state.PieceCount);
+
+    const QString scriptPath = prepareScriptPath(fileName);
+    checkOutputsAreNotTheSource(fileName, scriptPath);
+    if (!isBareDrive(m_state.OutFolder) && !FileSystem::isFolder(onDisk(m_state.OutFolder)))
+        FileSystem::createFolder(onDisk(m_state.OutFolder));
+    if (FileSystem::exists(onDisk(scriptPath)))
+        FileSystem::deleteFile(onDisk(scriptPath));
+
+    File source = File::openForReading(onDisk(m_state.SourcePath));
+    ScriptFile script(File::createNew(onDisk(scriptPath)), codePage);
+    script.write(headerLine() + LineEnd);
+    if (!writePieces(source, script, fileName)) {
+        script.close();
+        return false;
+    }
+    if (writesToFloppy())
+        checkSpace(script.length(), fileName);
+    source.close();
+    if (FloppyDrive::startsWithName(scriptPath))
+        script.flushToDisk(m_platform);
+    script.close();
+    return !writesToFloppy() || !HandOverScript(fileName, scriptPath);
+}
+
+void Engine::chooseDestination()
+{
+    if (!m_controls.optWrite[0]->isChecked()) {
+        m_state.OutFolder = FloppyDrive::Name;
+        return;
+    }
+    m_state.OutFolder = normalizedFolder(m_controls.txtOut->text());
+    // The window handles this write as it handles the user's edits, and plans the cut again
+    // before the run goes on.
+    m_controls.txtOut->setText(m_state.OutFolder);
+}
+
+bool Engine::writesToFloppy() const
+{
+    return m_state.OutFolder.compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
+}
+
+QString Engine::prepareScriptPath(const QString &fileName)
+{
+    if (!writesToFloppy())
+        return joinPath(m_state.OutFolder, scriptName(fileName));
+    // Disks come and go while the run writes, so the script waits on a disk that stays.
+    m_state.InterpreterPath = m_platform.interpreterPath();
+    return joinPath(m_platform.temporaryFolder(),
+                    QStringLiteral("~join~") + fileName + QStringLiteral(".tmp"));
+}
+
+void Engine::checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath)
+{
+    const std::optional<FileIdentity> source = FileSystem::identityOf(onDisk(m_state.SourcePath));
+    if (!source)
+        throw AppError(AppError::FileNotFound);
+    m_sourceIdentity = *source;
+    const auto refuseIfSource = [this](const QString &path) {
+        if (FileSystem::identityOf(onDisk(path)) == m_sourceIdentity)
+            throw StopRun {sourceWouldBeOverwritten(path)};
+    };
+    refuseIfSource(scriptPath);
+    if (writesToFloppy())
+        refuseIfSource(joinPath(FloppyDrive::Name, scriptName(fileName)));
+    // One look at the folder rather than one per piece: a run may have millions of pieces.
+    const QDir folder(onDisk(m_state.OutFolder));
+    const QString prefix = fileName + u'.';
+    for (const QString &name :
+         folder.entryList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (!name.startsWith(prefix))
+            continue;
+        bool isNumber = false;
+        const qint64 index = name.mid(prefix.size()).toLongLong(&isNumber);
+        if (isNumber && index >= 1 && index <= m_state.PieceCount
+            && name == pieceName(fileName, index))
+            refuseIfSource(piecePath(fileName, index));
+    }
+}
+
+QString Engine::sourceWouldBeOverwritten(const QString &path)
+{
+    return QStringLiteral("The file ") + path
+        + QStringLiteral(" is the file to cut under another name, and writing it would destroy"
+                         " the file.\r\nRemove it or choose another destination.");
+}
+
+bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileName)
+{
+    // A piece size beyond the source's needs no more room than the source has.
+    m_state.PieceBuffer.resize(std::min<qint64>(m_state.PieceSize, m_state.SourceSize));
+    for (qint64 index = 1; index < m_state.PieceCount; ++index) {
+        readPiece(source, m_state.PieceSize);
+        WritePiece(piecePath(fileName, index), index);
+        if (m_state.CancelRun)
+            return false;
+        if (index == 1) {
+            m_state.JoinLine = renameLine(fileName);
+        } else {
+            m_state.JoinLine = appendLine(fileName, index);
+            m_state.DeleteLine = deleteLine(pieceName(fileName, index));
+        }
+        script.write(m_state.JoinLine + LineEnd);
+        if (!m_state.DeleteLine.isEmpty())
+            script.write(m_state.DeleteLine + LineEnd);
+    }
+
+    const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
+    m_state.PieceBuffer.resize(last);
+    readPiece(source, last);
+    WritePiece(piecePath(fileName, m_state.PieceCount), m_state.PieceCount);
+    ShowProgress(m_state.PieceCount);
+
+    if (m_state.PieceCount < 2) {
+        m_state.JoinLine = renameLine(fileName);
+        m_state.DeleteLine = deleteLine(scriptName(fileName));
+    } else {
+        m_state.JoinLine = appendLine(fileName, m_state.PieceCount);
+        m_state.DeleteLine = deleteLine(pieceName(fileName, m_state.PieceCount)) + LineEnd
+            + deleteLine(scriptName(fileName));
+    }
+    script.write(m_state.JoinLine + LineEnd);
+    script.write(m_state.DeleteLine);
+    return true;
+}
+
+void Engine::readPiece(File &source, qint64 size)
+{
+    // A source that shrank while it was cut ends early; a short piece must not pass for whole.
+    if (source.read(m_state.PieceBuffer.data(), size) != size)
+        throw AppError(AppError::InputPastEndOfFile);
+}
+
+void Engine::checkSpace(qint64 scriptLength, const QString &fileName)
+{
+    // The piece size stands for a disk's capacity, and the script takes whole sectors.
+    const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
+    if (CeilDiv(scriptLength, SectorSize) * SectorSize + last <= m_state.PieceSize)
+        return;
+    m_state.NeedExtraDisk = true;
+    m_prompter.ask(
+        {QStringLiteral("You probably will need one more FDD for ") + scriptName(fileName),
+         Prompter::Icon::Warning});
+}
+
+QString Engine::piecePath(const QString &fileName, qint64 index) const
+{
+    return joinPath(m_state.OutFolder, pieceName(fileName, index));
+}
+
+QString Engine::onDisk(const QString &path) const
+{
+    return m_platform.resolve(path);
+}
+
+QString Engine::errorLines(const AppError &error)
+{
+    return QStringLiteral("An error #%1 occured:").arg(error.number()) + LineEnd
+        + error.description();
+}
+
+void Engine::showGeneralError(const AppError &error)
+{
+    m_prompter.ask({QStringLiteral("General error.") + LineEnd + LineEnd + errorLines(error),
+                    Prompter::Icon::Error});
+}
+
+} // namespace modMorlend

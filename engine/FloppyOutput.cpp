@@ -1,0 +1,118 @@
+#include "AppError.h"
+#include "Engine.h"
+#include "File.h"
+#include "FileSystem.h"
+#include "FloppyDrive.h"
+#include "JoinScript.h"
+#include "PathHelpers.h"
+#include "Platform.h"
+#include "Prompter.h"
+#include "RunAndWait.h"
+#include "StopRun.h"
+
+#include <QCheckBox>
+
+namespace modMorlend {
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    File file = File::openForReading(path);
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    bytes.truncate(file.read(bytes.data(), bytes.size()));
+    return bytes;
+}
+
+} // namespace
+
+void Engine::WritePiece(const QString &path, qint64 index)
+{
+    if (clearsDisks())
+        clearFloppy();
+    writeFile(path, m_state.PieceBuffer);
+    ShowProgress(index);
+    const bool inFloppyRoot = GetFolder(path).compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
+    if (!inFloppyRoot || index == m_state.PieceCount)
+        return;
+    const Prompter::Message nextDisk {
+        QStringLiteral("File ") + path + QStringLiteral(" written successfully.") + LineEnd
+            + QStringLiteral("Please insert floppy number %1.").arg(index + 1),
+        Prompter::Icon::Information, Prompter::Buttons::OkCancel};
+    if (m_prompter.ask(nextDisk) == Prompter::Reply::Cancel)
+        m_state.CancelRun = true;
+}
+
+bool Engine::clearingIsOn() const
+{
+    return m_controls.chbClearFDD->isEnabled()
+        && m_controls.chbClearFDD->checkState() != Qt::Unchecked;
+}
+
+bool Engine::clearsDisks() const
+{
+    // Clearing a disk that a folder of the run lies on would take the run's own pieces with it.
+    return clearingIsOn() && writesToFloppy();
+}
+
+void Engine::clearFloppy()
+{
+    // Whether the clearing worked is not looked at, but a piece is never written beside a
+    // clearing that may still be deleting.
+    const ChildRun run = RunAndWait(
+        m_platform.clearCommand(m_state.InterpreterPath, m_platform.floppyMountPoint()),
+        GetFolder(m_state.InterpreterPath), m_platform.clearTimeLimit());
+    if (run == ChildRun::Stopped) {
+        throw StopRun {QStringLiteral("Clearing the floppy did not end in time and was stopped."
+                                      " Nothing was written on this disk; check it and cut"
+                                      " again.")};
+    }
+}
+
+void Engine::writeFile(const QString &path, const QByteArray &bytes)
+{
+    const QString target = onDisk(path);
+    File file = File::openForWriting(target);
+    // Emptying a link to the source, or a second name of it, would destroy what is being cut.
+    // A disk inserted during the run can hold one, so each file is looked at as it is opened.
+    if (file.identity() == m_sourceIdentity)
+        throw StopRun {sourceWouldBeOverwritten(path)};
+    file.truncate();
+    try {
+        file.write(bytes.constData(), bytes.size());
+        // The user takes the disk out when told the file is written, so it must be on the disk.
+        if (FloppyDrive::startsWithName(path))
+            m_platform.flushToDisk(file);
+        file.close();
+    } catch (const AppError &) {
+        // A piece cut short would pass for a whole one beside the others.
+        try {
+            FileSystem::deleteFile(target);
+        } catch (const AppError &) {
+        }
+        throw;
+    }
+}
+
+bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScriptPath)
+{
+    const QString target = joinPath(FloppyDrive::Name, scriptName(fileName));
+    const Prompter::Message oneMoreDisk {QStringLiteral("Please insert one more floppy."),
+                                         Prompter::Icon::Information, Prompter::Buttons::OkCancel};
+    // No disk is cleared here, not even an extra one: the script is all it receives.
+    bool askForDisk = m_state.NeedExtraDisk;
+    for (;;) {
+        if (askForDisk && m_prompter.ask(oneMoreDisk) == Prompter::Reply::Cancel)
+            return true;
+        try {
+            writeFile(target, readFile(onDisk(temporaryScriptPath)));
+            FileSystem::deleteFile(onDisk(temporaryScriptPath));
+            return false;
+        } catch (const AppError &error) {
+            m_prompter.ask({errorLines(error) + LineEnd + error.source(), Prompter::Icon::Error});
+            askForDisk = true;
+        }
+    }
+}
+
+} // namespace modMorlend

@@ -1,0 +1,143 @@
+#include "File.h"
+
+#include "AppError.h"
+
+#include <QFile>
+#include <QString>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// The most one read or write moves on Linux; larger buffers take more than one call.
+constexpr qint64 MaxTransfer = 0x7ffff000;
+
+} // namespace
+
+File::File(int descriptor)
+    : m_descriptor(descriptor)
+{
+}
+
+File File::open(const QString &path, int flags)
+{
+    // Children started while a file is open (the disk clearing) must not inherit it.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+        throw AppError::fromErrno(errno);
+    return File(descriptor);
+}
+
+File File::openForReading(const QString &path)
+{
+    return open(path, O_RDONLY);
+}
+
+File File::openForWriting(const QString &path)
+{
+    return open(path, O_WRONLY | O_CREAT);
+}
+
+File File::createNew(const QString &path)
+{
+    return open(path, O_WRONLY | O_CREAT | O_EXCL);
+}
+
+File::File(File &&other) noexcept
+    : m_descriptor(std::exchange(other.m_descriptor, -1))
+{
+}
+
+File &File::operator=(File &&other) noexcept
+{
+    std::swap(m_descriptor, other.m_descriptor);
+    return *this;
+}
+
+File::~File()
+{
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
+}
+
+qint64 File::read(char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t count = ::read(m_descriptor, data + done, std::min(size - done, MaxTransfer));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            throw AppError::fromErrno(errno);
+        if (count == 0)
+            break;
+        done += count;
+    }
+    return done;
+}
+
+void File::write(const char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t count
+            = ::write(m_descriptor, data + done, std::min(size - done, MaxTransfer));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            throw AppError::fromErrno(errno);
+        if (count == 0)
+            throw AppError(AppError::DiskFull);
+        done += count;
+    }
+}
+
+namespace {
+
+struct stat statusOf(int descriptor)
+{
+    struct stat info
+    {
+    };
+    if (::fstat(descriptor, &info) != 0)
+        throw AppError::fromErrno(errno);
+    return info;
+}
+
+} // namespace
+
+qint64 File::size() const
+{
+    return statusOf(m_descriptor).st_size;
+}
+
+FileIdentity File::identity() const
+{
+    const struct stat info = statusOf(m_descriptor);
+    return {quint64(info.st_dev), quint64(info.st_ino)};
+}
+
+void File::truncate()
+{
+    if (S_ISREG(statusOf(m_descriptor).st_mode) && ::ftruncate(m_descriptor, 0) != 0)
+        throw AppError::fromErrno(errno);
+}
+
+void File::flushToDisk()
+{
+    if (::fsync(m_descriptor) != 0)
+        throw AppError::fromErrno(errno);
+}
+
+void File::close()
+{
+    // Linux releases the descriptor even when close reports a failure, so it is never retried.
+    const int result = ::close(std::exchange(m_descriptor, -1));
+    if (result != 0 && errno != EINTR)
+        throw AppError::fromErrno(errno);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "FileSystem.h"
+
+#include <QtGlobal>
+
+class QString;
+
+// One open file of the operating system, closed when the object goes. Reads and writes move
+// whole buffers with as few system calls as the system allows; every failure raises the
+// matching AppError, so callers deal in the program's catalogue only.
+class File
+{
+public:
+    // Opens an existing file for reading from its start.
+    static File openForReading(const QString &path);
+    // Opens the file at path for writing, creating it when missing; what it holds stays until
+    // truncate(), so that the caller can first make sure which file it is.
+    static File openForWriting(const QString &path);
+    // Creates a file that must not exist yet, so a name planted in between is never followed.
+    static File createNew(const QString &path);
+
+    File(File &&other) noexcept;
+    File &operator=(File &&other) noexcept;
+    File(const File &) = delete;
+    File &operator=(const File &) = delete;
+    // Closes the file if it is still open; a failure at this point can no longer be reported.
+    ~File();
+
+    // Reads up to size bytes into data; fewer come back only at the end of the file.
+    qint64 read(char *data, qint64 size);
+    // Writes all size bytes of data, or raises.
+    void write(const char *data, qint64 size);
+    // The file's length now.
+    qint64 size() const;
+    FileIdentity identity() const;
+    // Empties a regular file; a device has nothing to empty.
+    void truncate();
+    // Returns once everything written has reached the device.
+    void flushToDisk();
+    // Closes the file, reporting what the system reports on closing.
+    void close();
+
+private:
+    explicit File(int descriptor);
+    static File open(const QString &path, int flags);
+
+    int m_descriptor = -1;
+};

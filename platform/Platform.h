@@ -1,0 +1,58 @@
+#pragma once
+
+#include "RunAndWait.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class File;
+
+// The services of the classic desktop that this system provides differently: drive A: is
+// wherever the floppy is mounted, the root of drive C: is the system's temporary folder, and
+// the command interpreter clears a floppy with a command of this system. The program uses
+// the system's own; tests point each of them at folders and scripts of their own.
+class Platform
+{
+public:
+    Platform();
+    virtual ~Platform() = default;
+
+    // path with the floppy's drive name at its start replaced by the floppy's mount point, any
+    // other path as it is. With no floppy mounted, a path on it raises "Disk not ready".
+    QString resolve(const QString &path) const;
+    // Where the floppy is mounted now; "Disk not ready" when it is nowhere.
+    QString floppyMountPoint() const;
+    // Whether path lies on the floppy: it starts with the drive's name, or it leads (links
+    // followed) into the floppy's mount point.
+    bool isOnFloppy(const QString &path) const;
+    // The folder that stands for the root of drive C:.
+    QString temporaryFolder() const { return m_temporaryFolder; }
+    // The command interpreter, and the command by which it empties the floppy mounted at
+    // mountPoint: every file and folder goes, without a question.
+    QString interpreterPath() const;
+    CommandLine clearCommand(const QString &interpreterPath, const QString &mountPoint) const;
+    // How long clearing a disk may take, in milliseconds.
+    int clearTimeLimit() const { return m_clearTimeLimit; }
+    // Returns once what was written to file has reached its disk, so that the disk can be
+    // taken out. Virtual so that tests can see when it happens.
+    virtual void flushToDisk(File &file) const;
+
+    // For tests: the floppy's mount point (empty: none mounted) instead of the system's.
+    void setFloppyMountPoint(const QString &path) { m_floppyMountPoint = path; }
+    void setTemporaryFolder(const QString &path) { m_temporaryFolder = path; }
+    // For tests: the interpreter runs this script, with the mount point as its one argument,
+    // instead of its own clearing command.
+    void setClearScript(const QString &path) { m_clearArguments = {path}; }
+    void setClearTimeLimit(int milliseconds) { m_clearTimeLimit = milliseconds; }
+
+private:
+    // The floppy's mount point, empty when none is mounted.
+    QString mountedFloppy() const;
+
+    std::optional<QString> m_floppyMountPoint;
+    QString m_temporaryFolder;
+    QStringList m_clearArguments;
+    int m_clearTimeLimit = 60000;
+};

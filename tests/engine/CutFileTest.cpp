@@ -1,0 +1,294 @@
+#include "EngineFixture.h"
+#include "QtPrinters.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <functional>
+#include <unistd.h>
+
+namespace {
+
+class CutFile : public EngineFixture
+{
+protected:
+    QByteArray piece(const QString &folder, int index)
+    {
+        return TestFiles::read(QString("%1/clip.avi.%2").arg(folder).arg(index));
+    }
+};
+
+TEST_F(CutFile, CutsTheExampleIntoAFolderWithItsJoinScript)
+{
+    const QString source = chooseExample();
+    const QString out = path("clip_cut");
+    writeToFolder(out);
+    cutFile();
+
+    EXPECT_EQ(filesIn(out),
+              QStringList({"clip.avi.1", "clip.avi.2", "clip.avi.3", "clip.avi.bat"}));
+    EXPECT_EQ(piece(out, 1).size(), 1457664);
+    EXPECT_EQ(piece(out, 2).size(), 1457664);
+    EXPECT_EQ(piece(out, 3).size(), 584672);
+    EXPECT_EQ(piece(out, 1) + piece(out, 2) + piece(out, 3), TestFiles::read(source));
+    const QByteArray script = TestFiles::read(out + "/clip.avi.bat");
+    EXPECT_EQ(script, ExampleScript);
+    EXPECT_EQ(script.size(), 182);
+    expectJoinsBack({out}, source);
+    EXPECT_TRUE(prompter.shown().isEmpty());
+    EXPECT_EQ(lblProg.text(), "3/3") << "a completed run leaves its progress shown";
+    EXPECT_EQ(picProg.scaleWidth(), 3);
+    EXPECT_EQ(picProg.surface().pixel(picProg.surface().width() - 1, 0),
+              progressColor());
+}
+
+TEST_F(CutFile, WritesOnePieceAndAThreeLineScriptWhenTheSizeHoldsTheWholeSource)
+{
+    const QString source = makeSource("clip.avi", 3500000);
+    choose(source, "3 500 000");
+    writeToFolder(path("out"));
+    cutFile();
+
+    EXPECT_EQ(filesIn(path("out")), QStringList({"clip.avi.1", "clip.avi.bat"}));
+    EXPECT_EQ(piece(path("out"), 1), TestFiles::read(source));
+    expectJoinsBack({path("out")}, source);
+    EXPECT_EQ(TestFiles::read(path("out/clip.avi.bat")),
+              "@echo off\r\nren \"clip.avi.1\" \"clip.avi\"\r\ndel \"clip.avi.bat\"");
+    EXPECT_EQ(lblProg.text(), "1/1");
+}
+
+TEST_F(CutFile, MakesTheLastPieceFullWhenTheSourceIsAnExactMultiple)
+{
+    const QString source = makeSource("clip.avi", 2 * 1457664);
+    choose(source, "1457664");
+    writeToFolder(path("out"));
+    cutFile();
+
+    EXPECT_EQ(piece(path("out"), 1).size(), 1457664);
+    EXPECT_EQ(piece(path("out"), 2).size(), 1457664);
+    EXPECT_EQ(piece(path("out"), 1) + piece(path("out"), 2), TestFiles::read(source));
+    EXPECT_EQ(TestFiles::read(path("out/clip.avi.bat")),
+              "@echo off\r\nren \"clip.avi.1\" \"clip.avi\"\r\n"
+              "copy /b \"clip.avi\"+\"clip.avi.2\" \"clip.avi\"\r\ndel \"clip.avi.2\"\r\n"
+              "del \"clip.avi.bat\"");
+    expectJoinsBack({path("out")}, source);
+    EXPECT_TRUE(prompter.shown().isEmpty()) << "only the floppy warns of an extra disk";
+}
+
+TEST_F(CutFile, TidiesTheFolderTextAndWritesItBackBeforeCreatingTheFolder)
+{
+    const QString source = chooseExample();
+    struct Change
+    {
+        QString text;
+        bool folderExisted;
+    };
+    QList<Change> changes;
+    const QString out = path("deep/clip_cut");
+    QDir(dir.path()).mkdir("deep");
+    const QObject listener;
+    QObject::connect(&txtOut, &TextBox::Change, &listener, [&] {
+        changes.append({txtOut.text(), QFileInfo::exists(out)});
+    });
+
+    writeToFolder(dir.path() + "//deep///clip_cut//");
+    changes.clear();
+    cutFile();
+
+    ASSERT_EQ(changes.size(), 1) << "the write-back raises the box's change once";
+    EXPECT_EQ(changes[0].text, out);
+    EXPECT_FALSE(changes[0].folderExisted) << "the change is handled before the run goes on";
+    EXPECT_EQ(txtOut.text(), out);
+    expectJoinsBack({out}, source);
+}
+
+// Makes a folder the current one for the life of a test.
+class ScopedCurrentFolder
+{
+public:
+    explicit ScopedCurrentFolder(const QString &folder) { QDir::setCurrent(folder); }
+    ~ScopedCurrentFolder() { QDir::setCurrent(m_previous); }
+
+private:
+    QString m_previous = QDir::currentPath();
+};
+
+TEST_F(CutFile, CreatesNoFolderForABareDriveName)
+{
+    // The current folder stands for the drive's current folder, as "D:" names it.
+    const ScopedCurrentFolder current(dir.path());
+    QDir(dir.path()).mkdir("D:");
+    const QString source = chooseExample();
+
+    writeToFolder("D:/");
+    cutFile();
+    EXPECT_EQ(txtOut.text(), "D:");
+    expectJoinsBack({path("D:")}, source);
+
+    writeToFolder("E:");
+    showOldProgress();
+    prompter.answer(Prompter::Reply::Ok);
+    cutFile();
+    EXPECT_FALSE(QFileInfo::exists(path("E:"))) << "a drive name is never created as a folder";
+    EXPECT_EQ(prompter.shown().value(0), errorMessage(generalError(53, "File not found")));
+    expectProgressReset();
+
+    writeToFolder("E:x");
+    cutFile();
+    expectJoinsBack({path("E:x")}, source);
+}
+
+TEST_F(CutFile, ReplacesAnOldScriptButNotWhatALinkAtItsNameLeadsTo)
+{
+    const QString source = chooseExample();
+    const QString out = path("out");
+    QDir(dir.path()).mkdir("out");
+    TestFiles::write(out + "/clip.avi.bat", QByteArray(4096, 'x'));
+    writeToFolder(out);
+    cutFile();
+    EXPECT_EQ(TestFiles::read(out + "/clip.avi.bat"), ExampleScript);
+
+    const QString other = path("other.txt");
+    TestFiles::write(other, "keep me");
+    QFile::remove(out + "/clip.avi.bat");
+    ASSERT_TRUE(QFile::link(other, out + "/clip.avi.bat"));
+    cutFile();
+    EXPECT_EQ(TestFiles::read(out + "/clip.avi.bat"), ExampleScript);
+    EXPECT_FALSE(QFileInfo(out + "/clip.avi.bat").isSymLink());
+    EXPECT_EQ(TestFiles::read(other), "keep me");
+    expectJoinsBack({out}, source);
+}
+
+TEST_F(CutFile, StopsWithItsOwnMessageForAZeroOrNegativeSizeOrAnEmptySource)
+{
+    struct Case
+    {
+        qint64 sourceLength;
+        const char *sizeText;
+        const char *message;
+    };
+    const Case cases[] = {
+        {3500000, "0", "Files size is 0."},
+        {3500000, "0 000", "Files size is 0."},
+        {0, "1 457 664", "Source file size is 0."},
+        {3500000, "-1", "Files size is negative."},
+        {3500000, "-1 457 664", "Files size is negative."},
+    };
+    for (const Case &c : cases) {
+        choose(makeSource("clip.avi", c.sourceLength), c.sizeText);
+        writeToFolder(path("out"));
+        showOldProgress();
+        prompter.answer(Prompter::Reply::Ok);
+        cutFile();
+        EXPECT_EQ(prompter.shown().value(&c - cases), errorMessage(c.message)) << c.sizeText;
+        EXPECT_FALSE(QFileInfo::exists(path("out"))) << "nothing is written";
+        expectProgressReset();
+    }
+    EXPECT_EQ(prompter.shown().size(), std::size(cases)) << "no second message follows";
+}
+
+TEST_F(CutFile, StopsAtSourceSizeZeroWhenNoFileWasDropped)
+{
+    cmbFilesize.setEditText("1 457 664");
+    engine.UpdateEstimate();
+    writeToFolder(path("out"));
+    prompter.answer(Prompter::Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.shown(), QList({errorMessage("Source file size is 0.")}));
+}
+
+TEST_F(CutFile, ReportsFailuresWithTheGeneralErrorMessageAndResetsTheProgress)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(CutFile &, const QString &source)> arrange;
+        int number;
+        const char *description;
+    };
+    const Case cases[] = {
+        {"a size text that is no number",
+         [](CutFile &t, const QString &) { t.cmbFilesize.setEditText("abc"); }, 13,
+         "Type mismatch"},
+        {"an empty destination text", [](CutFile &t, const QString &) { t.writeToFolder(""); }, 5,
+         "Invalid procedure call or argument"},
+        {"a source deleted after the estimate",
+         [](CutFile &t, const QString &source) {
+             QFile::remove(source);
+             t.forgetSource(source);
+         },
+         53, "File not found"},
+        {"a destination that is a file",
+         [](CutFile &t, const QString &) {
+             TestFiles::write(t.path("file"), "x");
+             t.writeToFolder(t.path("file"));
+         },
+         58, "File already exists"},
+        {"a destination whose parent is missing",
+         [](CutFile &t, const QString &) { t.writeToFolder(t.path("missing/out")); }, 76,
+         "Path not found"},
+        {"a destination where nothing may be written",
+         [](CutFile &t, const QString &) {
+             // Permissions do not hold back the superuser; the kernel's own folders do.
+             QDir(t.dir.path()).mkdir("locked");
+             QFile::setPermissions(t.path("locked"), QFile::ReadOwner | QFile::ExeOwner);
+             t.writeToFolder(::geteuid() == 0 ? "/sys" : t.path("locked"));
+         },
+         70, "Permission denied"},
+        {"a piece that leads to a full disk",
+         [](CutFile &t, const QString &source) {
+             QDir(t.dir.path()).mkdir("out");
+             QFile::link("/dev/full", t.path("out/" + QFileInfo(source).fileName() + ".2"));
+         },
+         61, "Disk full"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString source = makeSource(QString("clip%1.avi").arg(&c - cases), 3500000);
+        choose(source, "1 457 664");
+        writeToFolder(path("out"));
+        c.arrange(*this, source);
+        showOldProgress();
+        prompter.answer(Prompter::Reply::Ok);
+        cutFile();
+        EXPECT_EQ(prompter.shown().value(&c - cases),
+                  errorMessage(generalError(c.number, c.description)));
+        expectProgressReset();
+    }
+    EXPECT_EQ(prompter.shown().size(), std::size(cases));
+}
+
+TEST_F(CutFile, WritesNamesInTheConsolesCodePageAndRefusesOthers)
+{
+    const ScopedLocale english(ScopedLocale::english());
+    const QString source = makeSource("café.avi", 100);
+    choose(source, "1 457 664");
+    writeToFolder(path("out"));
+    cutFile();
+    EXPECT_EQ(TestFiles::read(path("out/café.avi.bat")),
+              "@echo off\r\nren \"caf\x82.avi.1\" \"caf\x82.avi\"\r\ndel \"caf\x82.avi.bat\"");
+    expectJoinsBack({path("out")}, source);
+
+    const QString cyrillic = makeSource("файл.avi", 100);
+    choose(cyrillic, "1 457 664");
+    writeToFolder(path("refused"));
+    prompter.answer(Prompter::Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.shown(),
+              QList({errorMessage("The join script cannot name the file файл.avi: the console's "
+                                  "code page 437 has no place for some of its characters.\r\n"
+                                  "Rename the file and try again.")}));
+    EXPECT_FALSE(QFileInfo::exists(path("refused")));
+
+    const ScopedLocale russian(ScopedLocale::blankGrouping());
+    writeToFolder(path("cyrillic"));
+    cutFile();
+    EXPECT_EQ(TestFiles::read(path("cyrillic/файл.avi.1")).size(), 100);
+    EXPECT_TRUE(
+        TestFiles::read(path("cyrillic/файл.avi.bat")).contains("\"\xe4\xa0\xa9\xab.avi\""));
+    expectJoinsBack({path("cyrillic")}, cyrillic);
+}
+
+} // namespace

@@ -1,0 +1,184 @@
+#include "EngineFixture.h"
+
+#include "JoinScriptInterpreter.h"
+#include "OemCodePage.h"
+#include "TestFiles.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace {
+
+QByteArray digestOf(const QString &path)
+{
+    return QCryptographicHash::hash(TestFiles::read(path), QCryptographicHash::Sha256);
+}
+
+int openFileCount()
+{
+    return QDir(QStringLiteral("/proc/self/fd"))
+        .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+        .size();
+}
+
+} // namespace
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString generalError(int number, const char *description)
+{
+    return QString("General error.\r\n\r\nAn error #%1 occured:\r\n%2")
+        .arg(number)
+        .arg(description);
+}
+
+EngineFixture::EngineFixture()
+{
+    cmbFilesize.setEditable(true);
+    txtEst.setReadOnly(true);
+    txtEst.setText("{0 files}");
+    picProg.resize(139, 10);
+    picProg.setScaleWidth(20.25);
+    picProg.setScaleHeight(90);
+    picProg.setForeColor(OleColor::Highlight);
+    optFolder.setChecked(true);
+    chbClearFDD.setEnabled(false);
+    chbClearFDD.setChecked(true);
+
+    QDir(dir.path()).mkdir("C");
+    platform.setTemporaryFolder(path("C"));
+    ejectDisk();
+}
+
+void EngineFixture::TearDown()
+{
+    for (auto source = m_sourceDigests.cbegin(); source != m_sourceDigests.cend(); ++source)
+        EXPECT_EQ(digestOf(source.key()), source.value())
+            << "source changed: " << source.key().toStdString();
+}
+
+QString EngineFixture::makeSource(const QString &name, qint64 length)
+{
+    const QString source = path(name);
+    TestFiles::write(source, TestFiles::pattern(length));
+    rememberSource(source);
+    return source;
+}
+
+void EngineFixture::rememberSource(const QString &path)
+{
+    m_sourceDigests.insert(path, digestOf(path));
+}
+
+void EngineFixture::forgetSource(const QString &path)
+{
+    m_sourceDigests.remove(path);
+}
+
+QString EngineFixture::disk(int n)
+{
+    const QString name = QString("disk%1").arg(n);
+    QDir(dir.path()).mkpath(name);
+    return path(name);
+}
+
+void EngineFixture::insertDisk(int n)
+{
+    platform.setFloppyMountPoint(disk(n));
+}
+
+void EngineFixture::ejectDisk()
+{
+    platform.setFloppyMountPoint("");
+}
+
+void EngineFixture::choose(const QString &source, const QString &sizeText)
+{
+    engine.state().SourcePath = source;
+    cmbFilesize.setEditText(sizeText);
+    engine.UpdateEstimate();
+}
+
+QString EngineFixture::chooseExample(qint64 length)
+{
+    const QString source = makeSource("clip.avi", length);
+    choose(source, "1 457 664");
+    return source;
+}
+
+void EngineFixture::writeToFolder(const QString &folderText)
+{
+    optFolder.setChecked(true);
+    txtOut.setText(folderText);
+    chbClearFDD.setEnabled(false);
+}
+
+void EngineFixture::writeToFloppy(bool clear)
+{
+    optFloppy.setChecked(true);
+    chbClearFDD.setEnabled(true);
+    chbClearFDD.setChecked(clear);
+}
+
+void EngineFixture::useClearScript(const QString &body)
+{
+    const QString script = path("clear.sh");
+    TestFiles::write(script,
+                     QString("echo \"$1\" >> '%1'\n%2\n").arg(path("clears.log"), body).toUtf8());
+    platform.setClearScript(script);
+}
+
+QStringList EngineFixture::clears() const
+{
+    QFile log(path("clears.log"));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+void EngineFixture::showOldProgress()
+{
+    picProg.setScaleWidth(1);
+    engine.ShowProgress(1);
+}
+
+QRgb EngineFixture::progressColor() const
+{
+    return picProg.palette().color(QPalette::Highlight).rgba();
+}
+
+void EngineFixture::expectProgressReset()
+{
+    EXPECT_EQ(lblProg.text(), QString("0/%1").arg(engine.state().PieceCount));
+    const QImage &surface = picProg.surface();
+    EXPECT_NE(surface.pixel(0, 0), progressColor())
+        << "the progress box still shows progress";
+}
+
+void EngineFixture::expectJoinsBack(const QStringList &folders, const QString &source)
+{
+    const OemCodePage codePage = OemCodePage::forLocale(QLocale());
+    JoinScriptInterpreter scratch;
+    for (const QString &folder : folders) {
+        for (const QString &name : filesIn(folder))
+            scratch.addFile(codePage.encode(name), TestFiles::read(folder + '/' + name));
+    }
+    const QString name = QFileInfo(source).fileName();
+    ASSERT_TRUE(scratch.run(codePage.encode(name + ".bat"))) << scratch.failure().toStdString();
+    EXPECT_EQ(scratch.files().keys(), QList({codePage.encode(name)}));
+    EXPECT_EQ(scratch.files().value(codePage.encode(name)), TestFiles::read(source));
+}
+
+void EngineFixture::cutFile()
+{
+    const int before = openFileCount();
+    engine.CutFile();
+    EXPECT_EQ(openFileCount(), before) << "the run left files open";
+}

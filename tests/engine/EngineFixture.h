@@ -1,0 +1,120 @@
+#pragma once
+
+#include "Engine.h"
+#include "PictureBox.h"
+#include "Platform.h"
+#include "ScopedLocale.h"
+#include "ScriptedPrompter.h"
+#include "TextBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+// The join script of clip.avi cut into three pieces.
+inline const QByteArray ExampleScript = "@echo off\r\n"
+                                        "ren \"clip.avi.1\" \"clip.avi\"\r\n"
+                                        "copy /b \"clip.avi\"+\"clip.avi.2\" \"clip.avi\"\r\n"
+                                        "del \"clip.avi.2\"\r\n"
+                                        "copy /b \"clip.avi\"+\"clip.avi.3\" \"clip.avi\"\r\n"
+                                        "del \"clip.avi.3\"\r\n"
+                                        "del \"clip.avi.bat\"";
+
+// The names in a folder, hidden ones included, in order.
+QStringList filesIn(const QString &folder);
+// The text of the general error message.
+QString generalError(int number, const char *description);
+
+// The system's services, counting each time a file is flushed to its disk.
+class RecordingPlatform : public Platform
+{
+public:
+    void flushToDisk(File &file) const override
+    {
+        ++flushes;
+        Platform::flushToDisk(file);
+    }
+
+    mutable int flushes = 0;
+};
+
+// The controls the engine reads and writes, set up as the window has them at start-up, an
+// engine over them, a scripted user and a system whose floppy and temporary folder live in
+// the test's own folder. No floppy is mounted until a test inserts a disk. Every source made
+// here is checked, when the test ends, to be exactly as it was made.
+class EngineFixture : public ::testing::Test
+{
+public:
+    EngineFixture();
+    void TearDown() override;
+
+    // A file of length patterned bytes named name in the test's folder.
+    QString makeSource(const QString &name, qint64 length);
+    // Takes the source's current content as the one to keep (for tests that change it).
+    void rememberSource(const QString &path);
+    void forgetSource(const QString &path);
+
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+    // Floppy disk number n: a folder of its own, made on first use.
+    QString disk(int n);
+    void insertDisk(int n);
+    void ejectDisk();
+
+    // The window's part before a cut: the dropped source, its estimate at the size text.
+    void choose(const QString &source, const QString &sizeText);
+    // The usual example chosen: clip.avi, of 3 500 000 bytes unless told otherwise, at the size
+    // of a 1.44 MB floppy.
+    QString chooseExample(qint64 length = 3500000);
+    void writeToFolder(const QString &folderText);
+    // The floppy option, with the clearing box enabled as the window enables it.
+    void writeToFloppy(bool clear);
+    // The interpreter clears disks with a script that logs its argument, then runs body.
+    void useClearScript(const QString &body = R"(find "$1" -mindepth 1 -delete)");
+    // The mount points the clear script was run on, in order.
+    QStringList clears() const;
+
+    // Gathers what a run left in folders (its disks, for a floppy run) into one scratch folder,
+    // as the user would, runs the join script there, and checks that it leaves the source,
+    // byte for byte, under its name and nothing else.
+    void expectJoinsBack(const QStringList &folders, const QString &source);
+
+    // Runs CutFile, checking that it leaves no file of its own open.
+    void cutFile();
+    // Fills the progress display as a finished earlier run leaves it, so that a reset shows.
+    void showOldProgress();
+    void expectProgressReset();
+    // The colour in which the progress box is filled.
+    QRgb progressColor() const;
+
+    ScopedLocale locale {ScopedLocale::blankGrouping()};
+    QTemporaryDir dir;
+    QWidget window;
+    QComboBox cmbFilesize {&window};
+    QLineEdit txtEst {&window};
+    PictureBox picProg {&window};
+    QLabel lblProg {&window};
+    QRadioButton optFolder {&window};
+    QRadioButton optFloppy {&window};
+    TextBox txtOut {&window};
+    QCheckBox chbClearFDD {&window};
+    ScriptedPrompter prompter;
+    RecordingPlatform platform;
+    modMorlend::Engine engine {modMorlend::EngineControls {&cmbFilesize,
+                                                           &txtEst,
+                                                           &picProg,
+                                                           &lblProg,
+                                                           {&optFolder, &optFloppy},
+                                                           &txtOut,
+                                                           &chbClearFDD},
+                               prompter, platform};
+
+private:
+    QHash<QString, QByteArray> m_sourceDigests;
+};

@@ -1,0 +1,214 @@
+#include "EngineFixture.h"
+#include "QtPrinters.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+using Reply = Prompter::Reply;
+
+Prompter::Message nextDisk(const QString &piece, int disk)
+{
+    return question(QString("File %1 written successfully.\r\nPlease insert floppy number %2.")
+                        .arg(piece)
+                        .arg(disk));
+}
+
+const Prompter::Message OneMoreDisk = question("Please insert one more floppy.");
+
+class Floppy : public EngineFixture
+{
+protected:
+    Floppy() { insertDisk(1); }
+
+    // The user takes the disk out and puts disk n in, then answers.
+    void swapTo(int n, Reply reply = Reply::Ok)
+    {
+        prompter.answer(reply, [this, n] { insertDisk(n); });
+    }
+
+    QString temporaryScript() const { return path("C/~join~clip.avi.tmp"); }
+};
+
+// Every way of naming the floppy as the destination: its option, or its drive name typed as
+// the folder, in either case, with or without a separator.
+struct FloppyName
+{
+    const char *testName;
+    const char *folderText; // nullptr: the floppy option
+    const char *shownDrive;
+};
+
+void PrintTo(const FloppyName &name, std::ostream *out)
+{
+    *out << name.testName;
+}
+
+class FloppyDestination : public Floppy, public ::testing::WithParamInterface<FloppyName>
+{
+};
+
+TEST_P(FloppyDestination, SpreadsTheExampleOverThreeDisksAndPutsTheScriptOnTheLast)
+{
+    const QString source = chooseExample();
+    if (GetParam().folderText)
+        writeToFolder(GetParam().folderText);
+    else
+        writeToFloppy(false);
+    swapTo(2);
+    swapTo(3);
+    cutFile();
+
+    const QString drive = GetParam().shownDrive;
+    EXPECT_EQ(prompter.shown(),
+              QList({nextDisk(drive + "/clip.avi.1", 2), nextDisk(drive + "/clip.avi.2", 3)}));
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
+    EXPECT_EQ(filesIn(disk(2)), QStringList("clip.avi.2"));
+    EXPECT_EQ(filesIn(disk(3)), QStringList({"clip.avi.3", "clip.avi.bat"}));
+    EXPECT_EQ(TestFiles::read(disk(1) + "/clip.avi.1") + TestFiles::read(disk(2) + "/clip.avi.2")
+                  + TestFiles::read(disk(3) + "/clip.avi.3"),
+              TestFiles::read(source));
+    EXPECT_EQ(TestFiles::read(disk(3) + "/clip.avi.bat"), ExampleScript);
+    expectJoinsBack({disk(1), disk(2), disk(3)}, source);
+    EXPECT_FALSE(QFileInfo::exists(temporaryScript())) << "the temporary script is removed";
+    EXPECT_EQ(lblProg.text(), "3/3");
+}
+
+INSTANTIATE_TEST_SUITE_P(Floppy, FloppyDestination,
+                         ::testing::Values(FloppyName {"Option", nullptr, "A:"},
+                                           FloppyName {"LowerCaseName", "a:", "a:"},
+                                           FloppyName {"NameAndSeparator", "A:/", "A:"},
+                                           FloppyName {"NameAndTwoSeparators", "A://", "A:"}),
+                         [](const auto &info) { return info.param.testName; });
+
+TEST_F(Floppy, WarnsOfAnExtraDiskWhenTheScriptWillNotFitBesideAFullLastPiece)
+{
+    const QString source = chooseExample(2 * 1457664);
+    writeToFloppy(false);
+    swapTo(2);
+    prompter.answer(Reply::Ok);
+    swapTo(3);
+    cutFile();
+
+    EXPECT_EQ(prompter.shown(),
+              QList({nextDisk("A:/clip.avi.1", 2),
+                     warningMessage("You probably will need one more FDD for clip.avi.bat"),
+                     OneMoreDisk}));
+    EXPECT_TRUE(engine.state().NeedExtraDisk);
+    EXPECT_EQ(filesIn(disk(2)), QStringList("clip.avi.2"));
+    EXPECT_EQ(filesIn(disk(3)), QStringList("clip.avi.bat"));
+    EXPECT_EQ(TestFiles::read(disk(3) + "/clip.avi.bat"),
+              "@echo off\r\nren \"clip.avi.1\" \"clip.avi\"\r\n"
+              "copy /b \"clip.avi\"+\"clip.avi.2\" \"clip.avi\"\r\ndel \"clip.avi.2\"\r\n"
+              "del \"clip.avi.bat\"");
+    expectJoinsBack({disk(1), disk(2), disk(3)}, source);
+}
+
+TEST_F(Floppy, CancelAtTheNextDiskKeepsWhatIsWrittenAndEndsSilently)
+{
+    chooseExample();
+    writeToFloppy(false);
+    swapTo(2);
+    swapTo(3, Reply::Cancel);
+    cutFile();
+
+    EXPECT_EQ(prompter.shown().size(), 2) << "no message follows the cancel";
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
+    EXPECT_EQ(filesIn(disk(2)), QStringList("clip.avi.2"));
+    EXPECT_TRUE(filesIn(disk(3)).isEmpty());
+    EXPECT_EQ(TestFiles::read(temporaryScript()),
+              "@echo off\r\nren \"clip.avi.1\" \"clip.avi\"\r\n")
+        << "the lines for piece 2 are not written";
+    expectProgressReset();
+}
+
+TEST_F(Floppy, CancelAtOneMoreDiskLeavesTheScriptInTheTemporaryFolder)
+{
+    chooseExample(2 * 1457664);
+    writeToFloppy(false);
+    swapTo(2);
+    prompter.answer(Reply::Ok);
+    prompter.answer(Reply::Cancel);
+    cutFile();
+
+    EXPECT_EQ(prompter.last(), OneMoreDisk);
+    EXPECT_EQ(filesIn(disk(2)), QStringList("clip.avi.2"));
+    EXPECT_TRUE(TestFiles::read(temporaryScript()).endsWith("del \"clip.avi.bat\""));
+    expectProgressReset();
+}
+
+TEST_F(Floppy, AsksForOneMoreDiskAfterAFailedHandOverAndTriesAgain)
+{
+    chooseExample();
+    writeToFloppy(false);
+    // Something on the last disk already has the script's name and cannot be replaced.
+    QDir(disk(3)).mkdir("clip.avi.bat");
+    swapTo(2);
+    swapTo(3);
+    prompter.answer(Reply::Ok);
+    swapTo(4);
+    cutFile();
+
+    EXPECT_EQ(prompter.shown().mid(2),
+              QList({errorMessage("An error #75 occured:\r\nPath/File access error\r\nMorlend"),
+                     OneMoreDisk}));
+    EXPECT_EQ(TestFiles::read(disk(4) + "/clip.avi.bat"), ExampleScript);
+    EXPECT_FALSE(QFileInfo::exists(temporaryScript()));
+    EXPECT_EQ(lblProg.text(), "3/3");
+}
+
+TEST_F(Floppy, ClearsEveryDiskBeforeItsPieceButNotTheExtraOne)
+{
+    useClearScript();
+    for (int n = 1; n <= 3; ++n)
+        TestFiles::write(disk(n) + "/old.txt", "old");
+    chooseExample(2 * 1457664);
+    writeToFloppy(true);
+    swapTo(2);
+    prompter.answer(Reply::Ok);
+    swapTo(3);
+    cutFile();
+
+    EXPECT_EQ(clears(), QStringList({disk(1), disk(2)}));
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
+    EXPECT_EQ(filesIn(disk(2)), QStringList("clip.avi.2"));
+    EXPECT_EQ(filesIn(disk(3)), QStringList({"clip.avi.bat", "old.txt"}));
+}
+
+TEST_F(Floppy, ClearsOncePerPieceForTheExample)
+{
+    useClearScript();
+    const QString source = chooseExample();
+    writeToFloppy(true);
+    swapTo(2);
+    swapTo(3);
+    cutFile();
+    EXPECT_EQ(clears(), QStringList({disk(1), disk(2), disk(3)}));
+    expectJoinsBack({disk(1), disk(2), disk(3)}, source);
+}
+
+TEST_F(Floppy, WritesThePieceWhateverTheClearingCommandDid)
+{
+    useClearScript("exit 3");
+    const QString source = chooseExample(100);
+    writeToFloppy(true);
+    cutFile();
+    EXPECT_EQ(clears(), QStringList(disk(1)));
+    expectJoinsBack({disk(1)}, source);
+}
+
+TEST_F(Floppy, FailsAsADiskThatIsNotReadyWhenNoFloppyIsMounted)
+{
+    chooseExample();
+    writeToFloppy(false);
+    ejectDisk();
+    showOldProgress();
+    prompter.answer(Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.shown(), QList({errorMessage(generalError(71, "Disk not ready"))}));
+    expectProgressReset();
+}
+
+} // namespace

@@ -1,0 +1,208 @@
+#include "EngineFixture.h"
+#include "QtPrinters.h"
+#include "TestFiles.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cctype>
+#include <functional>
+#include <string>
+
+namespace {
+
+// One case's own folder: its source, its destination and its floppy disk.
+struct CaseFolder
+{
+    QString source;
+    QString out;
+    QString floppy;
+};
+
+using Expectation = std::function<QString(const CaseFolder &)>;
+
+// The run completes, and its pieces join back into the source.
+const Expectation Completes;
+
+Expectation says(const QString &message)
+{
+    return [message](const CaseFolder &) {
+        return message;
+    };
+}
+
+Expectation fails(int number, const char *description)
+{
+    return says(generalError(number, description));
+}
+
+const QString QuoteOrControl = "The join script cannot name the file: its name holds a double "
+                               "quote or a control character, which would break the script's "
+                               "commands.\r\nRename the file and try again.";
+
+struct Hostile
+{
+    const char *what;
+    const char *sizeText;
+    QString sourceName;
+    qint64 length;
+    std::function<void(EngineFixture &, const CaseFolder &)> arrange;
+    Expectation expected;
+};
+
+void toFloppy(EngineFixture &t, const CaseFolder &run, bool clear)
+{
+    QDir().mkpath(run.floppy);
+    t.platform.setFloppyMountPoint(run.floppy);
+    t.writeToFloppy(clear);
+}
+
+void rewrite(const CaseFolder &run, qint64 length)
+{
+    TestFiles::write(run.source, TestFiles::pattern(length + 13).mid(13));
+}
+
+const Hostile cases[] = {
+    {"an empty size", "", "clip.avi", 3500000, {}, fails(13, "Type mismatch")},
+    {"a size of blanks only", "   ", "clip.avi", 3500000, {}, fails(13, "Type mismatch")},
+    {"a negative size", "-1", "clip.avi", 3500000, {}, says("Files size is negative.")},
+    {"a size beyond 32 bits", "2147483648", "clip.avi", 3500000, {}, fails(6, "Overflow")},
+    {"an exponent", "1e3", "clip.avi", 3500000, {}, fails(13, "Type mismatch")},
+    {"a hexadecimal size", "0x10", "clip.avi", 3500000, {}, fails(13, "Type mismatch")},
+    {"full-width digits", "１２３", "clip.avi", 3500000, {}, fails(13, "Type mismatch")},
+    {"ten thousand digits", nullptr, "clip.avi", 3500000, {}, fails(6, "Overflow")},
+    {"a percent sign", "1 457 664", "100% sure.avi", 3500000, {}, Completes},
+    {"a variable name", "1 457 664", "%PATH%.avi", 3500000, {}, Completes},
+    {"an ampersand", "1 457 664", "a&b.avi", 3500000, {}, Completes},
+    {"a caret", "1 457 664", "a^b.avi", 3500000, {}, Completes},
+    {"an exclamation mark", "1 457 664", "wow!.avi", 3500000, {}, Completes},
+    {"parentheses", "1 457 664", "(copy).avi", 3500000, {}, Completes},
+    {"blanks", "1 457 664", "my  clip.avi", 3500000, {}, Completes},
+    {"a letter of the code page", "1 457 664", "café.avi", 3500000, {}, Completes},
+    {"letters beyond the code page",
+     "1 457 664",
+     "日本.avi",
+     3500000,
+     {},
+     says("The join script cannot name the file 日本.avi: the console's code page 437 has no "
+          "place for some of its characters.\r\nRename the file and try again.")},
+    {"a double quote", "1 457 664", "say \"hi\".avi", 3500000, {}, says(QuoteOrControl)},
+    {"a newline", "1 457 664", "two\nlines.avi", 3500000, {}, says(QuoteOrControl)},
+    {"a source deleted after the estimate", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &, const CaseFolder &run) { QFile::remove(run.source); },
+     fails(53, "File not found")},
+    {"a source grown after the estimate", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &, const CaseFolder &run) { rewrite(run, 4500000); }, Completes},
+    {"a source shrunk after the estimate", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &, const CaseFolder &run) { rewrite(run, 1000); }, Completes},
+    {"a destination that is a file", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &, const CaseFolder &run) { TestFiles::write(run.out, "x"); },
+     fails(58, "File already exists")},
+    {"a destination whose parent is missing", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &t, const CaseFolder &run) { t.writeToFolder(run.out + "/missing/out"); },
+     fails(76, "Path not found")},
+    {"a piece name that links to the source", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &, const CaseFolder &run) {
+         QDir().mkpath(run.out);
+         QFile::link(run.source, run.out + "/clip.avi.3");
+     },
+     [](const CaseFolder &run) {
+         return "The file " + run.out
+             + "/clip.avi.3 is the file to cut under another name, and writing it would destroy "
+               "the file.\r\nRemove it or choose another destination.";
+     }},
+    {"a full disk", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &, const CaseFolder &run) {
+         QDir().mkpath(run.out);
+         QFile::link("/dev/full", run.out + "/clip.avi.2");
+     },
+     fails(61, "Disk full")},
+    {"a floppy that is not mounted", "1 457 664", "clip.avi", 100000,
+     [](EngineFixture &t, const CaseFolder &run) {
+         toFloppy(t, run, false);
+         t.ejectDisk();
+     },
+     fails(71, "Disk not ready")},
+    {"a clearing command that fails", "1 457 664", "clip.avi", 100000,
+     [](EngineFixture &t, const CaseFolder &run) {
+         toFloppy(t, run, true);
+         t.useClearScript("exit 1");
+     },
+     Completes},
+    {"a clearing command that hangs", "1 457 664", "clip.avi", 100000,
+     [](EngineFixture &t, const CaseFolder &run) {
+         toFloppy(t, run, true);
+         t.useClearScript("sleep 30");
+         t.platform.setClearTimeLimit(300);
+     },
+     says("Clearing the floppy did not end in time and was stopped. Nothing was written on this "
+          "disk; check it and cut again.")},
+};
+
+void PrintTo(const Hostile &c, std::ostream *out)
+{
+    *out << c.what;
+}
+
+QByteArray digestOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "absent";
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+class HostileInput : public EngineFixture, public ::testing::WithParamInterface<Hostile>
+{
+protected:
+    // The names' code page is 437 here, so that "é" fits and "日" does not.
+    ScopedLocale english {ScopedLocale::english()};
+};
+
+TEST_P(HostileInput, LeavesTheSourceAsItWasWithAJoinableSetOrAClearMessage)
+{
+    const Hostile &c = GetParam();
+    QDir(dir.path()).mkdir("case");
+    const CaseFolder run {path("case/" + c.sourceName), path("case/out"), path("case/floppy")};
+    TestFiles::write(run.source, TestFiles::pattern(c.length));
+    choose(run.source, c.sizeText ? c.sizeText : QString(10000, '9'));
+    writeToFolder(run.out);
+    if (c.arrange)
+        c.arrange(*this, run);
+    const QByteArray before = digestOf(run.source);
+
+    if (c.expected)
+        prompter.answer(Prompter::Reply::Ok);
+    cutFile();
+
+    EXPECT_EQ(digestOf(run.source), before) << "the source changed";
+    if (c.expected) {
+        EXPECT_EQ(prompter.shown(), QList({errorMessage(c.expected(run))}));
+    } else {
+        EXPECT_TRUE(prompter.shown().isEmpty());
+        expectJoinsBack({optFloppy.isChecked() ? run.floppy : run.out}, run.source);
+    }
+}
+
+// "a full disk" becomes AFullDisk.
+std::string testName(const char *what)
+{
+    std::string name;
+    bool startOfWord = true;
+    for (const char *c = what; *c; ++c) {
+        if (!std::isalnum(static_cast<unsigned char>(*c))) {
+            startOfWord = true;
+            continue;
+        }
+        name += startOfWord ? char(std::toupper(static_cast<unsigned char>(*c))) : *c;
+        startOfWord = false;
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, HostileInput, ::testing::ValuesIn(cases),
+                         [](const auto &info) { return testName(info.param.what); });
+
+} // namespace

@@ -1,0 +1,298 @@
+#include "EngineFixture.h"
+#include "QtPrinters.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+using Reply = Prompter::Reply;
+
+// Lets no file of this process grow beyond a number of bytes while it lives: a write that
+// would fails part way, as on a disk that fills up.
+class ScopedFileSizeLimit
+{
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedFileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    ScopedFileSizeLimit(const ScopedFileSizeLimit &) = delete;
+    ScopedFileSizeLimit &operator=(const ScopedFileSizeLimit &) = delete;
+
+private:
+    rlimit m_previous {};
+    void (*m_previousHandler)(int) = nullptr;
+};
+
+// What keeps a run from losing or spoiling the user's data, whatever changes under it.
+class RunSafety : public EngineFixture
+{
+};
+
+TEST_F(RunSafety, MeasuresTheSourceAgainWhenTheRunStarts)
+{
+    struct Case
+    {
+        qint64 lengthAtRun;
+        const char *estimate;
+    };
+    const Case cases[] = {
+        {4000000, "files: 3, last file: 1\u00a0084\u00a0672 bytes"},
+        {2000000, "files: 2, last file: 542\u00a0336 bytes"},
+    };
+    for (const Case &c : cases) {
+        const QString source = chooseExample();
+        TestFiles::write(source, TestFiles::pattern(c.lengthAtRun + 7).mid(7));
+        rememberSource(source);
+        const QString out = path(QString("out%1").arg(c.lengthAtRun));
+        writeToFolder(out);
+        cutFile();
+
+        EXPECT_EQ(txtEst.text(), QString::fromUtf8(c.estimate)) << "the estimate follows";
+        expectJoinsBack({out}, source);
+    }
+    EXPECT_TRUE(prompter.shown().isEmpty());
+}
+
+TEST_F(RunSafety, StopsWhenTheSourceEndsEarlierThanMeasured)
+{
+    insertDisk(1);
+    const QString source = chooseExample();
+    writeToFloppy(false);
+    prompter.answer(Reply::Ok, [&] {
+        QFile::resize(source, 2000000);
+        rememberSource(source);
+    });
+    prompter.answer(Reply::Ok);
+    cutFile();
+
+    EXPECT_EQ(prompter.last(), errorMessage(generalError(62, "Input past end of file")));
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
+    expectProgressReset();
+}
+
+TEST_F(RunSafety, RefusesToClearTheFloppyThatHoldsTheSource)
+{
+    useClearScript();
+    insertDisk(1);
+    const QString source = makeSource("disk1/clip.avi", 3500000);
+    writeToFloppy(true);
+    // The source named by its mount point, and by the drive's name.
+    for (const QString &sourcePath : {source, QString("A:/clip.avi")}) {
+        choose(sourcePath, "1 457 664");
+        showOldProgress();
+        prompter.answer(Reply::Ok);
+        cutFile();
+
+        EXPECT_EQ(prompter.last(),
+                  errorMessage("The file to cut is on the floppy, which would be cleared before "
+                               "its first piece is written.\r\nUntick \"Clear disk before "
+                               "copying\" or move the file to another disk, and cut again."))
+            << sourcePath.toStdString();
+        EXPECT_TRUE(clears().isEmpty()) << "nothing is cleared";
+        EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi")) << "nothing is written";
+        EXPECT_TRUE(filesIn(path("C")).isEmpty());
+        expectProgressReset();
+    }
+    EXPECT_EQ(prompter.shown().size(), 2);
+}
+
+TEST_F(RunSafety, ClearsNothingWhenThePiecesGoIntoAFolderOnTheFloppy)
+{
+    useClearScript();
+    insertDisk(1);
+    const QString source = chooseExample();
+    writeToFolder("A:/parts");
+    chbClearFDD.setEnabled(true);
+    chbClearFDD.setChecked(true);
+    // An earlier floppy run has found the interpreter already.
+    engine.state().InterpreterPath = platform.interpreterPath();
+    prompter.answer(Reply::Ok);
+    cutFile();
+
+    EXPECT_EQ(
+        prompter.shown(),
+        QList({informationMessage("The floppy will not be cleared: the pieces go into the "
+                                  "folder A:/parts on it, and clearing would remove them.")}));
+    EXPECT_TRUE(clears().isEmpty());
+    expectJoinsBack({disk(1) + "/parts"}, source);
+}
+
+TEST_F(RunSafety, StopsTheRunWhenClearingOverstaysItsTime)
+{
+    useClearScript("sleep 30");
+    platform.setClearTimeLimit(300);
+    insertDisk(1);
+    chooseExample(100);
+    writeToFloppy(true);
+    showOldProgress();
+    prompter.answer(Reply::Ok);
+    QElapsedTimer clock;
+    clock.start();
+    cutFile();
+
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(prompter.shown(),
+              QList({errorMessage("Clearing the floppy did not end in time and was stopped. "
+                                  "Nothing was written on this disk; check it and cut again.")}));
+    EXPECT_EQ(clears(), QStringList(disk(1)));
+    EXPECT_TRUE(filesIn(disk(1)).isEmpty()) << "no piece is written beside the clearing";
+    expectProgressReset();
+}
+
+TEST_F(RunSafety, WritesNamesThatTheInterpreterWouldReadAsCommandsSoTheyJoinBack)
+{
+    for (const char *name :
+         {"100% a&b^c!(d) e.avi", "%PATH%.avi", "%1 %~dp0.avi", "a  b ;,=.avi"}) {
+        const QString source = makeSource(name, 3500000);
+        choose(source, "1 457 664");
+        const QString out = path(QString("out%1").arg(qHash(QString(name))));
+        writeToFolder(out);
+        cutFile();
+        SCOPED_TRACE(name);
+        expectJoinsBack({out}, source);
+    }
+    EXPECT_TRUE(prompter.shown().isEmpty());
+}
+
+TEST_F(RunSafety, RefusesNamesThatWouldBreakOutOfTheirQuotes)
+{
+    const char *names[]
+        = {"a\"b.avi", "a\" & del *.* & \".avi", "a\nb.avi", "a\rb.avi", "a\tb.avi", "a\x01.avi",
+           "a\x7f.avi"};
+    for (const char *const &name : names) {
+        choose(makeSource(name, 100), "1 457 664");
+        writeToFolder(path("out"));
+        prompter.answer(Reply::Ok);
+        cutFile();
+        EXPECT_EQ(prompter.shown().value(&name - names),
+                  errorMessage("The join script cannot name the file: its name holds a double "
+                               "quote or a control character, which would break the script's "
+                               "commands.\r\nRename the file and try again."))
+            << name;
+        EXPECT_FALSE(QFileInfo::exists(path("out"))) << "nothing is written";
+    }
+}
+
+TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
+{
+    insertDisk(1);
+    const QString source = chooseExample();
+    writeToFloppy(false);
+    prompter.answer(Reply::Ok, [&] {
+        EXPECT_EQ(platform.flushes, 1);
+        insertDisk(2);
+    });
+    prompter.answer(Reply::Ok, [&] {
+        EXPECT_EQ(platform.flushes, 2);
+        insertDisk(3);
+    });
+    cutFile();
+    EXPECT_EQ(platform.flushes, 4) << "the last piece and the script, before the run ends";
+
+    platform.flushes = 0;
+    writeToFolder("A:/parts");
+    cutFile();
+    EXPECT_EQ(platform.flushes, 4) << "three pieces and the script in a folder on the floppy";
+
+    platform.flushes = 0;
+    writeToFolder(path("out"));
+    cutFile();
+    EXPECT_EQ(platform.flushes, 0) << "other disks are left to the system";
+    expectJoinsBack({path("out")}, source);
+}
+
+TEST_F(RunSafety, RemovesAPieceThatCouldNotBeWrittenWhole)
+{
+    const QString source = chooseExample();
+    writeToFolder(path("limited"));
+    prompter.answer(Reply::Ok);
+    {
+        const ScopedFileSizeLimit limit(1000000);
+        cutFile();
+    }
+    EXPECT_EQ(prompter.shown().value(0), errorMessage(generalError(61, "Disk full")));
+    EXPECT_EQ(filesIn(path("limited")), QStringList("clip.avi.bat")) << "no part of piece 1 stays";
+
+    QDir(dir.path()).mkdir("full");
+    ASSERT_TRUE(QFile::link("/dev/full", path("full/clip.avi.2")));
+    writeToFolder(path("full"));
+    prompter.answer(Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.shown().value(1), errorMessage(generalError(61, "Disk full")));
+    EXPECT_EQ(filesIn(path("full")), QStringList({"clip.avi.1", "clip.avi.bat"}))
+        << "the pieces written whole stay";
+    EXPECT_EQ(TestFiles::read(path("full/clip.avi.1")), TestFiles::read(source).left(1457664));
+}
+
+TEST_F(RunSafety, RefusesToWriteAnOutputThatIsTheSourceUnderAnotherName)
+{
+    const QString source = chooseExample();
+    struct Case
+    {
+        const char *output;
+        bool (*link)(const QString &, const QString &);
+    };
+    const auto hardLink = [](const QString &target, const QString &name) {
+        return ::link(QFile::encodeName(target), QFile::encodeName(name)) == 0;
+    };
+    const Case cases[] = {
+        {"clip.avi.2",
+         [](const QString &t, const QString &n) {
+             return QFile::link(t, n);
+         }},
+        {"clip.avi.3", hardLink},
+        {"clip.avi.bat", hardLink},
+    };
+    for (const Case &c : cases) {
+        const QString out = path(QString("out-%1").arg(c.output));
+        QDir(dir.path()).mkdir(QFileInfo(out).fileName());
+        ASSERT_TRUE(c.link(source, out + '/' + c.output));
+        writeToFolder(out);
+        prompter.answer(Reply::Ok);
+        cutFile();
+        EXPECT_EQ(prompter.last(),
+                  errorMessage(QString("The file %1/%2 is the file to cut under another name, and "
+                                       "writing it would destroy the file.\r\nRemove it or choose "
+                                       "another destination.")
+                                   .arg(out, c.output)));
+        EXPECT_EQ(filesIn(out), QStringList(c.output)) << "nothing is written";
+    }
+    EXPECT_EQ(prompter.shown().size(), std::size(cases));
+}
+
+TEST_F(RunSafety, RefusesAPieceThatIsTheSourceOnADiskInsertedLater)
+{
+    insertDisk(1);
+    const QString source = chooseExample();
+    writeToFloppy(false);
+    ASSERT_TRUE(QFile::link(source, disk(2) + "/clip.avi.2"));
+    prompter.answer(Reply::Ok, [this] { insertDisk(2); });
+    prompter.answer(Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.last(),
+              errorMessage("The file A:/clip.avi.2 is the file to cut under another name, and "
+                           "writing it would destroy the file.\r\nRemove it or choose another "
+                           "destination."));
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
+    expectProgressReset();
+}
+
+} // namespace

@@ -1,0 +1,85 @@
+#include "MessageBoxPrompter.h"
+
+#include "QtPrinters.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Seen
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QWidget *parent = nullptr;
+};
+
+TEST(MessageBoxPrompter, ShowsAModalBoxOverTheWindowWithTheProgramsTitle)
+{
+    QWidget window;
+    MessageBoxPrompter prompter(&window);
+    struct Case
+    {
+        Prompter::Message message;
+        QMessageBox::StandardButton press;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+        Prompter::Reply reply;
+    };
+    const Case cases[] = {
+        {{"General error.", Prompter::Icon::Error},
+         QMessageBox::Ok,
+         QMessageBox::Critical,
+         QMessageBox::Ok,
+         Prompter::Reply::Ok},
+        {{"You probably will need one more FDD", Prompter::Icon::Warning},
+         QMessageBox::Ok,
+         QMessageBox::Warning,
+         QMessageBox::Ok,
+         Prompter::Reply::Ok},
+        {{"Please insert one more floppy.", Prompter::Icon::Information,
+          Prompter::Buttons::OkCancel},
+         QMessageBox::Cancel,
+         QMessageBox::Information,
+         QMessageBox::Ok | QMessageBox::Cancel,
+         Prompter::Reply::Cancel},
+        {{"Please insert one more floppy.", Prompter::Icon::Information,
+          Prompter::Buttons::OkCancel},
+         QMessageBox::Ok,
+         QMessageBox::Information,
+         QMessageBox::Ok | QMessageBox::Cancel,
+         Prompter::Reply::Ok},
+        {{"About", Prompter::Icon::Information, Prompter::Buttons::Ok, "About Morlend"},
+         QMessageBox::Ok,
+         QMessageBox::Information,
+         QMessageBox::Ok,
+         Prompter::Reply::Ok},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.message.text.toStdString());
+        Seen seen;
+        QTimer::singleShot(0, [&seen, &c] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                    box->parentWidget()};
+            box->button(c.press)->click();
+        });
+        EXPECT_EQ(prompter.ask(c.message), c.reply);
+        EXPECT_EQ(seen.title, c.message.title);
+        EXPECT_EQ(seen.text, c.message.text);
+        EXPECT_EQ(seen.icon, c.icon);
+        EXPECT_EQ(seen.buttons, c.buttons);
+        EXPECT_EQ(seen.parent, &window);
+    }
+    EXPECT_EQ(Prompter::Message {}.title, "Morlend");
+}
+
+} // namespace

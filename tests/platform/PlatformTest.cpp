@@ -1,0 +1,134 @@
+#include "Platform.h"
+
+#include "AppError.h"
+#include "QtPrinters.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Platform, ResolvesTheFloppysNameToWhereItIsMounted)
+{
+    Platform platform;
+    platform.setFloppyMountPoint("/media/disk");
+    EXPECT_EQ(platform.resolve("A:"), "/media/disk");
+    EXPECT_EQ(platform.resolve("a:/clip.avi.1"), "/media/disk/clip.avi.1");
+    EXPECT_EQ(platform.resolve("A:clip"), "A:clip") << "a name without a separator is relative";
+    EXPECT_EQ(platform.resolve("/tmp/A:/x"), "/tmp/A:/x");
+    EXPECT_EQ(platform.resolve("D:/x"), "D:/x");
+
+    platform.setFloppyMountPoint("");
+    EXPECT_EQ(platform.resolve("/tmp/x"), "/tmp/x") << "other paths need no floppy";
+    try {
+        platform.resolve("A:/clip.avi.1");
+        FAIL() << "no floppy is mounted";
+    } catch (const AppError &error) {
+        EXPECT_EQ(error.number(), AppError::DiskNotReady);
+        EXPECT_EQ(error.description(), "Disk not ready");
+    }
+}
+
+TEST(Platform, KnowsWhatLiesOnTheFloppy)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("floppy/sub");
+    QDir(dir.path()).mkpath("floppy2");
+    TestFiles::write(dir.filePath("floppy/sub/clip.avi"), "x");
+    TestFiles::write(dir.filePath("beside.avi"), "x");
+    ASSERT_TRUE(QFile::link(dir.filePath("floppy/sub/clip.avi"), dir.filePath("link.avi")));
+    Platform platform;
+    platform.setFloppyMountPoint(dir.filePath("floppy"));
+
+    EXPECT_TRUE(platform.isOnFloppy("a:/anything"));
+    EXPECT_TRUE(platform.isOnFloppy(dir.filePath("floppy/sub/clip.avi")));
+    EXPECT_TRUE(platform.isOnFloppy(dir.filePath("floppy/sub/../sub")));
+    EXPECT_TRUE(platform.isOnFloppy(dir.filePath("link.avi"))) << "a link leads onto the floppy";
+    EXPECT_FALSE(platform.isOnFloppy(dir.filePath("beside.avi")));
+    EXPECT_FALSE(platform.isOnFloppy(dir.filePath("floppy2"))) << "a name that only begins alike";
+    EXPECT_FALSE(platform.isOnFloppy(dir.filePath("floppy/missing")));
+
+    platform.setFloppyMountPoint("");
+    EXPECT_TRUE(platform.isOnFloppy("A:"));
+    EXPECT_FALSE(platform.isOnFloppy(dir.filePath("floppy/sub/clip.avi")));
+}
+
+TEST(Platform, KeepsTheRootOfCInTheSystemsTemporaryFolder)
+{
+    EXPECT_EQ(Platform().temporaryFolder(), "/tmp");
+}
+
+TEST(Platform, ClearsEveryFileAndFolderOfTheFloppyAndKeepsItsMountPoint)
+{
+    QTemporaryDir dir;
+    // A name that a shell would run, were it ever pasted into a command's text.
+    const QString floppy = dir.filePath("disk $(touch pwned) 'x\" ;");
+    QDir(dir.path()).mkpath(floppy + "/folder/deeper");
+    TestFiles::write(floppy + "/piece.1", "x");
+    TestFiles::write(floppy + "/.hidden", "x");
+    TestFiles::write(floppy + "/folder/deeper/file", "x");
+    TestFiles::write(dir.filePath("beside"), "x");
+
+    const Platform platform;
+    const QString interpreter = platform.interpreterPath();
+    const ChildRun run = RunAndWait(platform.clearCommand(interpreter, floppy),
+                                    QFileInfo(interpreter).path(), platform.clearTimeLimit());
+
+    EXPECT_EQ(run, ChildRun::Ended);
+    EXPECT_TRUE(QFileInfo(floppy).isDir());
+    EXPECT_TRUE(QDir(floppy).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System
+                                     | QDir::NoDotAndDotDot));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("beside")));
+    EXPECT_FALSE(QFileInfo::exists(QDir(QFileInfo(interpreter).path()).filePath("pwned")));
+    EXPECT_FALSE(QFileInfo::exists("pwned"));
+    EXPECT_EQ(platform.clearTimeLimit(), 60000);
+}
+
+class RunAndWaitTest : public ::testing::Test
+{
+protected:
+    CommandLine script(const QString &body)
+    {
+        const QString file = dir.filePath("child.sh");
+        TestFiles::write(file, body.toUtf8());
+        return {"/bin/sh", {file, "first argument"}};
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(RunAndWaitTest, RunsTheChildInTheGivenFolderWithItsArgumentsUntilItEnds)
+{
+    QDir(dir.path()).mkdir("work");
+    const ChildRun run = RunAndWait(script("sleep 0.2; pwd > out.txt; echo \"$1\" >> out.txt"),
+                                    dir.filePath("work"), 5000);
+    EXPECT_EQ(run, ChildRun::Ended);
+    EXPECT_EQ(TestFiles::read(dir.filePath("work/out.txt")),
+              (dir.filePath("work") + "\nfirst argument\n").toUtf8());
+}
+
+TEST_F(RunAndWaitTest, ReportsAProgramThatCannotStart)
+{
+    EXPECT_EQ(RunAndWait({dir.filePath("missing"), {}}, dir.path(), 5000), ChildRun::NotStarted);
+}
+
+TEST_F(RunAndWaitTest, StopsAChildThatOverstaysWithEverythingItStarted)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const ChildRun run
+        = RunAndWait(script("(sleep 1; touch late.txt) & sleep 30"), dir.path(), 300);
+    EXPECT_EQ(run, ChildRun::Stopped);
+    EXPECT_LT(clock.elapsed(), 5000);
+    QThread::msleep(1500);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("late.txt"))) << "the grandchild was stopped too";
+}
+
+} // namespace
