@@ -38,7 +38,11 @@ bool Platform::isOnFloppy(const QString &path) const
     const QString mountPoint = mountedFloppy();
     if (mountPoint.isEmpty())
         return false;
-    const QString target = QFileInfo(path).canonicalFilePath();
+    // A folder that a run is yet to create lies where its nearest existing parent lies.
+    QFileInfo existing(path);
+    while (!existing.exists() && existing.absolutePath() != existing.absoluteFilePath())
+        existing.setFile(existing.absolutePath());
+    const QString target = existing.canonicalFilePath();
     const QString root = QFileInfo(mountPoint).canonicalFilePath();
     return !target.isEmpty() && !root.isEmpty()
         && (target == root || target.startsWith(root + QLatin1Char('/')));

@@ -25,7 +25,7 @@ public:
     // Where the floppy is mounted now; "Disk not ready" when it is nowhere.
     QString floppyMountPoint() const;
     // Whether path lies on the floppy: it starts with the drive's name, or it leads (links
-    // followed) into the floppy's mount point.
+    // followed) into the floppy's mount point, or would once the folders it names are made.
     bool isOnFloppy(const QString &path) const;
     // The folder that stands for the root of drive C:.
     QString temporaryFolder() const { return m_temporaryFolder; }

@@ -53,7 +53,8 @@ TEST(Platform, KnowsWhatLiesOnTheFloppy)
     EXPECT_TRUE(platform.isOnFloppy(dir.filePath("link.avi"))) << "a link leads onto the floppy";
     EXPECT_FALSE(platform.isOnFloppy(dir.filePath("beside.avi")));
     EXPECT_FALSE(platform.isOnFloppy(dir.filePath("floppy2"))) << "a name that only begins alike";
-    EXPECT_FALSE(platform.isOnFloppy(dir.filePath("floppy/missing")));
+    EXPECT_TRUE(platform.isOnFloppy(dir.filePath("floppy/missing/folder")))
+        << "a folder yet to be made lies where its parent lies";
 
     platform.setFloppyMountPoint("");
     EXPECT_TRUE(platform.isOnFloppy("A:"));
