@@ -1,23 +1,38 @@
 #include "Form1.h"
 
+#include "AppError.h"
 #include "Artwork.h"
 #include "CLine.h"
+#include "Engine.h"
+#include "FileSystem.h"
+#include "FloppyDrive.h"
 #include "FormBuilder.h"
 #include "ImageBox.h"
+#include "KeyCodes.h"
+#include "MessageBoxPrompter.h"
+#include "MorlendVersion.h"
 #include "PButton.h"
+#include "PathHelpers.h"
 #include "PictureBox.h"
+#include "PiecePlan.h"
+#include "Platform.h"
 #include "SystemFonts.h"
 #include "TextBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QScreen>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
+using namespace modMorlend;
 
 namespace {
 
@@ -30,15 +45,46 @@ FormLayout storedLayout()
     return FormLayout::fromJson(file.readAll());
 }
 
+// The bytes free for files on an empty 1.44 MB, 1.2 MB and 720 KB floppy.
+const QStringList FloppySizes {u"1 457 664"_s, u"1 213 952"_s, u"730 112"_s};
+constexpr qint32 StartPieceSize = 1457664;
+
 } // namespace
 
 Form1::Form1(QWidget *parent)
+    : Form1(nullptr, nullptr, parent)
+{
+}
+
+Form1::Form1(Prompter &prompter, Platform &platform, QWidget *parent)
+    : Form1(&prompter, &platform, parent)
+{
+}
+
+Form1::Form1(Prompter *prompter, Platform *platform, QWidget *parent)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_ownPrompter(prompter ? nullptr : std::make_unique<MessageBoxPrompter>(this))
+    , m_ownPlatform(platform ? nullptr : std::make_unique<Platform>())
+    , m_prompter(prompter ? *prompter : *m_ownPrompter)
+    , m_platform(platform ? *platform : *m_ownPlatform)
 {
     SystemFonts::provideTahoma();
     m_builder = std::make_unique<FormBuilder>(*this, storedLayout());
+    bindControls();
+    m_engine = std::make_unique<Engine>(
+        EngineControls {cmbFilesize, txtEst, picProg, lblProg, optWrite, txtOut, chbClearFDD},
+        m_prompter, m_platform);
+    connectHandlers();
+    centreOnScreen();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::bindControls()
+{
     const FormBuilder &b = *m_builder;
     cbExit = b.control<PButton>(u"cbExit"_s);
     picProg = b.control<PictureBox>(u"picProg"_s);
@@ -57,10 +103,136 @@ Form1::Form1(QWidget *parent)
     cbCut = b.control<PButton>(u"cbCut"_s);
     cbAbout = b.control<PButton>(u"cbAbout"_s);
     lblProg = b.control<QLabel>(u"lblProg"_s);
-    centreOnScreen();
 }
 
-Form1::~Form1() = default;
+void Form1::connectHandlers()
+{
+    Engine &engine = *m_engine;
+    connect(cmbFilesize, &QComboBox::editTextChanged, this, [&engine] { engine.UpdateEstimate(); });
+    connect(cmbFilesize, &QComboBox::activated, this, [&engine] { engine.UpdateEstimate(); });
+    connect(txtOut, &TextBox::Change, this, &Form1::DestinationChange);
+    for (QRadioButton *option : optWrite)
+        connect(option, &QRadioButton::clicked, this, &Form1::DestinationChange);
+    connect(chbClearFDD, &QCheckBox::clicked, this, &Form1::CheckClearConflict);
+    connect(imgDnD, &ImageBox::OLEDragDrop, this, &Form1::imgDnD_OLEDragDrop);
+    connect(cbCut, &PButton::Click, this, [&engine] { engine.CutFile(); });
+    connect(cbExit, &PButton::Click, this, &Form1::cbExit_Click);
+    connect(cbAbout, &PButton::Click, this, &Form1::ShowAbout);
+    if (m_builder->keyPreview())
+        qApp->installEventFilter(this);
+}
+
+void Form1::Form_Load()
+{
+    m_AppVersion = u"%1.%2.%3"_s.arg(MorlendVersionMajor)
+                       .arg(MorlendVersionMinor)
+                       .arg(MorlendVersionRevision);
+    setWindowTitle(u"Morlend "_s + m_AppVersion);
+    cmbFilesize->addItems(FloppySizes);
+    cmbFilesize->setEditText(FloppySizes.first());
+    m_engine->state().PieceSize = StartPieceSize;
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window sees each key before the control with the focus, which still gets it.
+    if (event->type() == QEvent::KeyPress) {
+        QWidget *focus = QApplication::focusWidget();
+        const QObject *receiver = focus ? static_cast<QObject *>(focus) : this;
+        if (watched == receiver && (focus ? focus->window() == this : isActiveWindow()))
+            Form_KeyDown(keyCodeOf(*static_cast<QKeyEvent *>(event)));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::Form_KeyDown(qint16 KeyCode)
+{
+    cbCut->InputKey(KeyCode);
+    cbExit->InputKey(KeyCode);
+    if (KeyCode == KeyCodes::F1)
+        ShowAbout();
+}
+
+void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
+{
+    QStringList names;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            names << url.toLocalFile();
+    }
+    if (names.isEmpty())
+        return;
+    EngineState &state = m_engine->state();
+    try {
+        state.SourcePath = names.first();
+        txtOut->setText(GetFolder(state.SourcePath) + NativeSeparator
+                        + GetBaseName(state.SourcePath) + u"_cut"_s);
+        const qint64 length = FileSystem::FileLength(m_platform.resolve(state.SourcePath));
+        txtFN->setText(state.SourcePath + u" * "_s + formatBytes(length));
+        state.SourceOnClearedDisk
+            = sourceIsOnFloppy() && chbClearFDD->isEnabled() && chbClearFDD->isChecked();
+        m_engine->RefreshEstimate();
+    } catch (const AppError &) {
+        // A drop that cannot be taken in ends quietly; what it changed so far stays.
+    }
+}
+
+QString Form1::DestDrive() const
+{
+    if (!optWrite[0]->isChecked())
+        return FloppyDrive::Name;
+    const QString folder = txtOut->text();
+    // On this system a folder on the floppy need not be named by the drive.
+    if (!folder.isEmpty() && m_platform.isOnFloppy(folder))
+        return FloppyDrive::Name;
+    return folder.left(2);
+}
+
+bool Form1::destinationIsFloppy() const
+{
+    return DestDrive().compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
+}
+
+bool Form1::sourceIsOnFloppy() const
+{
+    const QString &source = m_engine->state().SourcePath;
+    return source.left(2).compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0
+        || (!source.isEmpty() && m_platform.isOnFloppy(source));
+}
+
+void Form1::DestinationChange()
+{
+    chbClearFDD->setEnabled(destinationIsFloppy());
+    CheckClearConflict();
+}
+
+void Form1::CheckClearConflict()
+{
+    m_engine->state().SourceOnClearedDisk = sourceIsOnFloppy() && destinationIsFloppy()
+        && chbClearFDD->isEnabled() && chbClearFDD->checkState() != Qt::Unchecked;
+    m_engine->RefreshEstimate();
+}
+
+void Form1::cbExit_Click()
+{
+    close();
+}
+
+void Form1::ShowAbout()
+{
+    const QString lines[] = {
+        u"Morlend "_s + m_AppVersion,
+        u"Written by Ravik, 2026. Free to use and to pass on."_s,
+        u"View readme.txt and license.txt for more information."_s,
+        QString(),
+        u"E-MAIL: ravik@example.org"_s,
+        u"WEB: https://example.org/morlend or https://morlend.example.org"_s,
+    };
+    QStringList text(std::begin(lines), std::end(lines));
+    m_prompter.ask({text.join(u"\r\n"_s), Prompter::Icon::Information, Prompter::Buttons::Ok,
+                    u"About Morlend by Ravik"_s});
+}
 
 void Form1::centreOnScreen()
 {

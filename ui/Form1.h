@@ -10,25 +10,40 @@ class FormBuilder;
 class ImageBox;
 class PButton;
 class PictureBox;
+class Platform;
+class Prompter;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QMimeData;
 class QRadioButton;
 class TextBox;
 
+namespace modMorlend {
+class Engine;
+}
+
 // The program's only window: three numbered groups (the file, the size of the pieces, where
 // they go), the progress row between two etched lines, and the Cut, Exit and About buttons.
-// Its controls and their initial values come from its stored layout.
+// Its controls and their initial values come from its stored layout; its handlers are short
+// and leave the work to the cutting engine.
 class Form1 : public QWidget
 {
     Q_OBJECT
 
 public:
+    // The window as the program shows it: real message boxes and the system's own floppy,
+    // temporary folder and command interpreter.
     explicit Form1(QWidget *parent = nullptr);
+    // The window with the user and the system of the caller's choice.
+    Form1(Prompter &prompter, Platform &platform, QWidget *parent = nullptr);
     ~Form1() override;
 
+    modMorlend::Engine &engine() { return *m_engine; }
     const FormBuilder &builder() const { return *m_builder; }
+    // The program's version numbers, as "major.minor.revision".
+    const QString &AppVersion() const { return m_AppVersion; }
 
     // The controls, by their stored names; the window owns them.
     PButton *cbExit = nullptr;
@@ -48,8 +63,33 @@ public:
     PButton *cbAbout = nullptr;
     QLabel *lblProg = nullptr;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    Form1(Prompter *prompter, Platform *platform, QWidget *parent);
+    void bindControls();
+    void connectHandlers();
+
+    void Form_Load();
+    void Form_KeyDown(qint16 KeyCode);
+    void imgDnD_OLEDragDrop(const QMimeData *data);
+    void DestinationChange();
+    void CheckClearConflict();
+    // The destination's drive: "A:" for the floppy's option and for a folder on the floppy,
+    // else the folder's first two characters.
+    QString DestDrive() const;
+    bool destinationIsFloppy() const;
+    bool sourceIsOnFloppy() const;
+    void cbExit_Click();
+    void ShowAbout();
     void centreOnScreen();
 
+    std::unique_ptr<Prompter> m_ownPrompter;
+    std::unique_ptr<Platform> m_ownPlatform;
+    Prompter &m_prompter;
+    Platform &m_platform;
     std::unique_ptr<FormBuilder> m_builder;
+    std::unique_ptr<modMorlend::Engine> m_engine;
+    QString m_AppVersion;
 };

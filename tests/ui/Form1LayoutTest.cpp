@@ -1,3 +1,4 @@
+#include "Artwork.h"
 #include "CLine.h"
 #include "Form1.h"
 #include "FormBuilder.h"
@@ -92,38 +93,6 @@ TEST_F(Form1Layout, TabsThroughTheControlsInStoredOrder)
         EXPECT_EQ(control->focusPolicy(), Qt::NoFocus) << control->metaObject()->className();
 }
 
-TEST_F(Form1Layout, StartsWithItsStoredValues)
-{
-    EXPECT_EQ(form.txtFN->text(), "{none}");
-    EXPECT_TRUE(form.txtFN->isReadOnly());
-    EXPECT_EQ(form.txtEst->text(), "{0 files}");
-    EXPECT_TRUE(form.txtEst->isReadOnly());
-    EXPECT_EQ(form.txtFN->palette().color(QPalette::Base), form.palette().color(QPalette::Button));
-    EXPECT_EQ(form.txtOut->text(), "");
-    EXPECT_FALSE(form.txtOut->isReadOnly());
-    EXPECT_TRUE(form.optWrite[0]->isChecked());
-    EXPECT_FALSE(form.optWrite[1]->isChecked());
-    EXPECT_EQ(form.optWrite[0]->text(), "");
-    EXPECT_EQ(form.optWrite[1]->text(), "   A:");
-    EXPECT_EQ(form.chbClearFDD->checkState(), Qt::Checked);
-    EXPECT_FALSE(form.chbClearFDD->isEnabled());
-    EXPECT_EQ(form.chbClearFDD->text(), "Clear disk before copying");
-    EXPECT_EQ(form.lblProg->text(), "0/0");
-    EXPECT_TRUE(form.lblProg->alignment() & Qt::AlignHCenter);
-    EXPECT_TRUE(form.cmbFilesize->isEditable());
-    EXPECT_EQ(form.cmbFilesize->currentText(), "cmbFilesize");
-    EXPECT_EQ(form.cmbFilesize->count(), 0);
-    EXPECT_EQ(form.cmbFilesize->insertPolicy(), QComboBox::NoInsert);
-    EXPECT_TRUE(form.imgDnD->acceptDrops());
-    EXPECT_EQ(form.Frame1->title(), "1. Drop a file to cut:");
-    EXPECT_EQ(form.Frame2->title(), "2. Select size of resulting files:");
-    EXPECT_EQ(form.Frame3->title(), "3. Write to:");
-    EXPECT_EQ(form.picProg->scaleWidth(), 20.25);
-    EXPECT_EQ(form.picProg->scaleHeight(), 90);
-    EXPECT_EQ(form.picProg->foreColor(), OleColor::Highlight);
-    EXPECT_EQ(form.CLine1[0]->Orientation(), 0);
-}
-
 TEST_F(Form1Layout, ButtonsCarryTheirKeyCaps)
 {
     struct Case
@@ -172,26 +141,75 @@ TEST_F(Form1Layout, GroupCaptionsAreBoldAndWholeWhileTheirContentsAreNot)
 
 QByteArray storedLayoutFile()
 {
+    Artwork::registerResource();
     QFile file(":/resources/Form1.json");
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     return file.readAll();
 }
 
-TEST(FormLayoutFile, LoadedAndWrittenBackGivesTheSameFile)
+// The window as its stored layout makes it, before its load handling runs.
+class StoredLayout : public ::testing::Test
 {
-    Form1 form;
-    EXPECT_EQ(form.builder().layout().toJson(), storedLayoutFile());
+protected:
+    template<typename Widget> Widget *c(const char *name, int index = -1) const
+    {
+        Widget *control = builder.control<Widget>(name, index);
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    QWidget host;
+    FormBuilder builder {host, FormLayout::fromJson(storedLayoutFile())};
+};
+
+TEST_F(StoredLayout, GivesTheControlsTheirInitialValues)
+{
+    EXPECT_EQ(c<TextBox>("txtFN")->text(), "{none}");
+    EXPECT_TRUE(c<TextBox>("txtFN")->isReadOnly());
+    EXPECT_EQ(c<TextBox>("txtEst")->text(), "{0 files}");
+    EXPECT_TRUE(c<TextBox>("txtEst")->isReadOnly());
+    EXPECT_EQ(c<TextBox>("txtFN")->palette().color(QPalette::Base),
+              host.palette().color(QPalette::Button));
+    EXPECT_EQ(c<TextBox>("txtOut")->text(), "");
+    EXPECT_FALSE(c<TextBox>("txtOut")->isReadOnly());
+    EXPECT_TRUE(c<QRadioButton>("optWrite", 0)->isChecked());
+    EXPECT_FALSE(c<QRadioButton>("optWrite", 1)->isChecked());
+    EXPECT_EQ(c<QRadioButton>("optWrite", 0)->text(), "");
+    EXPECT_EQ(c<QRadioButton>("optWrite", 1)->text(), "   A:");
+    EXPECT_EQ(c<QCheckBox>("chbClearFDD")->checkState(), Qt::Checked);
+    EXPECT_FALSE(c<QCheckBox>("chbClearFDD")->isEnabled());
+    EXPECT_EQ(c<QCheckBox>("chbClearFDD")->text(), "Clear disk before copying");
+    EXPECT_EQ(c<QLabel>("lblProg")->text(), "0/0");
+    EXPECT_TRUE(c<QLabel>("lblProg")->alignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(c<QComboBox>("cmbFilesize")->isEditable());
+    EXPECT_EQ(c<QComboBox>("cmbFilesize")->currentText(), "cmbFilesize");
+    EXPECT_EQ(c<QComboBox>("cmbFilesize")->count(), 0);
+    EXPECT_EQ(c<QComboBox>("cmbFilesize")->insertPolicy(), QComboBox::NoInsert);
+    EXPECT_TRUE(c<ImageBox>("imgDnD")->acceptDrops());
+    EXPECT_EQ(c<QGroupBox>("Frame1")->title(), "1. Drop a file to cut:");
+    EXPECT_EQ(c<QGroupBox>("Frame2")->title(), "2. Select size of resulting files:");
+    EXPECT_EQ(c<QGroupBox>("Frame3")->title(), "3. Write to:");
+    EXPECT_EQ(c<PictureBox>("picProg")->scaleWidth(), 20.25);
+    EXPECT_EQ(c<PictureBox>("picProg")->scaleHeight(), 90);
+    EXPECT_EQ(c<PictureBox>("picProg")->foreColor(), OleColor::Highlight);
+    EXPECT_EQ(c<CLine>("CLine1", 0)->Orientation(), 0);
 }
 
-TEST(FormLayoutFile, IsWrittenBackFromWhatTheControlsHold)
+TEST_F(StoredLayout, IsWrittenBackAsTheSameFile)
 {
-    Form1 form;
-    form.txtOut->move(form.txtOut->pos() + QPoint(1, 0));
-    form.chbClearFDD->setChecked(false);
-    form.cbCut->setCaption("Go");
-    EXPECT_TRUE(form.builder().layoutChanged());
+    EXPECT_EQ(builder.layout().toJson(), storedLayoutFile());
+}
 
-    const FormLayout written = FormLayout::fromJson(form.builder().layout().toJson());
+TEST_F(StoredLayout, IsWrittenBackFromWhatTheControlsHold)
+{
+    QWidget *txtOut = c<TextBox>("txtOut");
+    txtOut->move(txtOut->pos() + QPoint(1, 0));
+    c<QCheckBox>("chbClearFDD")->setChecked(false);
+    EXPECT_FALSE(builder.layoutChanged());
+    c<PButton>("cbCut")->setCaption("Go");
+    EXPECT_TRUE(builder.layoutChanged());
+
+    const FormLayout written = FormLayout::fromJson(builder.layout().toJson());
     const FormLayout stored = FormLayout::fromJson(storedLayoutFile());
     ASSERT_EQ(written.controls.size(), stored.controls.size());
     QStringList differing;
