@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Engine.h"
+#include "ExampleScript.h"
 #include "PictureBox.h"
 #include "Platform.h"
 #include "ScopedLocale.h"
@@ -17,15 +18,6 @@
 #include <QWidget>
 
 #include <gtest/gtest.h>
-
-// The join script of clip.avi cut into three pieces.
-inline const QByteArray ExampleScript = "@echo off\r\n"
-                                        "ren \"clip.avi.1\" \"clip.avi\"\r\n"
-                                        "copy /b \"clip.avi\"+\"clip.avi.2\" \"clip.avi\"\r\n"
-                                        "del \"clip.avi.2\"\r\n"
-                                        "copy /b \"clip.avi\"+\"clip.avi.3\" \"clip.avi\"\r\n"
-                                        "del \"clip.avi.3\"\r\n"
-                                        "del \"clip.avi.bat\"";
 
 // The names in a folder, hidden ones included, in order.
 QStringList filesIn(const QString &folder);

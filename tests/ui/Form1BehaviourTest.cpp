@@ -1,0 +1,284 @@
+#include "QtPrinters.h"
+
+#include "Engine.h"
+#include "ExampleScript.h"
+#include "Form1.h"
+#include "ImageBox.h"
+#include "PButton.h"
+#include "Platform.h"
+#include "ScopedLocale.h"
+#include "ScriptedPrompter.h"
+#include "TestFiles.h"
+#include "TextBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The real window, shown and active, with a scripted user and a floppy that is a folder of
+// the test's own.
+class Form1Behaviour : public ::testing::Test
+{
+protected:
+    Form1Behaviour()
+    {
+        QDir(dir.path()).mkpath("floppy");
+        QDir(dir.path()).mkpath("data");
+        platform.setFloppyMountPoint(path("floppy"));
+        platform.setTemporaryFolder(dir.path());
+        form.show();
+        QApplication::setActiveWindow(&form);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+
+    QString makeFile(const QString &relative, qint64 length)
+    {
+        TestFiles::write(path(relative), TestFiles::pattern(length));
+        return path(relative);
+    }
+
+    // Drops files, or anything else a drag can carry, on the drop area.
+    void drop(const QList<QUrl> &urls)
+    {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint centre = form.imgDnD->rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.imgDnD, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent dropped(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.imgDnD, &dropped);
+    }
+    void dropFile(const QString &file) { drop({QUrl::fromLocalFile(file)}); }
+
+    void typeInto(QWidget *control, const QString &text)
+    {
+        control->setFocus();
+        QTest::keyClicks(control, text);
+    }
+
+    void pressKey(QWidget *control, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        control->setFocus();
+        QTest::keyClick(control, key, modifiers);
+    }
+
+    modMorlend::EngineState &state() { return form.engine().state(); }
+
+    ScopedLocale locale {ScopedLocale::english()};
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    Platform platform;
+    Form1 form {prompter, platform};
+};
+
+TEST_F(Form1Behaviour, StartsUpCaptionedWithItsVersionAndTheFloppySizes)
+{
+    EXPECT_EQ(form.AppVersion(), "1.17.22");
+    EXPECT_EQ(form.windowTitle(), "Morlend 1.17.22");
+    QStringList sizes;
+    for (int i = 0; i < form.cmbFilesize->count(); ++i)
+        sizes << form.cmbFilesize->itemText(i);
+    EXPECT_EQ(sizes, QStringList({"1 457 664", "1 213 952", "730 112"}));
+    EXPECT_EQ(form.cmbFilesize->currentText(), "1 457 664");
+    EXPECT_EQ(form.txtEst->text(), "{no source file selected}");
+    EXPECT_EQ(form.lblProg->text(), "0/0");
+    EXPECT_EQ(state().PieceSize, 1457664);
+    EXPECT_FALSE(state().SourceOnClearedDisk);
+    EXPECT_FALSE(form.chbClearFDD->isEnabled());
+    EXPECT_TRUE(form.chbClearFDD->isChecked());
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST_F(Form1Behaviour, ADropTakesTheFirstFileAndProposesAFolderBesideIt)
+{
+    const QString movie = makeFile("data/movie.avi", 3500000);
+    drop({QUrl::fromLocalFile(movie), QUrl::fromLocalFile(makeFile("data/other.bin", 10)),
+          QUrl::fromLocalFile(makeFile("data/third.bin", 20))});
+    EXPECT_EQ(state().SourcePath, movie);
+    EXPECT_EQ(form.txtOut->text(), path("data/movie_cut"));
+    EXPECT_EQ(form.txtFN->text(), movie + " * 3,500,000 bytes");
+    EXPECT_EQ(form.txtEst->text(), "files: 3, last file: 584,672 bytes");
+    EXPECT_EQ(form.lblProg->text(), "0/3");
+
+    const QString empty = makeFile("data/empty.txt", 0);
+    dropFile(empty);
+    EXPECT_EQ(form.txtFN->text(), empty + " * 0 bytes");
+    EXPECT_EQ(form.txtOut->text(), path("data/empty_cut"));
+    EXPECT_EQ(form.txtEst->text(), "files: 0, last file: 0 bytes");
+}
+
+TEST_F(Form1Behaviour, ADropOfNoFileChangesNothing)
+{
+    const QString movie = makeFile("data/movie.avi", 3500000);
+    dropFile(movie);
+    drop({QUrl("https://example.org/movie.avi")});
+    EXPECT_EQ(state().SourcePath, movie);
+    EXPECT_EQ(form.txtFN->text(), movie + " * 3,500,000 bytes");
+}
+
+TEST_F(Form1Behaviour, AFolderDroppedIsNeverCut)
+{
+    dropFile(makeFile("data/movie.avi", 3500000));
+    QDir(dir.path()).mkpath("data/album");
+    dropFile(path("data/album"));
+    EXPECT_EQ(form.txtFN->text(), path("data/movie.avi") + " * 3,500,000 bytes")
+        << "the drop stops where the folder cannot be measured";
+
+    prompter.answer(Prompter::Reply::Ok);
+    pressKey(form.txtOut, Qt::Key_Return);
+    EXPECT_EQ(prompter.last().icon, Prompter::Icon::Error);
+    EXPECT_TRUE(prompter.last().text.startsWith("General error."));
+    EXPECT_FALSE(QDir(path("data/album_cut")).exists() && !QDir(path("data/album_cut")).isEmpty());
+}
+
+TEST_F(Form1Behaviour, TheClearBoxFollowsTheDestinationsDrive)
+{
+    struct Step
+    {
+        const char *typed; // into txtOut, replacing its text; nullptr: pick an option instead
+        int option;
+        bool enabled;
+    };
+    const Step steps[] = {
+        {"", 0, false},
+        {nullptr, 1, true},
+        {nullptr, 0, false},
+        {"a:/out", 0, true},
+        {"c:/out", 0, false},
+        {"A:", 0, true},
+        {"floppy-is-elsewhere", 0, false},
+    };
+    for (const Step &step : steps) {
+        if (step.typed) {
+            form.txtOut->clear();
+            typeInto(form.txtOut, step.typed);
+        } else {
+            QTest::mouseClick(form.optWrite[step.option], Qt::LeftButton);
+        }
+        EXPECT_EQ(form.chbClearFDD->isEnabled(), step.enabled)
+            << (step.typed ? step.typed : "option") << " " << step.option;
+        EXPECT_TRUE(form.chbClearFDD->isChecked()) << "the tick is never changed";
+    }
+    form.txtOut->setText(path("floppy/parts"));
+    EXPECT_TRUE(form.chbClearFDD->isEnabled()) << "a folder at the floppy's mount point";
+}
+
+TEST_F(Form1Behaviour, WarnsWhileTheSourceIsOnTheDiskToBeCleared)
+{
+    const QString onFloppy = makeFile("floppy/clip.avi", 3500000);
+    const QString estimate = "files: 3, last file: 584,672 bytes";
+    const QString notice = "{file is on disk being cleared}";
+
+    QTest::mouseClick(form.optWrite[1], Qt::LeftButton);
+    dropFile(onFloppy);
+    EXPECT_EQ(form.txtEst->text(), notice);
+    EXPECT_TRUE(state().SourceOnClearedDisk);
+
+    QTest::mouseClick(form.chbClearFDD, Qt::LeftButton);
+    EXPECT_EQ(form.txtEst->text(), estimate) << "untick";
+    QTest::mouseClick(form.chbClearFDD, Qt::LeftButton);
+    EXPECT_EQ(form.txtEst->text(), notice) << "tick again";
+
+    form.cmbFilesize->setFocus();
+    form.cmbFilesize->setCurrentIndex(2);
+    form.cmbFilesize->setCurrentIndex(0);
+    EXPECT_EQ(form.txtEst->text(), estimate) << "a size change shows the estimate";
+    dropFile(onFloppy);
+    EXPECT_EQ(form.txtEst->text(), notice) << "the same file dropped again";
+
+    form.txtOut->setText(path("data/out"));
+    QTest::mouseClick(form.optWrite[0], Qt::LeftButton);
+    EXPECT_FALSE(form.chbClearFDD->isEnabled());
+    EXPECT_EQ(form.txtEst->text(), estimate) << "the folder option on another disk";
+
+    dropFile(onFloppy);
+    EXPECT_EQ(form.txtOut->text(), path("floppy/clip_cut"));
+    EXPECT_TRUE(form.chbClearFDD->isEnabled()) << "the proposed folder lies on the floppy";
+    EXPECT_EQ(form.txtEst->text(), notice);
+}
+
+TEST_F(Form1Behaviour, EnterCutsFromAnyControlAndTheScriptHasItsExactBytes)
+{
+    struct Case
+    {
+        QWidget *control;
+        Qt::KeyboardModifiers modifiers;
+    };
+    const Case cases[] = {
+        {form.cmbFilesize, Qt::NoModifier},
+        {form.txtOut, Qt::NoModifier},
+        {form.txtOut, Qt::ShiftModifier},
+        {form.optWrite[0], Qt::NoModifier},
+    };
+    const QString source = makeFile("data/clip.avi", 3500000);
+    for (const Case &c : cases) {
+        QDir(path("data/clip_cut")).removeRecursively();
+        dropFile(source);
+        pressKey(c.control, Qt::Key_Return, c.modifiers);
+        SCOPED_TRACE(c.control->metaObject()->className());
+        EXPECT_EQ(TestFiles::read(path("data/clip_cut/clip.avi.1"))
+                      + TestFiles::read(path("data/clip_cut/clip.avi.2"))
+                      + TestFiles::read(path("data/clip_cut/clip.avi.3")),
+                  TestFiles::read(source));
+        EXPECT_EQ(TestFiles::read(path("data/clip_cut/clip.avi.bat")), ExampleScript);
+        EXPECT_EQ(form.lblProg->text(), "3/3");
+    }
+    EXPECT_EQ(form.cmbFilesize->count(), 3) << "Enter adds nothing to the size list";
+    EXPECT_TRUE(prompter.shown().isEmpty()) << "Enter never opens the About box";
+}
+
+TEST_F(Form1Behaviour, APickedOrTypedSizeCuts)
+{
+    const QString source = makeFile("data/clip.avi", 3500000);
+    dropFile(source);
+    form.cmbFilesize->setFocus();
+    form.cmbFilesize->lineEdit()->selectAll();
+    QTest::keyClicks(form.cmbFilesize, "2000000");
+    EXPECT_EQ(form.txtEst->text(), "files: 2, last file: 1,500,000 bytes");
+    QTest::mouseClick(form.cbCut, Qt::LeftButton);
+    EXPECT_EQ(QDir(path("data/clip_cut")).entryList(QDir::Files),
+              QStringList({"clip.avi.1", "clip.avi.2", "clip.avi.bat"}));
+}
+
+TEST_F(Form1Behaviour, EscapeAndExitEndTheProgram)
+{
+    pressKey(form.txtOut, Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible());
+
+    Form1 again {prompter, platform};
+    again.show();
+    QTest::mouseClick(again.cbExit, Qt::LeftButton);
+    EXPECT_FALSE(again.isVisible());
+}
+
+TEST_F(Form1Behaviour, F1AndTheAboutButtonShowWhoMadeIt)
+{
+    const QString about = "Morlend 1.17.22\r\n"
+                          "Written by Ravik, 2026. Free to use and to pass on.\r\n"
+                          "View readme.txt and license.txt for more information.\r\n"
+                          "\r\n"
+                          "E-MAIL: ravik@example.org\r\n"
+                          "WEB: https://example.org/morlend or https://morlend.example.org";
+    const Prompter::Message expected {about, Prompter::Icon::Information, Prompter::Buttons::Ok,
+                                      "About Morlend by Ravik"};
+    prompter.answer(Prompter::Reply::Ok);
+    pressKey(form.cmbFilesize, Qt::Key_F1);
+    prompter.answer(Prompter::Reply::Ok);
+    QTest::mouseClick(form.cbAbout, Qt::LeftButton);
+    EXPECT_EQ(prompter.shown(), QList<Prompter::Message>({expected, expected}));
+}
+
+} // namespace
