@@ -97,7 +97,7 @@ mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 
 # Each run starts on a settled disk, without another's files to write back. The pieces are
 # emptied and put aside rather than removed until the end: ext4 passes over the inodes freed in
-# the last minute when it makes a file, so making thousands of files right after removing
+# the last minutes when it makes a file, so making thousands of files right after removing
 # thousands would cost either tool many times the work itself. Emptied, they give back their
 # memory and disk space as a removal would.
 settled=0
@@ -124,8 +124,11 @@ run_ours() {
     peaks+=("$(field peak_kib "$report")")
     if ((${#ours_times[@]} == 1)); then
         # Once, untimed: the pieces in order are the source.
-        (cd "$work/out" && seq -f 'source.bin.%.0f' 1 "$pieces" | xargs -d '\n' cat) \
-            | cmp -s - "$source" || { echo "compare.sh: the pieces differ from the source" >&2; exit 1; }
+        if ! (cd "$work/out" && seq -f 'source.bin.%.0f' 1 "$pieces" | xargs -d '\n' cat) \
+            | cmp -s - "$source"; then
+            echo "compare.sh: the pieces differ from the source" >&2
+            exit 1
+        fi
     fi
     echo "  ours  $(printf '%8s' "${ours_times[-1]}") s  (cutting run ${ours_runs[-1]} s," \
         "peak memory $(mib "${peaks[-1]}") MiB)"
@@ -159,7 +162,8 @@ done
 
 peak=$(printf '%s\n' "${peaks[@]}" | sort -n | tail -1)
 echo
-echo "ours:  median $(median "${ours_times[@]}") s (cutting run alone $(median "${ours_runs[@]}") s)"
+echo "ours:  median $(median "${ours_times[@]}") s" \
+    "(cutting run alone $(median "${ours_runs[@]}") s)"
 if [[ $sparse == false ]]; then
     ours_median=$(median "${ours_times[@]}")
     split_median=$(median "${split_times[@]}")
