@@ -1,9 +1,11 @@
 #include "PictureBox.h"
 
 #include <QColor>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <cmath>
+#include <utility>
 
 PictureBox::PictureBox(QWidget *parent)
     : QFrame(parent)
@@ -27,7 +29,8 @@ void PictureBox::clear()
 {
     fitSurface();
     m_surface.fill(Qt::transparent);
-    update();
+    m_lastFill = {};
+    changed(QRect(QPoint(0, 0), contentsRect().size()));
 }
 
 void PictureBox::fillBox(QPointF from, QPointF to)
@@ -40,11 +43,29 @@ void PictureBox::fillBox(QPointF from, QPointF to)
     const int right = std::max(left + 1, int(std::lround(std::max(from.x(), to.x()) * unitX)));
     const int bottom = std::max(top + 1, int(std::lround(std::max(from.y(), to.y()) * unitY)));
 
+    const QRect box(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    const QColor color = TranslateColor(m_foreColor, palette());
     fitSurface();
+    const bool paintsOver = color.alpha() == 255 && color.rgba() == m_lastFillColor;
+    if (paintsOver && m_lastFill.contains(box))
+        return;
     QPainter painter(&m_surface);
-    painter.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)),
-                     TranslateColor(m_foreColor, palette()));
-    update();
+    painter.fillRect(box, color);
+    changed(paintsOver ? QRegion(box).subtracted(m_lastFill) : QRegion(box));
+    m_lastFill = box;
+    m_lastFillColor = color.rgba();
+}
+
+void PictureBox::refresh()
+{
+    repaint(std::exchange(m_unpainted, {}));
+}
+
+void PictureBox::changed(const QRegion &surfaceRegion)
+{
+    const QRegion region = surfaceRegion.translated(contentsRect().topLeft());
+    m_unpainted += region;
+    update(region);
 }
 
 const QImage &PictureBox::surface()
@@ -55,7 +76,11 @@ const QImage &PictureBox::surface()
 
 void PictureBox::paintEvent(QPaintEvent *event)
 {
-    QFrame::paintEvent(event);
+    m_unpainted -= event->region();
+    // The sunken border costs many times the interior to draw; it is drawn when a paint
+    // reaches it, never for the interior alone.
+    if (!contentsRect().contains(event->rect()))
+        QFrame::paintEvent(event);
     fitSurface();
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), m_surface);
@@ -70,4 +95,5 @@ void PictureBox::fitSurface()
     m_surface = QImage(size, QImage::Format_ARGB32_Premultiplied);
     m_surface.setDevicePixelRatio(ratio);
     m_surface.fill(Qt::transparent);
+    m_lastFill = {};
 }

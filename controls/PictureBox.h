@@ -4,6 +4,7 @@
 
 #include <QFrame>
 #include <QImage>
+#include <QRegion>
 
 // A sunken box with a persistent drawing surface in a user-defined scale: what is drawn into
 // it stays shown until it is cleared, whatever repaints the window system asks for.
@@ -30,6 +31,10 @@ public:
     // Fills the box between two corners given in scale units. Like the classic filled box,
     // it covers at least one pixel in each direction.
     void fillBox(QPointF from, QPointF to);
+    // Shows at once what was drawn since the box was last painted, and nothing more: a
+    // progress bar refreshed after every one of thousands of steps moves by a pixel now and
+    // then, and its sunken border never changes.
+    void refresh();
 
     // What the surface holds, at device pixels.
     const QImage &surface();
@@ -40,9 +45,17 @@ protected:
 private:
     // The surface follows the interior's size, and a new size starts blank.
     void fitSurface();
+    // Marks that part of the surface as drawn and yet to be shown.
+    void changed(const QRegion &surfaceRegion);
 
     qreal m_scaleWidth = 1;
     qreal m_scaleHeight = 1;
     OleColor m_foreColor = OleColor::ButtonText;
     QImage m_surface;
+    // The box filled last and its colour, as long as nothing else was drawn since: a fill
+    // within it in the same opaque colour leaves every pixel as it is.
+    QRect m_lastFill;
+    QRgb m_lastFillColor = 0;
+    // What was drawn and is not shown yet, in the widget's coordinates.
+    QRegion m_unpainted;
 };

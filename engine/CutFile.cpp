@@ -162,15 +162,15 @@ void Engine::checkOutputsAreNotTheSource(const QString &fileName, const QString 
     // One look at the folder rather than one per piece: a run may have millions of pieces.
     const QDir folder(onDisk(m_state.OutFolder));
     const QString prefix = fileName + u'.';
-    for (const QString &name :
-         folder.entryList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)) {
+    for (const QString &name : folder.entryList(
+             QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted)) {
         if (!name.startsWith(prefix))
             continue;
         bool isNumber = false;
         const qint64 index = name.mid(prefix.size()).toLongLong(&isNumber);
         if (isNumber && index >= 1 && index <= m_state.PieceCount
             && name == pieceName(fileName, index))
-            refuseIfSource(piecePath(fileName, index));
+            refuseIfSource(joinPath(m_state.OutFolder, name));
     }
 }
 
@@ -186,34 +186,35 @@ bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileNa
     // A piece size beyond the source's needs no more room than the source has.
     m_state.PieceBuffer.resize(std::min<qint64>(m_state.PieceSize, m_state.SourceSize));
     for (qint64 index = 1; index < m_state.PieceCount; ++index) {
+        const QString piece = pieceName(fileName, index);
         readPiece(source, m_state.PieceSize);
-        WritePiece(piecePath(fileName, index), index);
+        WritePiece(joinPath(m_state.OutFolder, piece), index);
         if (m_state.CancelRun)
             return false;
         if (index == 1) {
             m_state.JoinLine = renameLine(fileName);
         } else {
-            m_state.JoinLine = appendLine(fileName, index);
-            m_state.DeleteLine = deleteLine(pieceName(fileName, index));
+            m_state.JoinLine = appendLine(fileName, piece);
+            m_state.DeleteLine = deleteLine(piece);
         }
         script.write(m_state.JoinLine + LineEnd);
         if (!m_state.DeleteLine.isEmpty())
             script.write(m_state.DeleteLine + LineEnd);
     }
 
+    const QString piece = pieceName(fileName, m_state.PieceCount);
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
     m_state.PieceBuffer.resize(last);
     readPiece(source, last);
-    WritePiece(piecePath(fileName, m_state.PieceCount), m_state.PieceCount);
+    WritePiece(joinPath(m_state.OutFolder, piece), m_state.PieceCount);
     ShowProgress(m_state.PieceCount);
 
     if (m_state.PieceCount < 2) {
         m_state.JoinLine = renameLine(fileName);
         m_state.DeleteLine = deleteLine(scriptName(fileName));
     } else {
-        m_state.JoinLine = appendLine(fileName, m_state.PieceCount);
-        m_state.DeleteLine = deleteLine(pieceName(fileName, m_state.PieceCount)) + LineEnd
-            + deleteLine(scriptName(fileName));
+        m_state.JoinLine = appendLine(fileName, piece);
+        m_state.DeleteLine = deleteLine(piece) + LineEnd + deleteLine(scriptName(fileName));
     }
     script.write(m_state.JoinLine + LineEnd);
     script.write(m_state.DeleteLine);
@@ -237,11 +238,6 @@ void Engine::checkSpace(qint64 scriptLength, const QString &fileName)
     m_prompter.ask(
         {QStringLiteral("You probably will need one more FDD for ") + scriptName(fileName),
          Prompter::Icon::Warning});
-}
-
-QString Engine::piecePath(const QString &fileName, qint64 index) const
-{
-    return joinPath(m_state.OutFolder, pieceName(fileName, index));
 }
 
 QString Engine::onDisk(const QString &path) const

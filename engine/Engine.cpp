@@ -66,9 +66,12 @@ void Engine::ShowProgress(qint64 index)
         return;
     }
     m_controls.picProg->fillBox({0, 0}, {qreal(index), 1});
-    m_controls.picProg->repaint();
-    m_controls.lblProg->setText(QStringLiteral("%1/%2").arg(index).arg(m_state.PieceCount));
-    m_controls.lblProg->repaint();
+    m_controls.picProg->refresh();
+    const QString caption = QString::number(index) + u'/' + QString::number(m_state.PieceCount);
+    if (caption != m_controls.lblProg->text()) {
+        m_controls.lblProg->setText(caption);
+        m_controls.lblProg->repaint();
+    }
 }
 
 } // namespace modMorlend

@@ -61,7 +61,6 @@ private:
     void readPiece(File &source, qint64 size);
     // Warns when the script will not fit on the last disk beside the last piece.
     void checkSpace(qint64 scriptLength, const QString &fileName);
-    QString piecePath(const QString &fileName, qint64 index) const;
     // Refuses the run when a file it would write already exists as the source under another
     // name, before anything is written.
     void checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath);

@@ -41,10 +41,10 @@ QString renameLine(const QString &fileName)
     return QStringLiteral("ren ") + quoted(pieceName(fileName, 1)) + u' ' + quoted(fileName);
 }
 
-QString appendLine(const QString &fileName, qint64 index)
+QString appendLine(const QString &fileName, const QString &piece)
 {
-    return QStringLiteral("copy /b ") + quoted(fileName) + u'+' + quoted(pieceName(fileName, index))
-        + u' ' + quoted(fileName);
+    return QStringLiteral("copy /b ") + quoted(fileName) + u'+' + quoted(piece) + u' '
+        + quoted(fileName);
 }
 
 QString deleteLine(const QString &name)

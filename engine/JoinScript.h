@@ -22,8 +22,8 @@ QString scriptName(const QString &fileName);
 QString headerLine();
 // Renames the first piece to fileName.
 QString renameLine(const QString &fileName);
-// Appends piece index to fileName.
-QString appendLine(const QString &fileName, qint64 index);
+// Appends the piece named piece to fileName.
+QString appendLine(const QString &fileName, const QString &piece);
 // Deletes the file name.
 QString deleteLine(const QString &name);
 

@@ -124,7 +124,10 @@ FileIdentity File::identity() const
 
 void File::truncate()
 {
-    if (S_ISREG(statusOf(m_descriptor).st_mode) && ::ftruncate(m_descriptor, 0) != 0)
+    // ext4 takes any truncation as the sign of a file being replaced and starts writing it
+    // out when it is closed: a run of thousands of small new pieces would wait on each.
+    const struct stat info = statusOf(m_descriptor);
+    if (S_ISREG(info.st_mode) && info.st_size > 0 && ::ftruncate(m_descriptor, 0) != 0)
         throw AppError::fromErrno(errno);
 }
 

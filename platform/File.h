@@ -34,7 +34,8 @@ public:
     // The file's length now.
     qint64 size() const;
     FileIdentity identity() const;
-    // Empties a regular file; a device has nothing to empty.
+    // Empties a regular file; an empty one is left untouched, and a device has nothing to
+    // empty.
     void truncate();
     // Returns once everything written has reached the device.
     void flushToDisk();

@@ -1,6 +1,9 @@
 #include "EngineFixture.h"
+#include "PaintRecorder.h"
 #include "QtPrinters.h"
 #include "TestFiles.h"
+
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +149,31 @@ TEST_F(Estimate, ProgressCountsPiecesAndFillsItsShareOfTheBox)
     engine.ShowProgress(-1);
     EXPECT_EQ(lblProg.text(), "0/3");
     EXPECT_NE(surface.pixel(0, 0), filled);
+}
+
+TEST_F(Estimate, ProgressRepaintsAtOnceWhatChangedAndNothingElse)
+{
+    estimateFor(3500000, "1 457 664");
+    picProg.setScaleWidth(engine.state().PieceCount);
+    // Apart from each other and from the controls the fixture leaves in the corner, as the
+    // window has them.
+    picProg.move(3, 216);
+    lblProg.setGeometry(147, 215, 79, 13);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    PaintRecorder box(picProg);
+    PaintRecorder label(lblProg);
+
+    engine.ShowProgress(1);
+    EXPECT_EQ(box.paints.size(), 1);
+    EXPECT_EQ(label.paints.size(), 1);
+    engine.ShowProgress(1);
+    EXPECT_EQ(box.paints.size(), 1) << "the same progress again changes no pixel";
+    EXPECT_EQ(label.paints.size(), 1) << "nor the same caption";
+    engine.ShowProgress(2);
+    EXPECT_EQ(box.paints.size(), 2);
+    EXPECT_EQ(label.paints.size(), 2);
 }
 
 } // namespace

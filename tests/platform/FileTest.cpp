@@ -5,8 +5,10 @@
 #include "QtPrinters.h"
 #include "TestFiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -67,6 +69,22 @@ TEST_F(FileTest, OpensForWritingWithoutEmptyingUntilAskedAndCreateNewRefusesAFil
     created.flushToDisk();
     created.close();
     EXPECT_EQ(TestFiles::read(path("fresh")), "x");
+}
+
+TEST_F(FileTest, LeavesAnEmptyFileUntouchedWhenAskedToEmptyIt)
+{
+    // A truncation marks a file as replaced, and ext4 then writes it out when it is closed.
+    TestFiles::write(path("empty"), "");
+    const QDateTime longAgo = QDateTime::currentDateTimeUtc().addDays(-1);
+    {
+        QFile file(path("empty"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    }
+    File empty = File::openForWriting(path("empty"));
+    empty.truncate();
+    empty.close();
+    EXPECT_EQ(QFileInfo(path("empty")).lastModified(), longAgo);
 }
 
 TEST_F(FileTest, TranslatesFailuresIntoTheCatalogue)
