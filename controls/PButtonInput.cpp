@@ -1,3 +1,4 @@
+#include "KeyCodes.h"
 #include "MouseCapture.h"
 #include "PButton.h"
 
@@ -19,8 +20,6 @@ qint16 shiftCode(Qt::KeyboardModifiers modifiers)
 }
 
 constexpr qint16 LeftButtonAlone = 1;
-constexpr qint16 EnterKey = 13;
-constexpr qint16 EscapeKey = 27;
 
 } // namespace
 
@@ -35,9 +34,9 @@ void PButton::Release()
 void PButton::InputKey(qint16 KeyCode)
 {
     if (m_DefaultOK) {
-        if (KeyCode == EnterKey)
+        if (KeyCode == KeyCodes::Enter)
             emit Click();
-    } else if (m_DefaultCancel && KeyCode == EscapeKey) {
+    } else if (m_DefaultCancel && KeyCode == KeyCodes::Escape) {
         emit Click();
     }
 }

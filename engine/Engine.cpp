@@ -60,18 +60,21 @@ void Engine::RefreshEstimate()
 
 void Engine::ShowProgress(qint64 index)
 {
-    if (index < 0) {
+    const bool reset = index < 0;
+    if (reset) {
         m_controls.picProg->clear();
-        m_controls.lblProg->setText(QStringLiteral("0/%1").arg(m_state.PieceCount));
+    } else {
+        m_controls.picProg->fillBox({0, 0}, {qreal(index), 1});
+        m_controls.picProg->refresh();
+    }
+    const QString caption
+        = QString::number(reset ? 0 : index) + u'/' + QString::number(m_state.PieceCount);
+    if (caption == m_controls.lblProg->text())
         return;
-    }
-    m_controls.picProg->fillBox({0, 0}, {qreal(index), 1});
-    m_controls.picProg->refresh();
-    const QString caption = QString::number(index) + u'/' + QString::number(m_state.PieceCount);
-    if (caption != m_controls.lblProg->text()) {
-        m_controls.lblProg->setText(caption);
+    m_controls.lblProg->setText(caption);
+    // A run shows each piece as it goes; a reset waits for the window's next paint.
+    if (!reset)
         m_controls.lblProg->repaint();
-    }
 }
 
 } // namespace modMorlend

@@ -11,12 +11,23 @@
 
 namespace FileSystem {
 
+namespace {
+
+// What the system knows of the file that path leads to, links followed; false, with errno
+// set, when it leads nowhere.
+bool statusOf(const QString &path, struct stat &info)
+{
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+} // namespace
+
 qint64 FileLength(const QString &path)
 {
     struct stat info
     {
     };
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (!statusOf(path, info))
         throw AppError::fromErrno(errno);
     // A folder has a length on Linux, but cutting one would read nothing useful.
     if (!S_ISREG(info.st_mode))
@@ -37,7 +48,7 @@ bool isFolder(const QString &path)
     struct stat info
     {
     };
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+    return statusOf(path, info) && S_ISDIR(info.st_mode);
 }
 
 void createFolder(const QString &path)
@@ -53,7 +64,7 @@ std::optional<FileIdentity> identityOf(const QString &path)
     struct stat info
     {
     };
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (!statusOf(path, info))
         return std::nullopt;
     return FileIdentity {quint64(info.st_dev), quint64(info.st_ino)};
 }

@@ -170,8 +170,7 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
                         + GetBaseName(state.SourcePath) + u"_cut"_s);
         const qint64 length = FileSystem::FileLength(m_platform.resolve(state.SourcePath));
         txtFN->setText(state.SourcePath + u" * "_s + formatBytes(length));
-        state.SourceOnClearedDisk
-            = sourceIsOnFloppy() && chbClearFDD->isEnabled() && chbClearFDD->isChecked();
+        state.SourceOnClearedDisk = sourceIsOnFloppy() && clearBoxIsOn();
         m_engine->RefreshEstimate();
     } catch (const AppError &) {
         // A drop that cannot be taken in ends quietly; what it changed so far stays.
@@ -201,6 +200,11 @@ bool Form1::sourceIsOnFloppy() const
         || (!source.isEmpty() && m_platform.isOnFloppy(source));
 }
 
+bool Form1::clearBoxIsOn() const
+{
+    return chbClearFDD->isEnabled() && chbClearFDD->checkState() != Qt::Unchecked;
+}
+
 void Form1::DestinationChange()
 {
     chbClearFDD->setEnabled(destinationIsFloppy());
@@ -209,8 +213,8 @@ void Form1::DestinationChange()
 
 void Form1::CheckClearConflict()
 {
-    m_engine->state().SourceOnClearedDisk = sourceIsOnFloppy() && destinationIsFloppy()
-        && chbClearFDD->isEnabled() && chbClearFDD->checkState() != Qt::Unchecked;
+    m_engine->state().SourceOnClearedDisk
+        = sourceIsOnFloppy() && destinationIsFloppy() && clearBoxIsOn();
     m_engine->RefreshEstimate();
 }
 

@@ -81,6 +81,8 @@ private:
     QString DestDrive() const;
     bool destinationIsFloppy() const;
     bool sourceIsOnFloppy() const;
+    // "Clear disk before copying" is available and not unticked.
+    bool clearBoxIsOn() const;
     void cbExit_Click();
     void ShowAbout();
     void centreOnScreen();

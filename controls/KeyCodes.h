@@ -4,7 +4,7 @@
 
 class QKeyEvent;
 
-// Keys by the classic numbers with which the window hands them to its buttons.
+// Keys by the classic numbers with which a window hands them to its buttons (InputKey).
 namespace KeyCodes {
 inline constexpr qint16 Enter = 13;
 inline constexpr qint16 Escape = 27;
