@@ -186,29 +186,20 @@ void PButton::setDefaultOK(bool New_DefaultOK)
 
 void PButton::InitProperties()
 {
+    // A new button takes the stored defaults, but for two: it has an empty picture where a
+    // stored one without the key has none, and it keeps its surface's background colour.
+    const OleColor surfaceBackColor = m_BackColor;
+    exchangeProperties(*this, [](const QString &, auto &field, const auto &defaultValue) {
+        field = defaultValue;
+    });
     m_Picture = std::make_shared<StdPicture>();
-    m_Font_Normal = m_host.ambientFont();
-    m_Font_Pressed = m_host.ambientFont();
-    m_Font_Over = m_host.ambientFont();
-    m_ForeColor_Normal = m_ForeColor_Over = m_ForeColor_Pressed = OleColor::ButtonText;
-    m_TextAlign = DefaultTextAlign;
-    m_Offset_X = m_Offset_Y = DefaultOffset;
-    m_Picture_W = m_Picture_H = DefaultPictureSize;
-    m_Border_Normal = Edge::RaisedInner;
-    m_Border_Over = Edge::Raised;
-    m_Border_Pressed = Edge::Sunken;
-    m_PictureAlign = DefaultPictureAlign;
-    m_PictureMaskColor = DefaultMaskColor;
-    m_Padding = DefaultPadding;
-    m_Caption = m_host.instanceName(*this);
-    m_Font_All = m_host.ambientFont();
+    m_BackColor = surfaceBackColor;
     m_Loaded = true;
-    m_DefaultCancel = m_DefaultOK = false;
     InitButton();
 }
 
-// Reading and writing walk the same keys with the same stored defaults. exchange(key, field,
-// default) either reads field from the store or writes it there.
+// Reading, writing and placing a new button walk the same keys with the same stored defaults.
+// exchange(key, field, default) reads field from the store, writes it there, or sets it.
 template<typename Self, typename Exchange>
 void PButton::exchangeProperties(Self &self, Exchange &&exchange)
 {
