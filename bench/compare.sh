@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Times Morlend's cutting run against `split -b SIZE -d -a 6` on the same source, on the same
-# file system, and prints the median of each, the ratio ours / split and our peak memory.
+# file system, and prints the median of each, the ratio ours / split and our peak memory. Beside
+# them it times bare_cut, which makes the same pieces with one read and one write each and
+# nothing else: the floor under our run on this machine.
 # With --sparse it cuts a sparse source with Morlend alone and checks that the peak memory
 # stays under the piece size plus 64 MiB.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 bench=$repo/build/bench/morlend_bench
+bare=$repo/build/bench/bare_cut
 source_size=1G
 piece_size=1457664
 runs=5
@@ -19,7 +22,7 @@ usage() {
 usage: bench/compare.sh [options]
   --source-size SIZE  size of the source: bytes, or with K, M, G (powers of 1024); default 1G
   --piece-size BYTES  size of each piece; default 1457664
-  --runs N            rounds of one run each, alternating which goes first; default 5
+  --runs N            rounds of one run of each, taking turns at going first; default 5
   --sparse            memory check: a sparse source, Morlend alone, peak memory against the
                       limit of the piece size plus 64 MiB
   --work DIR          folder in which the source and the pieces are made; default build/
@@ -44,10 +47,12 @@ while (($#)); do
 done
 
 source_bytes=$(numfmt --from=iec "$source_size")
-if [[ ! -x $bench ]]; then
-    echo "compare.sh: $bench is missing; build it with tools/build" >&2
-    exit 2
-fi
+for program in "$bench" "$bare"; do
+    if [[ ! -x $program ]]; then
+        echo "compare.sh: $program is missing; build it with tools/build" >&2
+        exit 2
+    fi
+done
 if ((piece_size <= 0 || source_bytes <= 0 || runs <= 0)); then
     echo "compare.sh: sizes and the number of runs must be positive" >&2
     exit 2
@@ -94,6 +99,7 @@ median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
     printf "%.3f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 field() { awk -v k="$1" '$1 == k { print $2 }' <<<"$2"; }
 mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 # Each run starts on a settled disk, without another's files to write back. The pieces are
 # emptied and put aside rather than removed until the end: ext4 passes over the inodes freed in
@@ -109,7 +115,16 @@ settle() {
     sync
 }
 
-ours_times=() ours_runs=() split_times=() peaks=()
+# Once for each of ours and bare, untimed: the pieces in order are the source.
+check_pieces() {
+    if ! (cd "$work/out" && seq -f 'source.bin.%.0f' 1 "$pieces" | xargs -d '\n' cat) \
+        | cmp -s - "$source"; then
+        echo "compare.sh: $1's pieces differ from the source" >&2
+        exit 1
+    fi
+}
+
+ours_times=() ours_runs=() split_times=() bare_times=() peaks=()
 run_ours() {
     local start end report
     start=$(now)
@@ -122,27 +137,30 @@ run_ours() {
     ours_times+=("$(elapsed "$start" "$end")")
     ours_runs+=("$(field seconds "$report")")
     peaks+=("$(field peak_kib "$report")")
-    if ((${#ours_times[@]} == 1)); then
-        # Once, untimed: the pieces in order are the source.
-        if ! (cd "$work/out" && seq -f 'source.bin.%.0f' 1 "$pieces" | xargs -d '\n' cat) \
-            | cmp -s - "$source"; then
-            echo "compare.sh: the pieces differ from the source" >&2
-            exit 1
-        fi
-    fi
+    ((${#ours_times[@]} > 1)) || check_pieces ours
     echo "  ours  $(printf '%8s' "${ours_times[-1]}") s  (cutting run ${ours_runs[-1]} s," \
         "peak memory $(mib "${peaks[-1]}") MiB)"
     settle
 }
 
-run_split() {
-    local start end
+run_peer() {
+    local name=$1 start end
+    shift
     mkdir "$work/out"
     start=$(now)
-    (cd "$work/out" && split -b "$piece_size" -d -a 6 "$source" source.bin.)
+    (cd "$work/out" && "$@")
     end=$(now)
-    split_times+=("$(elapsed "$start" "$end")")
-    echo "  split $(printf '%8s' "${split_times[-1]}") s"
+    local -n times=${name}_times
+    times+=("$(elapsed "$start" "$end")")
+    echo "  $(printf '%-5s' "$name") $(printf '%8s' "${times[-1]}") s"
+}
+run_split() {
+    run_peer split split -b "$piece_size" -d -a 6 "$source" source.bin.
+    settle
+}
+run_bare() {
+    run_peer bare "$bare" "$source" "$piece_size" .
+    ((${#bare_times[@]} > 1)) || check_pieces bare
     settle
 }
 
@@ -151,13 +169,13 @@ for ((round = 1; round <= runs; ++round)); do
     echo "round $round"
     if [[ $sparse == true ]]; then
         run_ours
-    elif ((round % 2)); then
-        run_ours
-        run_split
-    else
-        run_split
-        run_ours
+        continue
     fi
+    # Each takes its turn at going first.
+    contestants=(run_ours run_split run_bare)
+    for ((turn = 0; turn < 3; ++turn)); do
+        "${contestants[(round + turn - 1) % 3]}"
+    done
 done
 
 peak=$(printf '%s\n' "${peaks[@]}" | sort -n | tail -1)
@@ -167,9 +185,14 @@ echo "ours:  median $(median "${ours_times[@]}") s" \
 if [[ $sparse == false ]]; then
     ours_median=$(median "${ours_times[@]}")
     split_median=$(median "${split_times[@]}")
+    bare_median=$(median "${bare_times[@]}")
     echo "split: median $split_median s"
-    echo "ratio ours / split: $(awk -v o="$ours_median" -v s="$split_median" \
-        'BEGIN { printf "%.2f", o / s }')"
+    echo "bare:  median $bare_median s"
+    echo "ratio ours / split: $(ratio "$ours_median" "$split_median")"
+    echo "ratio bare / split: $(ratio "$bare_median" "$split_median")" \
+        "(one read and one write a piece, nothing else)"
+    echo "ratio ours / bare:  $(ratio "$ours_median" "$bare_median")" \
+        "(what the window, the progress and the script add)"
 fi
 limit_kib=$(((piece_size + 64 * 1024 * 1024) / 1024))
 echo "peak memory: $(mib "$peak") MiB (piece size + 64 MiB = $(mib "$limit_kib") MiB)"
