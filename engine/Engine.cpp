@@ -16,6 +16,14 @@ Engine::Engine(const EngineControls &controls, Prompter &prompter, Platform &pla
     , m_prompter(prompter)
     , m_platform(platform)
 {
+    // The caption is repainted after every piece, so its paint must stay small beside the
+    // piece's own reading and writing: an opaque label spares painting the window beneath it,
+    // and digits and a slash need no text shaping. Neither changes a pixel on screen.
+    QLabel &caption = *m_controls.lblProg;
+    caption.setAutoFillBackground(true);
+    QFont font = caption.font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    caption.setFont(font);
 }
 
 void Engine::UpdateEstimate()

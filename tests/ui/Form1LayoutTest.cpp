@@ -139,6 +139,25 @@ TEST_F(Form1Layout, GroupCaptionsAreBoldAndWholeWhileTheirContentsAreNot)
     }
 }
 
+// The run repaints the caption after every piece, and what keeps that cheap must not show.
+TEST_F(Form1Layout, TheProgressCaptionLooksAsAPlainLabelWouldDrawIt)
+{
+    QLabel plain(&form);
+    plain.setGeometry(form.lblProg->geometry());
+    plain.setAlignment(form.lblProg->alignment());
+    const QRect area = form.lblProg->geometry();
+    for (const char *caption : {"0/0", "3/3", "737/737", "12345/16384"}) {
+        form.lblProg->setText(caption);
+        form.lblProg->show();
+        plain.hide();
+        const QImage drawn = form.grab(area).toImage();
+        plain.setText(caption);
+        plain.show();
+        form.lblProg->hide();
+        EXPECT_EQ(drawn, form.grab(area).toImage()) << caption;
+    }
+}
+
 QByteArray storedLayoutFile()
 {
     Artwork::registerResource();
