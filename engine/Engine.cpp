@@ -6,6 +6,7 @@
 #include "PiecePlan.h"
 
 #include <QComboBox>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 
