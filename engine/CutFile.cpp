@@ -186,9 +186,7 @@ bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileNa
     // A piece size beyond the source's needs no more room than the source has.
     m_state.PieceBuffer.resize(std::min<qint64>(m_state.PieceSize, m_state.SourceSize));
     for (qint64 index = 1; index < m_state.PieceCount; ++index) {
-        const QString piece = pieceName(fileName, index);
-        readPiece(source, m_state.PieceSize);
-        WritePiece(joinPath(m_state.OutFolder, piece), index);
+        const QString piece = cutPiece(source, fileName, index, m_state.PieceSize);
         if (m_state.CancelRun)
             return false;
         if (index == 1) {
@@ -202,11 +200,9 @@ bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileNa
             script.write(m_state.DeleteLine + LineEnd);
     }
 
-    const QString piece = pieceName(fileName, m_state.PieceCount);
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
     m_state.PieceBuffer.resize(last);
-    readPiece(source, last);
-    WritePiece(joinPath(m_state.OutFolder, piece), m_state.PieceCount);
+    const QString piece = cutPiece(source, fileName, m_state.PieceCount, last);
     ShowProgress(m_state.PieceCount);
 
     if (m_state.PieceCount < 2) {
@@ -219,6 +215,14 @@ bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileNa
     script.write(m_state.JoinLine + LineEnd);
     script.write(m_state.DeleteLine);
     return true;
+}
+
+QString Engine::cutPiece(File &source, const QString &fileName, qint64 index, qint64 size)
+{
+    const QString piece = pieceName(fileName, index);
+    readPiece(source, size);
+    WritePiece(joinPath(m_state.OutFolder, piece), index);
+    return piece;
 }
 
 void Engine::readPiece(File &source, qint64 size)

@@ -58,6 +58,8 @@ private:
     // Writes every piece and the script's lines for it; false when the user cancelled.
     bool writePieces(File &source, ScriptFile &script, const QString &fileName);
     // Reads the next size bytes of the source into PieceBuffer.
+    // Reads piece index of size bytes and writes it into the output folder; returns its name.
+    QString cutPiece(File &source, const QString &fileName, qint64 index, qint64 size);
     void readPiece(File &source, qint64 size);
     // Warns when the script will not fit on the last disk beside the last piece.
     void checkSpace(qint64 scriptLength, const QString &fileName);
