@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -181,10 +182,13 @@ QWidget *create(const QString &kind, QWidget *parent)
         return nullptr;
     QWidget *control = found->create(parent);
     if (auto *box = qobject_cast<QComboBox *>(control)) {
-        // The size box is a list plus a free text that the program reads; typing Enter in
-        // it must not grow the list.
+        // The size box is a list plus a free text that the program reads as it was typed.
+        // Qt's editable combo box would complete the text inline from the list ("730" shown
+        // as "730 112"), add what Enter confirms to the list, and take text dropped on it.
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
+        box->setCompleter(nullptr);
+        box->lineEdit()->setAcceptDrops(false);
     }
     return control;
 }
