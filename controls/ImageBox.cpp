@@ -1,8 +1,29 @@
 #include "ImageBox.h"
 
+#include "CopyOffer.h"
+
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPixmap>
+#include <QWindow>
+
+namespace {
+
+// Takes a drag of files as a copy, whatever action its source proposes or the user's keys
+// choose: a file manager told that its file was moved may delete it. Anything but files, and a
+// drag that cannot be copied, is refused.
+bool takeAsCopy(QDropEvent &event)
+{
+    if (!event.mimeData()->hasUrls() || !(event.possibleActions() & Qt::CopyAction)) {
+        event.ignore();
+        return false;
+    }
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+    return true;
+}
+
+} // namespace
 
 ImageBox::ImageBox(QWidget *parent)
     : QLabel(parent)
@@ -19,15 +40,27 @@ void ImageBox::setPicture(const PictureRef &New_Picture)
         resize(pixmap.deviceIndependentSize().toSize());
 }
 
+void ImageBox::showEvent(QShowEvent *event)
+{
+    QLabel::showEvent(event);
+    if (QWindow *handle = window()->windowHandle(); handle && acceptDrops())
+        CopyOffer::offerOn(*handle);
+}
+
 void ImageBox::dragEnterEvent(QDragEnterEvent *event)
 {
-    // Only files are of use; anything else is refused before it is dropped.
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    takeAsCopy(*event);
+}
+
+// Qt asks again on every move, and the action proposed changes as the user presses or lets go
+// of Shift or Ctrl over the box.
+void ImageBox::dragMoveEvent(QDragMoveEvent *event)
+{
+    takeAsCopy(*event);
 }
 
 void ImageBox::dropEvent(QDropEvent *event)
 {
-    event->acceptProposedAction();
-    emit OLEDragDrop(event->mimeData());
+    if (takeAsCopy(*event))
+        emit OLEDragDrop(event->mimeData());
 }

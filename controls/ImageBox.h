@@ -6,8 +6,8 @@
 
 class QMimeData;
 
-// An image shown at its own size that takes what is dropped on it and hands the drop's data
-// to its owner, which decides what to do with it.
+// An image shown at its own size that takes files dropped on it, always as a copy, and hands
+// the drop's data to its owner, which decides what to do with it.
 class ImageBox : public QLabel
 {
     Q_OBJECT
@@ -23,7 +23,9 @@ signals:
     void OLEDragDrop(const QMimeData *data);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
