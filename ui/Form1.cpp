@@ -16,6 +16,7 @@
 #include "PictureBox.h"
 #include "PiecePlan.h"
 #include "Platform.h"
+#include "SourceCheck.h"
 #include "SystemFonts.h"
 #include "TextBox.h"
 
@@ -163,6 +164,12 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
     }
     if (names.isEmpty())
         return;
+    // A file that cannot be cut changes nothing, and the user learns why.
+    const QString refusal = refusalOfSource(names.first(), m_platform.resolve(names.first()));
+    if (!refusal.isEmpty()) {
+        m_prompter.ask({refusal, Prompter::Icon::Error});
+        return;
+    }
     EngineState &state = m_engine->state();
     try {
         state.SourcePath = names.first();
