@@ -96,10 +96,11 @@ void FormBuilder::build(const FormLayout::Control &stored)
 void FormBuilder::orderTabs()
 {
     // Only controls that take the focus join the chain: Qt leaves the others out of it, and
-    // the separator lines, the progress box and the buttons have no look for the focus.
+    // the separator lines, the progress box and the buttons have no look for the focus. An
+    // option that is not selected joins too: it is a tab stop once it is selected.
     QList<const Placed *> tabbed;
     for (const Placed &placed : m_controls) {
-        if (placed.stored.tabIndex >= 0 && placed.widget->focusPolicy() & Qt::TabFocus)
+        if (placed.stored.tabIndex >= 0 && placed.widget->focusPolicy() != Qt::NoFocus)
             tabbed.append(&placed);
     }
     std::sort(tabbed.begin(), tabbed.end(), [](const Placed *a, const Placed *b) {

@@ -1,6 +1,7 @@
 #include "StandardControls.h"
 
 #include "ImageBox.h"
+#include "OptionButton.h"
 #include "PictureBox.h"
 #include "PropertyBag.h"
 #include "TextBox.h"
@@ -165,7 +166,7 @@ const Kind *kindNamed(const QString &name)
     static const std::array kinds {
         kind<QGroupBox>(u"Frame"_s),       kind<TextBox>(u"TextBox"_s),
         kind<ImageBox>(u"Image"_s),        kind<QComboBox>(u"ComboBox"_s),
-        kind<QCheckBox>(u"CheckBox"_s),    kind<QRadioButton>(u"OptionButton"_s),
+        kind<QCheckBox>(u"CheckBox"_s),    kind<OptionButton>(u"OptionButton"_s),
         kind<PictureBox>(u"PictureBox"_s), kind<QLabel>(u"Label"_s),
     };
     const auto found = std::find_if(kinds.cbegin(), kinds.cend(),
