@@ -42,7 +42,7 @@ FormLayout storedLayout()
     Artwork::registerResource();
     QFile file(u":/resources/Form1.json"_s);
     if (!file.open(QIODevice::ReadOnly))
-        qFatal("The window's stored layout is missing from the program");
+        throw LayoutError(u"it is missing from the program"_s);
     return FormLayout::fromJson(file.readAll());
 }
 

@@ -5,6 +5,7 @@
 #include "PButton.h"
 #include "StandardControls.h"
 
+#include <QFont>
 #include <QIcon>
 #include <QPixmap>
 #include <QWidget>
@@ -31,6 +32,13 @@ QRect pixelsOf(const QRect &twips)
                  twips.height() / unit);
 }
 
+// The font with every attribute set, so that a control given it inherits none of them.
+QFont wholeFont(QFont font)
+{
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    return font;
+}
+
 QRect twipsOf(const QRect &pixels)
 {
     const int unit = FormBuilder::TwipsPerPixel;
@@ -44,9 +52,18 @@ FormBuilder::FormBuilder(QWidget &window, const FormLayout &layout)
     : m_window(window)
     , m_name(layout.name)
 {
-    applyWindowProperties(layout.properties);
-    for (const FormLayout::Control &stored : layout.controls)
-        build(stored);
+    try {
+        applyWindowProperties(layout.properties);
+    } catch (const AppError &error) {
+        throw LayoutError(u"the window's properties: "_s + error.description());
+    }
+    for (const FormLayout::Control &stored : layout.controls) {
+        try {
+            build(stored);
+        } catch (const AppError &error) {
+            throw LayoutError(u"control "_s + stored.name + u": "_s + error.description());
+        }
+    }
     orderTabs();
 }
 
@@ -68,8 +85,10 @@ void FormBuilder::applyWindowProperties(const PropertyBag &properties)
 void FormBuilder::build(const FormLayout::Control &stored)
 {
     QWidget *container = stored.container == m_name ? &m_window : control(stored.container);
-    if (!container)
-        throw AppError(AppError::InvalidArgument);
+    if (!container) {
+        throw LayoutError(u"control "_s + stored.name + u" is in "_s + stored.container
+                          + u", which is no control before it"_s);
+    }
 
     // A control is known by its name before it loads: a button's caption defaults to it.
     if (stored.kind == PButtonKind) {
@@ -83,11 +102,14 @@ void FormBuilder::build(const FormLayout::Control &stored)
     } else {
         QWidget *widget = StandardControls::create(stored.kind, container);
         if (!widget)
-            throw AppError(AppError::InvalidArgument);
+            throw LayoutError(u"control "_s + stored.name + u" is of no known kind, "_s
+                              + stored.kind);
         m_controls.append({stored, widget});
         // Controls get the window's font themselves: a group box's bold caption font must
-        // not reach the controls inside it.
-        widget->setFont(stored.properties.readProperty(FontKey, m_font)->toQFont());
+        // not reach the controls inside it. Without a font of the control's own or of the
+        // window's, that is the window's default one.
+        const FontRef font = stored.properties.readProperty(FontKey, m_font);
+        widget->setFont(font ? font->toQFont() : wholeFont(m_window.font()));
         StandardControls::readProperties(stored.kind, *widget, stored.properties);
     }
     m_controls.last().widget->setGeometry(pixelsOf(stored.twips));
