@@ -21,7 +21,8 @@ struct StdPicture
     QString source;
 
     // Loads the picture that source names: an empty source gives an empty picture, a
-    // Windows icon file an icon, anything else a bitmap. Throws AppError when it cannot.
+    // Windows icon file an icon, anything else a bitmap; a 24-bit BMP file keeps its 24 bits
+    // per pixel. Throws AppError when it cannot.
     static std::shared_ptr<StdPicture> load(const QString &source);
 };
 
