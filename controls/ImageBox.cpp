@@ -34,15 +34,26 @@ ImageBox::ImageBox(QWidget *parent)
 void ImageBox::setPicture(const PictureRef &New_Picture)
 {
     m_Picture = New_Picture;
-    const QPixmap pixmap = m_Picture ? QPixmap::fromImage(m_Picture->image) : QPixmap();
+    showPicture();
+}
+
+// The picture is shown at the screen's density, from the one drawn at twice its size where
+// there is one, so that it is as sharp as the screen allows.
+void ImageBox::showPicture()
+{
+    m_shownRatio = devicePixelRatioF();
+    const QPixmap pixmap
+        = m_Picture ? QPixmap::fromImage(m_Picture->imageAt(m_shownRatio)) : QPixmap();
     setPixmap(pixmap);
     if (!pixmap.isNull())
-        resize(pixmap.deviceIndependentSize().toSize());
+        resize(m_Picture->image.size());
 }
 
 void ImageBox::showEvent(QShowEvent *event)
 {
     QLabel::showEvent(event);
+    if (m_shownRatio != devicePixelRatioF())
+        showPicture();
     if (QWindow *handle = window()->windowHandle(); handle && acceptDrops())
         CopyOffer::offerOn(*handle);
 }

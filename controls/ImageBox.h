@@ -15,7 +15,7 @@ class ImageBox : public QLabel
 public:
     explicit ImageBox(QWidget *parent = nullptr);
 
-    // The picture, shown unscaled; the box takes its size.
+    // The picture, shown at its own size; the box takes that size.
     PictureRef Picture() const { return m_Picture; }
     void setPicture(const PictureRef &New_Picture);
 
@@ -29,5 +29,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void showPicture();
+
     PictureRef m_Picture;
+    qreal m_shownRatio = 1;
 };

@@ -217,6 +217,10 @@ private:
     ButtonState m_State = Normal;
     qint32 m_ButtonWidth = 0;
     qint32 m_ButtonHeight = 0;
+    // The screen's device pixels to a pixel when the looks were last drawn, and the size of
+    // one look in device pixels.
+    qreal m_ratio = 1;
+    QSize m_lookSize;
     bool m_Loaded = false;
     std::optional<clsMemoryDC> m_PictureSurface;
     std::optional<clsMemoryDC> m_StateStrip;

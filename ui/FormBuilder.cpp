@@ -77,8 +77,12 @@ void FormBuilder::applyWindowProperties(const PropertyBag &properties)
     if (m_font)
         m_window.setFont(m_font->toQFont());
     m_icon = properties.readProperty(IconKey, PictureRef());
-    if (m_icon)
-        m_window.setWindowIcon(QIcon(QPixmap::fromImage(m_icon->image)));
+    if (m_icon) {
+        QIcon icon(QPixmap::fromImage(m_icon->image));
+        if (!m_icon->image2x.isNull())
+            icon.addPixmap(QPixmap::fromImage(m_icon->image2x));
+        m_window.setWindowIcon(icon);
+    }
     m_keyPreview = properties.readProperty(KeyPreviewKey, false);
 }
 

@@ -45,7 +45,7 @@ QRgb markerColor(int frame)
 
 PictureRef bitmap(const QImage &image)
 {
-    return std::make_shared<StdPicture>(StdPicture {StdPicture::Type::Bitmap, image, {}});
+    return std::make_shared<StdPicture>(StdPicture {StdPicture::Type::Bitmap, image, {}, {}});
 }
 
 // Where color first shows in an image, top row first.
@@ -212,7 +212,8 @@ TEST_F(Rendering, DrawsAnIconAsOneFrameOnTheMaskColour)
     image.fill(Qt::transparent);
     for (int y = 0; y < 40; ++y)
         image.setPixel(10, y, frameColor(y / 10));
-    button.setPicture(std::make_shared<StdPicture>(StdPicture {StdPicture::Type::Icon, image, {}}));
+    button.setPicture(
+        std::make_shared<StdPicture>(StdPicture {StdPicture::Type::Icon, image, {}, {}}));
 
     const QImage normal = stripRow(0).copy(4, 7, 21, 10);
     for (int row : {2, 3})
