@@ -1,5 +1,6 @@
 #include "StandardControls.h"
 
+#include "Frame.h"
 #include "ImageBox.h"
 #include "OptionButton.h"
 #include "PictureBox.h"
@@ -164,7 +165,7 @@ template<typename Widget> Kind kind(const QString &name)
 const Kind *kindNamed(const QString &name)
 {
     static const std::array kinds {
-        kind<QGroupBox>(u"Frame"_s),       kind<TextBox>(u"TextBox"_s),
+        kind<Frame>(u"Frame"_s),           kind<TextBox>(u"TextBox"_s),
         kind<ImageBox>(u"Image"_s),        kind<QComboBox>(u"ComboBox"_s),
         kind<QCheckBox>(u"CheckBox"_s),    kind<OptionButton>(u"OptionButton"_s),
         kind<PictureBox>(u"PictureBox"_s), kind<QLabel>(u"Label"_s),

@@ -7,6 +7,8 @@
 #include "ScriptedPrompter.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QGroupBox>
 #include <QTest>
 
 #include <cstdlib>
@@ -104,6 +106,31 @@ TEST_F(DenseScreen, ShowsTheDropAreaFromThePictureDrawnAtTwiceItsSize)
     EXPECT_EQ(form.imgDnD->size(), QSize(205, 21));
     const QImage shown = bar.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     EXPECT_EQ(differing(shown, picture("dnd.gif"), 2), 0);
+}
+
+// The window's face has no bold of its own. Qt's thickened glyphs add about a fifth of ink to
+// a caption at the window's own size, where the face has bitmaps to thicken, but only a tenth
+// or so on a denser screen; the caption drawn once more adds over a third there.
+TEST_F(DenseScreen, DrawsTheGroupCaptionsBold)
+{
+    const auto ink = [](QWidget *frame) {
+        const QImage image = frame->grab(QRect(0, 0, frame->width(), 12)).toImage();
+        double sum = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                sum += 255 - qGray(image.pixel(x, y));
+        }
+        return sum;
+    };
+    const double least = qApp->devicePixelRatio() > 1 ? 1.35 : 1.15;
+    for (QGroupBox *frame : {form.Frame1, form.Frame2, form.Frame3}) {
+        SCOPED_TRACE(frame->title().toStdString());
+        const double bold = ink(frame);
+        QFont regular = frame->font();
+        regular.setBold(false);
+        frame->setFont(regular);
+        EXPECT_GT(bold, least * ink(frame)) << "bold against regular";
+    }
 }
 
 } // namespace
