@@ -1,7 +1,11 @@
 #include "Form1.h"
+#include "FormLayout.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QStyleFactory>
+
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -10,7 +14,15 @@ int main(int argc, char *argv[])
     // The window is laid out for classic bevelled controls, which this style draws.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
 
-    Form1 window;
-    window.show();
+    std::unique_ptr<Form1> window;
+    try {
+        window = std::make_unique<Form1>();
+    } catch (const LayoutError &error) {
+        // The layout is built into the program, so only a broken build gets here.
+        qCritical("%s", error.what());
+        QMessageBox::critical(nullptr, QApplication::applicationName(), error.message());
+        return 1;
+    }
+    window->show();
     return QApplication::exec();
 }

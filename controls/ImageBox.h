@@ -6,8 +6,8 @@
 
 class QMimeData;
 
-// An image shown at its own size that takes what is dropped on it and hands the drop's data
-// to its owner, which decides what to do with it.
+// An image shown at its own size that takes files dropped on it, always as a copy, and hands
+// the drop's data to its owner, which decides what to do with it.
 class ImageBox : public QLabel
 {
     Q_OBJECT
@@ -15,7 +15,7 @@ class ImageBox : public QLabel
 public:
     explicit ImageBox(QWidget *parent = nullptr);
 
-    // The picture, shown unscaled; the box takes its size.
+    // The picture, shown at its own size; the box takes that size.
     PictureRef Picture() const { return m_Picture; }
     void setPicture(const PictureRef &New_Picture);
 
@@ -23,9 +23,14 @@ signals:
     void OLEDragDrop(const QMimeData *data);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void showPicture();
+
     PictureRef m_Picture;
+    qreal m_shownRatio = 1;
 };

@@ -96,7 +96,8 @@ public:
     // The font last given to all three looks at once.
     FontRef Font_All() const { return m_Font_All; }
     void setFont_All(const FontRef &New_Font);
-    // Shows the normal look and ends the mouse grab, whichever widget holds it.
+    // Shows the normal look and ends the mouse grab, whichever widget holds it (the button
+    // itself never takes one).
     void Release();
     // The button answers Escape (DefaultCancel) or Enter (DefaultOK); setting either one
     // true clears the other.
@@ -146,6 +147,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -177,6 +179,8 @@ private:
     void drawCaption(QPainter &painter, PixelRect rect, OleColor color);
     bool IsOutside(float X, float Y) const;
     void setState(ButtonState state);
+    // The pointer moved with those mouse buttons and keys held, to at (outside: off the button).
+    void followPointer(qint16 button, qint16 shift, QPointF at, bool outside);
     // Lets go of the pointer when the button can no longer follow it.
     void forgetPointer();
     void SetAccessKey();
@@ -213,6 +217,10 @@ private:
     ButtonState m_State = Normal;
     qint32 m_ButtonWidth = 0;
     qint32 m_ButtonHeight = 0;
+    // The screen's device pixels to a pixel when the looks were last drawn, and the size of
+    // one look in device pixels.
+    qreal m_ratio = 1;
+    QSize m_lookSize;
     bool m_Loaded = false;
     std::optional<clsMemoryDC> m_PictureSurface;
     std::optional<clsMemoryDC> m_StateStrip;

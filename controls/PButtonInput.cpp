@@ -2,6 +2,8 @@
 #include "MouseCapture.h"
 #include "PButton.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QMouseEvent>
 
 namespace {
@@ -60,16 +62,33 @@ void PButton::mousePressEvent(QMouseEvent *event)
     setState(Pressed);
 }
 
-// With the left button held the button follows the pointer in and out (Qt keeps sending
-// the moves while the button is held). Without it, the button grabs the mouse on the first
-// move over it, so that it learns when the pointer leaves, and lets go when it does.
 void PButton::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF at = event->position();
-    const qint16 button = buttonCode(event->buttons());
-    emit MouseMove(button, shiftCode(event->modifiers()), at.x(), at.y());
-    const bool outside = IsOutside(at.x(), at.y());
+    followPointer(buttonCode(event->buttons()), shiftCode(event->modifiers()), at,
+                  IsOutside(at.x(), at.y()));
+}
 
+// Without a mouse button held Qt reports the moves over the button only, and then that the
+// pointer left. Taking that as a move out spares the button a grab, which would keep the mouse
+// from a message box opened meanwhile by a key. A pointer that the button has already seen out
+// (dragged out, or let go by a click) is not seen leaving twice.
+void PButton::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    if (!m_MouseInside)
+        return;
+    followPointer(buttonCode(QGuiApplication::mouseButtons()),
+                  shiftCode(QGuiApplication::keyboardModifiers()), mapFromGlobal(QCursor::pos()),
+                  true);
+}
+
+// With the left button held the button shows the pressed look while the pointer is over it and
+// the over look while it is not (Qt keeps sending the moves while a button is held). Otherwise
+// it shows the over look while the pointer is over it.
+void PButton::followPointer(qint16 button, qint16 shift, QPointF at, bool outside)
+{
+    emit MouseMove(button, shift, at.x(), at.y());
     if (button == LeftButtonAlone) {
         if (outside && m_MouseInside) {
             setState(Over);
@@ -80,16 +99,10 @@ void PButton::mouseMoveEvent(QMouseEvent *event)
             m_MouseInside = true;
             emit MouseOver();
         }
-        return;
-    }
-
-    if (mouseGrabber() != this)
-        grabMouse();
-    if (outside) {
+    } else if (outside) {
         setState(Normal);
         emit MouseOut();
         m_MouseInside = false;
-        releaseMouseCapture();
     } else if (!m_MouseInside) {
         setState(Over);
         emit MouseOver();
@@ -137,11 +150,9 @@ void PButton::changeEvent(QEvent *event)
         forgetPointer();
 }
 
-// A grab held by a hidden or disabled widget would swallow the application's mouse input.
+// A hidden or disabled button gets no word of the pointer leaving: it meets it afresh.
 void PButton::forgetPointer()
 {
-    if (mouseGrabber() == this)
-        releaseMouse();
     m_clickArmed = false;
     m_MouseInside = false;
     if (m_State == Over || m_State == Pressed)

@@ -1,3 +1,4 @@
+#include "AppError.h"
 #include "CaptionFont.h"
 #include "DrawEdge.h"
 #include "PButton.h"
@@ -29,8 +30,10 @@ void PButton::ShowState()
     if (!m_Ready)
         return;
     const QImage *strip = m_StateStrip->hDC();
-    if (m_surface.size() != size()) {
-        QImage resized(size(), clsMemoryDC::displayFormat());
+    const QSize device = (QSizeF(size()) * m_ratio).toSize();
+    if (m_surface.size() != device) {
+        QImage resized(device, clsMemoryDC::displayFormat());
+        resized.setDevicePixelRatio(m_ratio);
         resized.fill(palette().color(QPalette::Button));
         QPainter(&resized).drawImage(0, 0, m_surface);
         m_surface = resized;
@@ -38,14 +41,22 @@ void PButton::ShowState()
     if (strip && !strip->isNull()) {
         QPainter painter(&m_surface);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QPoint(0, 0), *strip,
-                          QRect(0, m_State * m_ButtonHeight, m_ButtonWidth, m_ButtonHeight));
+        const int rowHeight = m_lookSize.height();
+        painter.drawImage(QPointF(0, 0), *strip,
+                          QRectF(0, m_State * rowHeight, m_lookSize.width(), rowHeight));
     }
     update();
 }
 
 void PButton::paintEvent(QPaintEvent *)
 {
+    // The looks are drawn for the screen's density; on another screen they are drawn afresh.
+    if (m_Loaded && m_ratio != devicePixelRatioF()) {
+        try {
+            Redraw();
+        } catch (const AppError &) {
+        }
+    }
     QPainter(this).drawImage(0, 0, m_surface);
 }
 
@@ -55,20 +66,29 @@ void PButton::RenderStates()
 {
     if (!m_Loaded)
         return;
+    m_ratio = devicePixelRatioF();
     int frameCount = 1;
     renderPicture(frameCount);
 
     m_ButtonWidth = width();
     m_ButtonHeight = height();
-    m_StateStrip->Resize(m_ButtonWidth, 4 * m_ButtonHeight);
+    // Each look takes whole device pixels of the screen it is shown on, so that copying one
+    // onto the control is exact however dense the screen.
+    m_lookSize = (QSizeF(m_ButtonWidth, m_ButtonHeight) * m_ratio).toSize();
+    m_StateStrip->Resize(m_lookSize.width(), 4 * m_lookSize.height());
     const QColor background = TranslateColor(m_BackColor, palette());
     QImage *strip = m_StateStrip->hDC();
     if (strip->isNull())
         return;
+    strip->setDevicePixelRatio(m_ratio);
     QPainter painter(strip);
-    painter.fillRect(strip->rect(), background);
-    for (ButtonState row : {Normal, Pressed, Over, Disabled})
+    painter.fillRect(QRectF(QPointF(), QSizeF(strip->size()) / m_ratio), background);
+    for (ButtonState row : {Normal, Pressed, Over, Disabled}) {
+        painter.save();
+        painter.translate(0, row * m_lookSize.height() / m_ratio);
         renderRow(painter, row, frameCount);
+        painter.restore();
+    }
 }
 
 // Copies the picture into the picture surface: a bitmap as it is, with its frames stacked
@@ -83,13 +103,15 @@ void PButton::renderPicture(int &frameCount)
         m_PictureSurface.emplace();
     if (m_Picture->type == StdPicture::Type::Icon) {
         frameCount = 1;
-        m_PictureSurface->Create(m_Picture_W, m_Picture_H);
+        const QSize device = (QSizeF(m_Picture_W, m_Picture_H) * m_ratio).toSize();
+        m_PictureSurface->Create(device.width(), device.height());
         const QColor mask = TranslateColor(m_PictureMaskColor, palette());
         if (QImage *surface = m_PictureSurface->hDC(); !surface->isNull()) {
+            surface->setDevicePixelRatio(m_ratio);
             QPainter painter(surface);
             const QRect frame(0, 0, m_Picture_W, m_Picture_H);
             painter.fillRect(frame, mask);
-            painter.drawImage(frame, m_Picture->image);
+            painter.drawImage(frame, m_Picture->sharpestFor(m_ratio));
         }
         return;
     }
@@ -98,7 +120,7 @@ void PButton::renderPicture(int &frameCount)
         : height >= 3 * m_Picture_H        ? 3
         : height >= 2 * m_Picture_H        ? 2
                                            : 1;
-    m_PictureSurface->CreateFromPicture(m_Picture->image);
+    m_PictureSurface->CreateFromPicture(m_Picture->sharpestFor(m_ratio));
 }
 
 void PButton::renderRow(QPainter &painter, ButtonState row, int frameCount)
@@ -116,8 +138,7 @@ void PButton::renderRow(QPainter &painter, ButtonState row, int frameCount)
     TranslateColor(foreColor, palette());
     const int frame = row < frameCount ? row : 0;
 
-    const int top = row * m_ButtonHeight;
-    PixelRect box {0, top, m_ButtonWidth, top + m_ButtonHeight};
+    PixelRect box {0, 0, m_ButtonWidth, m_ButtonHeight};
     drawBorder(painter, box.toRect(), border, palette());
     box = box.shrunk(m_Padding);
     const QPoint offset = row == Pressed ? QPoint(m_Offset_X, m_Offset_Y) : QPoint();
@@ -150,14 +171,17 @@ void PButton::renderRow(QPainter &painter, ButtonState row, int frameCount)
 }
 
 // Copies one frame of the picture centred in box, leaving out the mask colour. A frame that
-// reaches beyond the picture is drawn as far as the picture goes.
+// reaches beyond the picture is drawn as far as the picture goes. On a dense screen the frame
+// is scaled to the strip's device pixels after the mask colour is left out, so that none of it
+// shows at the edges, and placed on whole device pixels, so that it is not blurred.
 void PButton::DrawPicture(QPainter &painter, const PixelRect &box, int frame, QPoint offset)
 {
     const QImage *surface = m_PictureSurface->hDC();
     if (!surface)
         return;
+    const qreal scale = surface->devicePixelRatio();
     const QRect frameRect(0, frame * m_Picture_H, m_Picture_W, m_Picture_H);
-    const QRect available = frameRect & surface->rect();
+    const QRect available = frameRect & QRect(QPoint(), (QSizeF(surface->size()) / scale).toSize());
     if (available.isEmpty())
         return;
     // Whole-number division truncates toward zero, as the layout rules expect.
@@ -165,7 +189,8 @@ void PButton::DrawPicture(QPainter &painter, const PixelRect &box, int frame, QP
     const int y = box.top + (box.bottom - box.top - m_Picture_H) / 2 + offset.y();
 
     const QRgb mask = TranslateColor(m_PictureMaskColor, palette()).rgb();
-    QImage pixels = surface->copy(available).convertToFormat(QImage::Format_ARGB32);
+    const QRect source(available.topLeft() * scale, available.size() * scale);
+    QImage pixels = surface->copy(source).convertToFormat(QImage::Format_ARGB32);
     for (int row = 0; row < pixels.height(); ++row) {
         auto *line = reinterpret_cast<QRgb *>(pixels.scanLine(row));
         for (int column = 0; column < pixels.width(); ++column) {
@@ -173,7 +198,13 @@ void PButton::DrawPicture(QPainter &painter, const PixelRect &box, int frame, QP
                 line[column] = qRgba(0, 0, 0, 0);
         }
     }
-    painter.drawImage(x + available.x() - frameRect.x(), y + available.y() - frameRect.y(), pixels);
+    const QPointF at(x + available.x() - frameRect.x(), y + available.y() - frameRect.y());
+    const QSize devicePixels = (QSizeF(available.size()) * m_ratio).toSize();
+    pixels.setDevicePixelRatio(1);
+    if (pixels.size() != devicePixels)
+        pixels = pixels.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    pixels.setDevicePixelRatio(m_ratio);
+    painter.drawImage(QPointF((at * m_ratio).toPoint()) / m_ratio, pixels);
 }
 
 // One line, vertically centred and aligned by TextAlign, clipped to rect; "&" underlines the

@@ -5,6 +5,9 @@
 TextBox::TextBox(QWidget *parent)
     : QLineEdit(parent)
 {
+    // A file manager's drag carries the file's address as text as well, which a line edit
+    // would insert; only the drop area takes drops.
+    setAcceptDrops(false);
     connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
 }
 

@@ -39,6 +39,8 @@ void clsMemoryDC::CreateFromPicture(const QImage &lpPicture)
     Resize(lpPicture.width(), lpPicture.height());
     if (lpPicture.isNull())
         return;
+    // A picture drawn for a dense screen keeps its pixels: they are copied one to one.
+    m_surface->setDevicePixelRatio(lpPicture.devicePixelRatio());
     QPainter painter(&*m_surface);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, lpPicture);

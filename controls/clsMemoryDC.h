@@ -32,7 +32,8 @@ public:
     // A new surface of that size; the former content is lost.
     void Resize(qint32 lpWidth, qint32 lpHeight);
     // A new surface of the picture's size holding a copy of the picture, converted to the
-    // display's format. The caller keeps its picture; a null image gives a 0 x 0 surface.
+    // display's format, at the picture's device pixel ratio. The caller keeps its picture; a
+    // null image gives a 0 x 0 surface.
     void CreateFromPicture(const QImage &lpPicture);
 
     // The pixel format of the primary screen, which every surface takes.

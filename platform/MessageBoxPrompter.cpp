@@ -1,5 +1,7 @@
 #include "MessageBoxPrompter.h"
 
+#include "MouseCapture.h"
+
 #include <QMessageBox>
 
 MessageBoxPrompter::MessageBoxPrompter(QWidget *parent)
@@ -24,5 +26,6 @@ Prompter::Reply MessageBoxPrompter::ask(const Message &message)
         ? QMessageBox::Ok | QMessageBox::Cancel
         : QMessageBox::Ok;
     QMessageBox box(icon, message.title, message.text, buttons, m_parent);
+    releaseMouseCapture();
     return box.exec() == QMessageBox::Ok ? Reply::Ok : Reply::Cancel;
 }

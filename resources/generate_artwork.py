@@ -4,8 +4,10 @@
     python3 resources/generate_artwork.py [OUTPUT_FOLDER]
 
 Writes morlend.ico, morlend.png, dnd.gif, ent.bmp, esc.bmp and f1.bmp into OUTPUT_FOLDER
-(by default the folder of this script). Only the standard library is used, and every run
-writes the same bytes, so the committed images can be checked against a fresh run.
+(by default the folder of this script), and each picture drawn again at twice its size for
+dense screens, named as Qt looks for it: morlend@2x.png, dnd@2x.gif, ent@2x.bmp, esc@2x.bmp
+and f1@2x.bmp; morlend.ico holds both sizes. Only the standard library is used, and every
+run writes the same bytes, so the committed images can be checked against a fresh run.
 """
 
 import os
@@ -14,6 +16,9 @@ import sys
 import zlib
 
 # A picture is a list of rows, each a list of (red, green, blue) tuples; None is transparent.
+# Each picture is laid out in the pixels of its own size and drawn at a scale: every one of
+# those pixels becomes scale x scale pixels, while gradients shade every row drawn, so the
+# larger picture is as sharp as the smaller and smoother.
 
 NEAR_BLACK = (32, 32, 32)
 
@@ -25,31 +30,52 @@ def blend(top, bottom, step, steps):
     return tuple(a + (b - a) * step // steps for a, b in zip(top, bottom))
 
 
-def set_corners(picture, colour):
-    for row in (picture[0], picture[-1]):
-        row[0] = row[-1] = colour
+def blank(width, height, scale, colour):
+    return [[colour] * (width * scale) for _ in range(height * scale)]
+
+
+def fill(picture, left, top, width, height, colour, scale):
+    """Fills the rectangle of the picture's own pixels (left, top, width, height)."""
+    for y in range(top * scale, (top + height) * scale):
+        picture[y][left * scale:(left + width) * scale] = [colour] * (width * scale)
+
+
+def shade_rows(picture, left, top, width, height, top_colour, bottom_colour, scale):
+    """Fills the rectangle with a vertical gradient, one shade for every row drawn."""
+    rows = height * scale
+    for row in range(rows):
+        shade = blend(top_colour, bottom_colour, row, rows - 1)
+        y = top * scale + row
+        picture[y][left * scale:(left + width) * scale] = [shade] * (width * scale)
+
+
+def set_corners(picture, colour, scale):
+    height, width = len(picture) // scale, len(picture[0]) // scale
+    for x in (0, width - 1):
+        for y in (0, height - 1):
+            fill(picture, x, y, 1, 1, colour, scale)
 
 
 def glyph_width(glyph):
     return len(glyph[0])
 
 
-def text_width(font, text, spacing, blank):
-    widths = [blank if c == ' ' else glyph_width(font[c]) for c in text]
+def text_width(font, text, spacing, blank_width):
+    widths = [blank_width if c == ' ' else glyph_width(font[c]) for c in text]
     return sum(widths) + spacing * (len(text) - 1)
 
 
-def draw_text(picture, font, text, left, top, spacing, blank, colour):
+def draw_text(picture, font, text, left, top, spacing, blank_width, colour, scale):
     x = left
     for character in text:
         if character == ' ':
-            x += blank + spacing
+            x += blank_width + spacing
             continue
         glyph = font[character]
         for dy, row in enumerate(glyph):
             for dx, cell in enumerate(row):
                 if cell == '#':
-                    picture[top + dy][x + dx] = colour
+                    fill(picture, x + dx, top + dy, 1, 1, colour, scale)
         x += glyph_width(glyph) + spacing
 
 
@@ -79,63 +105,60 @@ KEY_FONT = {
 ICON_CUT = [12, 11, 9, 10, 8, 9, 7, 8, 6]
 
 
-def draw_icon():
+def draw_icon(scale):
     """A sheet of paper cut in two: yellow above a jagged cut, light grey below it."""
     size, left, top, width, height = 16, 2, 1, 11, 14
     right, bottom = left + width - 1, top + height - 1
     cut = ICON_CUT
+    picture = blank(size, size, scale, None)
+    fill(picture, left, top, width, height, NEAR_BLACK, scale)
     # Each part shades by row, so the whole part reads as one lit surface.
-    yellow_rows = range(top + 1, max(cut))
-    grey_rows = range(min(cut) + 1, bottom)
-    picture = [[None] * size for _ in range(size)]
-    for y in range(top, bottom + 1):
-        for x in range(left, right + 1):
-            picture[y][x] = NEAR_BLACK
+    yellow = blank(1, max(cut) - top - 1, scale, None)
+    shade_rows(yellow, 0, 0, 1, max(cut) - top - 1, (255, 244, 150), (240, 188, 16), scale)
+    grey = blank(1, bottom - min(cut) - 1, scale, None)
+    shade_rows(grey, 0, 0, 1, bottom - min(cut) - 1, (250, 250, 250), (178, 178, 178), scale)
     for column, x in enumerate(range(left + 1, right)):
-        for y in range(top + 1, bottom):
-            if y < cut[column]:
-                picture[y][x] = blend((255, 244, 150), (240, 188, 16), y - yellow_rows[0],
-                                      len(yellow_rows) - 1)
-            elif y > cut[column]:
-                picture[y][x] = blend((250, 250, 250), (178, 178, 178), y - grey_rows[0],
-                                      len(grey_rows) - 1)
+        for y in range((top + 1) * scale, bottom * scale):
+            if y < cut[column] * scale:
+                shade = yellow[y - (top + 1) * scale][0]
+            elif y >= (cut[column] + 1) * scale:
+                shade = grey[y - (min(cut) + 1) * scale][0]
+            else:
+                continue
+            picture[y][x * scale:(x + 1) * scale] = [shade] * scale
         # A tooth more than one row from its neighbour is joined to it, so the line never breaks.
         previous = cut[column - 1] if column else cut[column]
         for y in range(min(cut[column], previous + 1), max(cut[column], previous - 1) + 1):
-            picture[y][x] = NEAR_BLACK
+            fill(picture, x, y, 1, 1, NEAR_BLACK, scale)
     return picture
 
 
-def draw_drop_area():
+def draw_drop_area(scale):
     """The bar that files are dropped on: a yellow gradient with the words "drop area"."""
     width, height = 205, 21
     outline, pale, deep = (128, 128, 128), (255, 252, 214), (248, 204, 48)
-    picture = [[outline] * width for _ in range(height)]
-    for y in range(1, height - 1):
-        shade = blend(pale, deep, y - 1, height - 3)
-        picture[y][1:width - 1] = [shade] * (width - 2)
-    set_corners(picture, None)
-    text, spacing, blank = 'drop area', 3, 9
-    left = (width - text_width(DROP_FONT, text, spacing, blank)) // 2
+    picture = blank(width, height, scale, outline)
+    shade_rows(picture, 1, 1, width - 2, height - 2, pale, deep, scale)
+    set_corners(picture, None, scale)
+    text, spacing, blank_width = 'drop area', 3, 9
+    left = (width - text_width(DROP_FONT, text, spacing, blank_width)) // 2
     top = (height - len(DROP_FONT['d'])) // 2
-    draw_text(picture, DROP_FONT, text, left, top, spacing, blank, (64, 64, 64))
+    draw_text(picture, DROP_FONT, text, left, top, spacing, blank_width, (64, 64, 64), scale)
     return picture
 
 
-def draw_key_cap(name, width):
+def draw_key_cap(name, width, scale):
     """A light-grey key cap with a darker rim, the key's name in black."""
     height = 10
     rim, rim_bottom, rim_corner = (128, 128, 128), (100, 100, 100), (184, 184, 184)
     skirt = (176, 176, 176)  # the cap's lower edge, seen from the front
-    picture = [[rim] * width for _ in range(height)]
-    for y in range(1, height - 2):
-        shade = blend((252, 252, 252), (206, 206, 206), y - 1, height - 4)
-        picture[y][1:width - 1] = [shade] * (width - 2)
-    picture[height - 2][1:width - 1] = [skirt] * (width - 2)
-    picture[height - 1] = [rim_bottom] * width
-    set_corners(picture, rim_corner)  # softened, so the cap reads as rounded on any face
+    picture = blank(width, height, scale, rim)
+    shade_rows(picture, 1, 1, width - 2, height - 3, (252, 252, 252), (206, 206, 206), scale)
+    fill(picture, 1, height - 2, width - 2, 1, skirt, scale)
+    fill(picture, 0, height - 1, width, 1, rim_bottom, scale)
+    set_corners(picture, rim_corner, scale)  # softened, so the cap reads as rounded on any face
     left = (width - text_width(KEY_FONT, name, 1, 0)) // 2
-    draw_text(picture, KEY_FONT, name, left, 2, 1, 0, (0, 0, 0))
+    draw_text(picture, KEY_FONT, name, left, 2, 1, 0, (0, 0, 0), scale)
     return picture
 
 
@@ -149,8 +172,8 @@ def palette_of(picture):
     return list(colours), indices
 
 
-def ico_bytes(picture):
-    """A one-image icon: 24-bit colour plus the one-bit mask of transparent pixels."""
+def ico_image(picture):
+    """One image of an icon: 24-bit colour plus the one-bit mask of transparent pixels."""
     size = len(picture)
     rows = picture[::-1]  # bottom-up
     colour_stride = (size * 3 + 3) // 4 * 4
@@ -162,10 +185,19 @@ def ico_bytes(picture):
         .to_bytes(mask_bits // 8, 'big') for row in rows)
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 24, 0, len(colour) + len(mask),
                          0, 0, 0, 0)
-    image = header + colour + mask
-    directory = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', size, size, 0, 0, 1, 24, len(image), 6 + 16)
-    return directory + entry + image
+    return header + colour + mask
+
+
+def ico_bytes(pictures):
+    """An icon holding the square pictures as its images, smallest first."""
+    images = [ico_image(picture) for picture in pictures]
+    directory = struct.pack('<HHH', 0, 1, len(images))
+    offset = len(directory) + 16 * len(images)
+    for picture, image in zip(pictures, images):
+        size = len(picture)
+        directory += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 24, len(image), offset)
+        offset += len(image)
+    return directory + b''.join(images)
 
 
 def png_chunk(kind, data):
@@ -257,15 +289,16 @@ def bmp_bytes(picture):
 
 
 def artwork():
-    icon = draw_icon()
-    return {
-        'morlend.ico': ico_bytes(icon),
-        'morlend.png': png_bytes(icon),
-        'dnd.gif': gif_bytes(draw_drop_area()),
-        'ent.bmp': bmp_bytes(draw_key_cap('ENT', 21)),
-        'esc.bmp': bmp_bytes(draw_key_cap('ESC', 21)),
-        'f1.bmp': bmp_bytes(draw_key_cap('F1', 14)),
-    }
+    pictures = {'morlend.ico': ico_bytes([draw_icon(1), draw_icon(2)])}
+    for scale, suffix in ((1, ''), (2, '@2x')):
+        pictures.update({
+            'morlend%s.png' % suffix: png_bytes(draw_icon(scale)),
+            'dnd%s.gif' % suffix: gif_bytes(draw_drop_area(scale)),
+            'ent%s.bmp' % suffix: bmp_bytes(draw_key_cap('ENT', 21, scale)),
+            'esc%s.bmp' % suffix: bmp_bytes(draw_key_cap('ESC', 21, scale)),
+            'f1%s.bmp' % suffix: bmp_bytes(draw_key_cap('F1', 14, scale)),
+        })
+    return pictures
 
 
 def main():

@@ -16,6 +16,7 @@
 #include "PictureBox.h"
 #include "PiecePlan.h"
 #include "Platform.h"
+#include "SourceCheck.h"
 #include "SystemFonts.h"
 #include "TextBox.h"
 
@@ -41,7 +42,7 @@ FormLayout storedLayout()
     Artwork::registerResource();
     QFile file(u":/resources/Form1.json"_s);
     if (!file.open(QIODevice::ReadOnly))
-        qFatal("The window's stored layout is missing from the program");
+        throw LayoutError(u"it is missing from the program"_s);
     return FormLayout::fromJson(file.readAll());
 }
 
@@ -163,6 +164,12 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
     }
     if (names.isEmpty())
         return;
+    // A file that cannot be cut changes nothing, and the user learns why.
+    const QString refusal = refusalOfSource(names.first(), m_platform.resolve(names.first()));
+    if (!refusal.isEmpty()) {
+        m_prompter.ask({refusal, Prompter::Icon::Error});
+        return;
+    }
     EngineState &state = m_engine->state();
     try {
         state.SourcePath = names.first();

@@ -34,7 +34,8 @@ class Form1 : public QWidget
 
 public:
     // The window as the program shows it: real message boxes and the system's own floppy,
-    // temporary folder and command interpreter.
+    // temporary folder and command interpreter. Throws LayoutError when its stored layout
+    // cannot be read.
     explicit Form1(QWidget *parent = nullptr);
     // The window with the user and the system of the caller's choice.
     Form1(Prompter &prompter, Platform &platform, QWidget *parent = nullptr);

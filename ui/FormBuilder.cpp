@@ -5,6 +5,7 @@
 #include "PButton.h"
 #include "StandardControls.h"
 
+#include <QFont>
 #include <QIcon>
 #include <QPixmap>
 #include <QWidget>
@@ -31,6 +32,13 @@ QRect pixelsOf(const QRect &twips)
                  twips.height() / unit);
 }
 
+// The font with every attribute set, so that a control given it inherits none of them.
+QFont wholeFont(QFont font)
+{
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    return font;
+}
+
 QRect twipsOf(const QRect &pixels)
 {
     const int unit = FormBuilder::TwipsPerPixel;
@@ -44,9 +52,18 @@ FormBuilder::FormBuilder(QWidget &window, const FormLayout &layout)
     : m_window(window)
     , m_name(layout.name)
 {
-    applyWindowProperties(layout.properties);
-    for (const FormLayout::Control &stored : layout.controls)
-        build(stored);
+    try {
+        applyWindowProperties(layout.properties);
+    } catch (const AppError &error) {
+        throw LayoutError(u"the window's properties: "_s + error.description());
+    }
+    for (const FormLayout::Control &stored : layout.controls) {
+        try {
+            build(stored);
+        } catch (const AppError &error) {
+            throw LayoutError(u"control "_s + stored.name + u": "_s + error.description());
+        }
+    }
     orderTabs();
 }
 
@@ -60,16 +77,22 @@ void FormBuilder::applyWindowProperties(const PropertyBag &properties)
     if (m_font)
         m_window.setFont(m_font->toQFont());
     m_icon = properties.readProperty(IconKey, PictureRef());
-    if (m_icon)
-        m_window.setWindowIcon(QIcon(QPixmap::fromImage(m_icon->image)));
+    if (m_icon) {
+        QIcon icon(QPixmap::fromImage(m_icon->image));
+        if (!m_icon->image2x.isNull())
+            icon.addPixmap(QPixmap::fromImage(m_icon->image2x));
+        m_window.setWindowIcon(icon);
+    }
     m_keyPreview = properties.readProperty(KeyPreviewKey, false);
 }
 
 void FormBuilder::build(const FormLayout::Control &stored)
 {
     QWidget *container = stored.container == m_name ? &m_window : control(stored.container);
-    if (!container)
-        throw AppError(AppError::InvalidArgument);
+    if (!container) {
+        throw LayoutError(u"control "_s + stored.name + u" is in "_s + stored.container
+                          + u", which is no control before it"_s);
+    }
 
     // A control is known by its name before it loads: a button's caption defaults to it.
     if (stored.kind == PButtonKind) {
@@ -83,11 +106,14 @@ void FormBuilder::build(const FormLayout::Control &stored)
     } else {
         QWidget *widget = StandardControls::create(stored.kind, container);
         if (!widget)
-            throw AppError(AppError::InvalidArgument);
+            throw LayoutError(u"control "_s + stored.name + u" is of no known kind, "_s
+                              + stored.kind);
         m_controls.append({stored, widget});
         // Controls get the window's font themselves: a group box's bold caption font must
-        // not reach the controls inside it.
-        widget->setFont(stored.properties.readProperty(FontKey, m_font)->toQFont());
+        // not reach the controls inside it. Without a font of the control's own or of the
+        // window's, that is the window's default one.
+        const FontRef font = stored.properties.readProperty(FontKey, m_font);
+        widget->setFont(font ? font->toQFont() : wholeFont(m_window.font()));
         StandardControls::readProperties(stored.kind, *widget, stored.properties);
     }
     m_controls.last().widget->setGeometry(pixelsOf(stored.twips));
@@ -96,10 +122,11 @@ void FormBuilder::build(const FormLayout::Control &stored)
 void FormBuilder::orderTabs()
 {
     // Only controls that take the focus join the chain: Qt leaves the others out of it, and
-    // the separator lines, the progress box and the buttons have no look for the focus.
+    // the separator lines, the progress box and the buttons have no look for the focus. An
+    // option that is not selected joins too: it is a tab stop once it is selected.
     QList<const Placed *> tabbed;
     for (const Placed &placed : m_controls) {
-        if (placed.stored.tabIndex >= 0 && placed.widget->focusPolicy() & Qt::TabFocus)
+        if (placed.stored.tabIndex >= 0 && placed.widget->focusPolicy() != Qt::NoFocus)
             tabbed.append(&placed);
     }
     std::sort(tabbed.begin(), tabbed.end(), [](const Placed *a, const Placed *b) {

@@ -9,7 +9,9 @@ class QWidget;
 
 // Builds a window's controls from its stored layout, hosts the custom ones among them, and
 // writes the layout back from what the controls hold. Positions are stored in twips and
-// shown at TwipsPerPixel twips to a pixel; Qt scales pixels for the screen's density.
+// shown at TwipsPerPixel twips to a pixel; Qt scales pixels for the screen's density. A layout
+// that cannot be built throws LayoutError; one without fonts, or with empty ones, leaves the
+// window and its controls Qt's default font.
 class FormBuilder : public ControlHost
 {
 public:

@@ -76,17 +76,33 @@ QJsonObject entryOf(const FormLayout::Control &control)
 
 } // namespace
 
+LayoutError::LayoutError(const QString &what)
+    : std::runtime_error((u"The window's stored layout cannot be read: "_s + what).toStdString())
+{
+}
+
 FormLayout FormLayout::fromJson(const QByteArray &json)
 {
-    const QJsonDocument document = QJsonDocument::fromJson(json);
+    QJsonParseError parsing {};
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parsing);
     if (!document.isObject())
-        throw AppError(AppError::TypeMismatch);
+        throw LayoutError(u"it is no JSON object ("_s + parsing.errorString() + u")"_s);
     const QJsonObject root = document.object();
     FormLayout layout;
-    layout.name = textOf(root, NameKey);
+    try {
+        layout.name = textOf(root, NameKey);
+    } catch (const AppError &) {
+        throw LayoutError(u"the window has no name"_s);
+    }
     layout.properties = PropertyBag::fromJson(root.value(PropertiesKey).toObject());
-    for (const QJsonValue &entry : root.value(ControlsKey).toArray())
-        layout.controls.append(controlOf(entry.toObject()));
+    const QJsonArray entries = root.value(ControlsKey).toArray();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        try {
+            layout.controls.append(controlOf(entries.at(i).toObject()));
+        } catch (const AppError &error) {
+            throw LayoutError(u"control entry %1: "_s.arg(i + 1) + error.description());
+        }
+    }
     return layout;
 }
 

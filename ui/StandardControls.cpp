@@ -1,6 +1,8 @@
 #include "StandardControls.h"
 
+#include "Frame.h"
 #include "ImageBox.h"
+#include "OptionButton.h"
 #include "PictureBox.h"
 #include "PropertyBag.h"
 #include "TextBox.h"
@@ -9,6 +11,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -162,9 +165,9 @@ template<typename Widget> Kind kind(const QString &name)
 const Kind *kindNamed(const QString &name)
 {
     static const std::array kinds {
-        kind<QGroupBox>(u"Frame"_s),       kind<TextBox>(u"TextBox"_s),
+        kind<Frame>(u"Frame"_s),           kind<TextBox>(u"TextBox"_s),
         kind<ImageBox>(u"Image"_s),        kind<QComboBox>(u"ComboBox"_s),
-        kind<QCheckBox>(u"CheckBox"_s),    kind<QRadioButton>(u"OptionButton"_s),
+        kind<QCheckBox>(u"CheckBox"_s),    kind<OptionButton>(u"OptionButton"_s),
         kind<PictureBox>(u"PictureBox"_s), kind<QLabel>(u"Label"_s),
     };
     const auto found = std::find_if(kinds.cbegin(), kinds.cend(),
@@ -181,10 +184,13 @@ QWidget *create(const QString &kind, QWidget *parent)
         return nullptr;
     QWidget *control = found->create(parent);
     if (auto *box = qobject_cast<QComboBox *>(control)) {
-        // The size box is a list plus a free text that the program reads; typing Enter in
-        // it must not grow the list.
+        // The size box is a list plus a free text that the program reads as it was typed.
+        // Qt's editable combo box would complete the text inline from the list ("730" shown
+        // as "730 112"), add what Enter confirms to the list, and take text dropped on it.
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
+        box->setCompleter(nullptr);
+        box->lineEdit()->setAcceptDrops(false);
     }
     return control;
 }

@@ -4,11 +4,16 @@
 #include "ErrorNumber.h"
 #include "OleColor.h"
 #include "QtPrinters.h"
+#include "SystemFonts.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QJsonObject>
 #include <QPainter>
+#include <QRawFont>
 
+#include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -40,7 +45,7 @@ QRgb markerColor(int frame)
 
 PictureRef bitmap(const QImage &image)
 {
-    return std::make_shared<StdPicture>(StdPicture {StdPicture::Type::Bitmap, image, {}});
+    return std::make_shared<StdPicture>(StdPicture {StdPicture::Type::Bitmap, image, {}, {}});
 }
 
 // Where color first shows in an image, top row first.
@@ -120,27 +125,62 @@ TEST_F(Rendering, PlacesPictureAndCaptionAsTheWorkedExampleSays)
     EXPECT_EQ(pressed.right(), 67);
 }
 
-TEST(CaptionFont, IsMadeAsHighAsItsCell)
+// What text looks like in a font: black on white, at the size the text takes.
+QImage drawn(const QString &text, const QFont &font)
+{
+    QImage image(60, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.drawText(image.rect(), Qt::AlignCenter, text);
+    return image;
+}
+
+TEST(CaptionFont, HasTheCellOfItsPointsTimesOnePointSix)
 {
     EXPECT_EQ(cellHeight(8.25), 13);
     EXPECT_EQ(cellHeight(10), 16);
     EXPECT_EQ(cellHeight(9.75), 16) << "15.6 rounds up";
     EXPECT_EQ(cellHeight(7.8), 12) << "12.48 rounds down";
-    EXPECT_EQ(QFontMetrics(captionFont({"Tahoma", 8.25})).height(), 13);
-    for (double points : {6.0, 7.8, 10.0, 12.0, 18.0, 36.0}) {
-        const QFont font = captionFont({"Tahoma", points});
-        const int cell = QFontMetrics(font).height();
-        EXPECT_LE(cell, cellHeight(points)) << points;
-        QFont larger = font;
-        larger.setPixelSize(font.pixelSize() + 1);
-        EXPECT_GT(QFontMetrics(larger).height(), cellHeight(points))
-            << points << " points: the largest size that fits the cell";
-    }
     const QFont styled = captionFont({"Tahoma", 8.25, true, true, true, true, 204});
     EXPECT_TRUE(styled.bold());
     EXPECT_TRUE(styled.italic());
     EXPECT_TRUE(styled.underline());
     EXPECT_TRUE(styled.strikeOut());
+}
+
+// A cell is the face's Windows ascent plus descent, about 1.21 em for Tahoma: sizing the face
+// by its line height instead drew captions a fifth larger than the window's other text.
+TEST(CaptionFont, SizesTheEmSoThatTheFacesCellFillsTheCell)
+{
+    SystemFonts::provideTahoma();
+    if (QRawFont::fromFont(QFont("Tahoma")).familyName() != "Tahoma")
+        GTEST_SKIP() << "no Tahoma face (fonts-wine) to measure";
+    QFont label("Tahoma");
+    label.setPointSizeF(8.25);
+    const QFont caption = captionFont({"Tahoma", 8.25});
+    EXPECT_EQ(caption.pixelSize(), QFontInfo(label).pixelSize());
+    EXPECT_EQ(drawn("Cut", caption), drawn("Cut", label)) << "as the window's 8.25-point text";
+
+    // Tahoma's cell: (2049 + 423) / 2048 em.
+    const std::pair<double, int> pointsAndEm[] = {{6, 8}, {10, 13}, {18, 24}, {36, 48}};
+    for (const auto &[points, em] : pointsAndEm)
+        EXPECT_EQ(captionFont({"Tahoma", points}).pixelSize(), em) << points << " points";
+}
+
+// Sizing used to step one pixel at a time up to the cell, and to square the cell.
+TEST(CaptionFont, BoundsEveryStoredSize)
+{
+    const double infinity = std::numeric_limits<double>::infinity();
+    const int largest = captionFont({"Tahoma", MaximumCaptionPoints}).pixelSize();
+    for (double points : {30000.0, 1e9, 1e300, infinity}) {
+        EXPECT_EQ(cellHeight(points), cellHeight(MaximumCaptionPoints)) << points;
+        EXPECT_EQ(captionFont({"Tahoma", points}).pixelSize(), largest) << points;
+    }
+    for (double points : {0.0, -5.0, -infinity, std::nan("")}) {
+        EXPECT_EQ(cellHeight(points), 0) << points;
+        EXPECT_EQ(captionFont({"Tahoma", points}).pixelSize(), 1) << points;
+    }
 }
 
 TEST_F(Rendering, ChoosesAFrameForEachLookByThePicturesHeight)
@@ -172,7 +212,8 @@ TEST_F(Rendering, DrawsAnIconAsOneFrameOnTheMaskColour)
     image.fill(Qt::transparent);
     for (int y = 0; y < 40; ++y)
         image.setPixel(10, y, frameColor(y / 10));
-    button.setPicture(std::make_shared<StdPicture>(StdPicture {StdPicture::Type::Icon, image, {}}));
+    button.setPicture(
+        std::make_shared<StdPicture>(StdPicture {StdPicture::Type::Icon, image, {}, {}}));
 
     const QImage normal = stripRow(0).copy(4, 7, 21, 10);
     for (int row : {2, 3})

@@ -1,8 +1,11 @@
 #include "clsMemoryDC.h"
 
 #include "QtPrinters.h"
+#include "StdPicture.h"
+#include "TestFiles.h"
 
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -82,7 +85,7 @@ TEST(clsMemoryDC, CopiesAPictureAtTheDisplaysDepthAndLeavesItToTheCaller)
     dc.Create(100, 100);
     dc.CreateFromPicture(caller);
 
-    EXPECT_EQ(dc.BPP(), 24);
+    EXPECT_EQ(int(dc.BPP()), 24);
     EXPECT_EQ(dc.Width(), 7);
     EXPECT_EQ(dc.Height(), 5);
     ASSERT_NE(dc.hDC(), nullptr);
@@ -94,6 +97,62 @@ TEST(clsMemoryDC, CopiesAPictureAtTheDisplaysDepthAndLeavesItToTheCaller)
     EXPECT_EQ(caller, original) << "drawing on the surface never reaches the caller's picture";
     caller.fill(Qt::white);
     EXPECT_EQ(dc.hDC()->pixelColor(6, 4), QColor(Qt::black));
+}
+
+// A 24-bit BMP file of 3 x 2 pixels, bottom row first, each row padded to four bytes.
+QByteArray bmp24(const QList<QRgb> &topThenBottom)
+{
+    QByteArray pixels;
+    for (int row : {1, 0}) {
+        for (int x = 0; x < 3; ++x) {
+            const QRgb c = topThenBottom.at(row * 3 + x);
+            pixels.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c)));
+        }
+        pixels.append(3, '\0');
+    }
+    QByteArray file("BM");
+    const auto put = [&file](quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            file.append(char(value >> (8 * i)));
+    };
+    put(54 + pixels.size(), 4);
+    put(0, 4);
+    put(54, 4);
+    put(40, 4);
+    put(3, 4);
+    put(2, 4);
+    put(1, 2);
+    put(24, 2);
+    put(0, 4);
+    put(pixels.size(), 4);
+    put(3780, 4);
+    put(3780, 4);
+    put(0, 4);
+    put(0, 4);
+    return file + pixels;
+}
+
+TEST(clsMemoryDC, ReportsTheDepthOfABitmapFileReadFromDisk)
+{
+    const QList<QRgb> colours {qRgb(255, 0, 0), qRgb(0, 255, 0),     qRgb(0, 0, 255),
+                               qRgb(1, 2, 3),   qRgb(250, 251, 252), qRgb(128, 64, 32)};
+    QTemporaryDir folder;
+    const QString path = folder.filePath("picture.bmp");
+    TestFiles::write(path, bmp24(colours));
+    const PictureRef picture = StdPicture::load(path);
+
+    clsMemoryDC dc;
+    dc.CreateFromPicture(picture->image);
+    EXPECT_EQ(int(dc.BPP()), 24);
+    ASSERT_NE(dc.hDC(), nullptr);
+    EXPECT_EQ(dc.hDC()->depth(), 32) << "the surface keeps the display's depth";
+    for (int i = 0; i < colours.size(); ++i)
+        EXPECT_EQ(dc.hDC()->pixel(i % 3, i / 3), colours[i]) << i;
+
+    const QString indexed = folder.filePath("indexed.bmp");
+    ASSERT_TRUE(picture->image.convertToFormat(QImage::Format_Indexed8).save(indexed, "BMP"));
+    dc.CreateFromPicture(StdPicture::load(indexed)->image);
+    EXPECT_EQ(int(dc.BPP()), 8) << "an 8-bit one";
 }
 
 TEST(clsMemoryDC, APictureWithoutAnImageGivesAnEmptySurface)

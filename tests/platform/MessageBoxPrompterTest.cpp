@@ -82,4 +82,21 @@ TEST(MessageBoxPrompter, ShowsAModalBoxOverTheWindowWithTheProgramsTitle)
     EXPECT_EQ(Prompter::Message {}.title, "Morlend");
 }
 
+TEST(MessageBoxPrompter, TakesTheMouseFromAnyGrabBeneathTheBox)
+{
+    QWidget window;
+    window.show();
+    QWidget grabber(&window);
+    grabber.show();
+    grabber.grabMouse();
+    MessageBoxPrompter prompter(&window);
+    QWidget *grabbedWhileShown = &grabber;
+    QTimer::singleShot(0, [&grabbedWhileShown] {
+        grabbedWhileShown = QWidget::mouseGrabber();
+        QApplication::activeModalWidget()->close();
+    });
+    prompter.ask({"Source file size is 0.", Prompter::Icon::Error});
+    EXPECT_EQ(grabbedWhileShown, nullptr);
+}
+
 } // namespace

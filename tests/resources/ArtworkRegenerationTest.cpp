@@ -28,7 +28,8 @@ TEST(ArtworkRegeneration, GeneratorRemakesTheCommittedImagesByteForByte)
     const QStringList made = QDir(folder.path()).entryList(QDir::Files, QDir::Name);
     EXPECT_EQ(
         made,
-        QStringList({"dnd.gif", "ent.bmp", "esc.bmp", "f1.bmp", "morlend.ico", "morlend.png"}));
+        QStringList({"dnd.gif", "dnd@2x.gif", "ent.bmp", "ent@2x.bmp", "esc.bmp", "esc@2x.bmp",
+                     "f1.bmp", "f1@2x.bmp", "morlend.ico", "morlend.png", "morlend@2x.png"}));
     const QDir committed = QFileInfo(ARTWORK_SCRIPT).dir();
     for (const QString &name : made) {
         EXPECT_TRUE(TestFiles::read(folder.filePath(name))

@@ -50,6 +50,31 @@ TEST_F(ArtworkTest, EveryImageLoadsFromTheResourceAtItsSize)
     }
 }
 
+// Every picture is drawn again at twice its size for dense screens, under the name Qt looks
+// for: the same picture, every pixel of the small one a square of four in the large one, but
+// for the gradients, which shade every row of the large one.
+TEST_F(ArtworkTest, EveryPictureIsDrawnAgainAtTwiceItsSize)
+{
+    for (const char *name : {"ent.bmp", "esc.bmp", "f1.bmp", "dnd.gif", "morlend.png"}) {
+        SCOPED_TRACE(name);
+        const QString large = QString(name).replace(".", "@2x.");
+        const QImage stored = QImage(":/resources/" + large);
+        EXPECT_EQ(stored.format(), image(name).format()) << "stored as the small one is";
+        const QImage small = image(name).convertToFormat(QImage::Format_ARGB32);
+        const QImage twice = stored.convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(twice.size(), small.size() * 2);
+        int far = 0;
+        for (int y = 0; y < twice.height(); ++y) {
+            for (int x = 0; x < twice.width(); ++x) {
+                const QRgb a = small.pixel(x / 2, y / 2), b = twice.pixel(x, y);
+                far += qAlpha(a) != qAlpha(b) || std::abs(qRed(a) - qRed(b)) > 8
+                    || std::abs(qGreen(a) - qGreen(b)) > 8 || std::abs(qBlue(a) - qBlue(b)) > 8;
+            }
+        }
+        EXPECT_EQ(far, 0) << "pixels of the large picture unlike the small one's";
+    }
+}
+
 TEST_F(ArtworkTest, DropAreaIsAGif89aTransparentAtItsFourCornersOnly)
 {
     const QByteArray gif = bytes("dnd.gif");
@@ -149,32 +174,48 @@ TEST_F(ArtworkTest, IconShowsTheSheetOnATransparentGround)
 }
 
 // Qt reads a 24-bit icon's colours but not its mask, so the mask is read here from the file.
-TEST_F(ArtworkTest, IconFileIs24BitWithAMaskOverTheSameGround)
+// The icon holds the picture at 16 and at 32 pixels, the same as morlend.png and its large one.
+TEST_F(ArtworkTest, IconFileHoldsBothSizesAt24BitWithAMaskOverTheSameGround)
 {
     const QByteArray ico = bytes("morlend.ico");
-    ASSERT_GE(ico.size(), 22);
-    EXPECT_EQ(qFromLittleEndian<quint16>(ico.constData() + 12), 24) << "bits per pixel";
-    const qsizetype side = 16;
-    const qsizetype maskStart
-        = qFromLittleEndian<quint32>(ico.constData() + 18) + 40 + side * side * 3;
-    const qsizetype maskStride = 4;
-    ASSERT_EQ(ico.size(), maskStart + side * maskStride);
+    ASSERT_GE(ico.size(), 6);
+    ASSERT_EQ(qFromLittleEndian<quint16>(ico.constData() + 4), 2) << "images";
+    const char *pictures[] = {"morlend.png", "morlend@2x.png"};
+    for (int entry = 0; entry < 2; ++entry) {
+        SCOPED_TRACE(pictures[entry]);
+        const char *directory = ico.constData() + 6 + 16 * entry;
+        const qsizetype side = quint8(directory[0]);
+        EXPECT_EQ(side, 16 << entry);
+        EXPECT_EQ(qFromLittleEndian<quint16>(directory + 6), 24) << "bits per pixel";
+        const qsizetype start = qFromLittleEndian<quint32>(directory + 12);
+        const qsizetype length = qFromLittleEndian<quint32>(directory + 8);
+        const qsizetype maskStart = start + 40 + side * ((side * 3 + 3) / 4 * 4);
+        const qsizetype maskStride = (side + 31) / 32 * 4;
+        ASSERT_EQ(start + length, maskStart + side * maskStride);
+        ASSERT_LE(start + length, ico.size());
 
+        const QImage icon = QImage(QString(":/resources/") + pictures[entry]);
+        ASSERT_EQ(icon.size(), QSize(side, side));
+        Pixels wrongMask;
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
+                const char maskByte = ico[maskStart + (side - 1 - y) * maskStride + x / 8];
+                const bool masked = (maskByte >> (7 - x % 8)) & 1;
+                if (masked != (qAlpha(icon.pixel(x, y)) == 0))
+                    wrongMask.emplace_back(x, y);
+            }
+        }
+        EXPECT_EQ(wrongMask, Pixels {});
+    }
     const QImage colours = image("morlend.ico");
     const QImage icon = image("morlend.png");
-    Pixels wrongMask, wrongColour;
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) {
-            const char maskByte = ico[maskStart + (side - 1 - y) * maskStride + x / 8];
-            const bool masked = (maskByte >> (7 - x % 8)) & 1;
-            const QRgb pixel = icon.pixel(x, y);
-            if (masked != (qAlpha(pixel) == 0))
-                wrongMask.emplace_back(x, y);
-            if (!masked && colours.pixel(x, y) != pixel)
+    Pixels wrongColour;
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) {
+            if (qAlpha(icon.pixel(x, y)) != 0 && colours.pixel(x, y) != icon.pixel(x, y))
                 wrongColour.emplace_back(x, y);
         }
     }
-    EXPECT_EQ(wrongMask, Pixels {});
     EXPECT_EQ(wrongColour, Pixels {}) << "the icon file and the picture are the same image";
 }
 

@@ -1,20 +1,23 @@
-#include "QtPrinters.h"
-
 #include "Engine.h"
 #include "ExampleScript.h"
 #include "Form1.h"
 #include "ImageBox.h"
 #include "PButton.h"
 #include "Platform.h"
+#include "QtPrinters.h"
 #include "ScopedLocale.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "TextBox.h"
+#include "WindowDrag.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -22,6 +25,7 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -54,12 +58,10 @@ protected:
     {
         QMimeData data;
         data.setUrls(urls);
-        const QPoint centre = form.imgDnD->rect().center();
-        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form.imgDnD, &enter);
-        ASSERT_TRUE(enter.isAccepted());
-        QDropEvent dropped(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form.imgDnD, &dropped);
+        WindowDrag drag(form, data, Qt::CopyAction);
+        const QPoint centre = centreOf(form.imgDnD);
+        ASSERT_EQ(drag.enter(centre), Qt::CopyAction);
+        drag.drop(centre);
     }
     void dropFile(const QString &file) { drop({QUrl::fromLocalFile(file)}); }
 
@@ -73,6 +75,11 @@ protected:
     {
         control->setFocus();
         QTest::keyClick(control, key, modifiers);
+    }
+
+    QPoint centreOf(const QWidget *control) const
+    {
+        return control->mapTo(&form, control->rect().center());
     }
 
     modMorlend::EngineState &state() { return form.engine().state(); }
@@ -129,19 +136,80 @@ TEST_F(Form1Behaviour, ADropOfNoFileChangesNothing)
     EXPECT_EQ(form.txtFN->text(), movie + " * 3,500,000 bytes");
 }
 
-TEST_F(Form1Behaviour, AFolderDroppedIsNeverCut)
+TEST_F(Form1Behaviour, ADropOfAFileThatCannotBeCutChangesNothingAndSaysWhy)
 {
-    dropFile(makeFile("data/movie.avi", 3500000));
+    const QString movie = makeFile("data/movie.avi", 3500000);
     QDir(dir.path()).mkpath("data/album");
-    dropFile(path("data/album"));
-    EXPECT_EQ(form.txtFN->text(), path("data/movie.avi") + " * 3,500,000 bytes")
-        << "the drop stops where the folder cannot be measured";
+    QFile::link(path("data/album"), path("data/album-link"));
+    QFile::link(path("data/gone.avi"), path("data/dangling"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("data/pipe")).constData(), 0600), 0);
+    struct Case
+    {
+        const char *dropped;
+        const char *why;
+    };
+    const Case cases[] = {
+        {"data/album", " is a folder, not a file."},
+        {"data/album-link", " is a folder, not a file."},
+        {"data/gone.avi", " cannot be read: File not found"},
+        {"data/dangling", " cannot be read: File not found"},
+        {"data/pipe", " cannot be read: Path/File access error"},
+    };
+    dropFile(movie);
+    const QString estimate = form.txtEst->text();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.dropped);
+        prompter.answer(Prompter::Reply::Ok);
+        dropFile(path(c.dropped));
+        EXPECT_EQ(prompter.last(), errorMessage(path(c.dropped) + c.why));
+        EXPECT_EQ(state().SourcePath, movie);
+        EXPECT_EQ(form.txtFN->text(), movie + " * 3,500,000 bytes");
+        EXPECT_EQ(form.txtOut->text(), path("data/movie_cut"));
+        EXPECT_EQ(form.txtEst->text(), estimate);
+    }
 
-    prompter.answer(Prompter::Reply::Ok);
-    pressKey(form.txtOut, Qt::Key_Return);
-    EXPECT_EQ(prompter.last().icon, Prompter::Icon::Error);
-    EXPECT_TRUE(prompter.last().text.startsWith("General error."));
-    EXPECT_FALSE(QDir(path("data/album_cut")).exists() && !QDir(path("data/album_cut")).isEmpty());
+    QFile::link(movie, path("data/movie-link.avi"));
+    dropFile(path("data/movie-link.avi"));
+    EXPECT_EQ(form.txtFN->text(), path("data/movie-link.avi") + " * 3,500,000 bytes")
+        << "a link to a file is taken";
+    EXPECT_EQ(prompter.shown().size(), qsizetype(std::size(cases)));
+}
+
+// Qt's line edits take dropped text, and a file manager's drag of a file carries its address as
+// text as well.
+TEST_F(Form1Behaviour, OnlyTheDropAreaTakesDrops)
+{
+    const QString movie = makeFile("data/movie.avi", 3500000);
+    dropFile(movie);
+    QMimeData files;
+    WindowDrag::carryFiles(files, {makeFile("data/other.bin", 10)});
+    const QList<QWidget *> others {form.txtFN,       form.txtEst,      form.txtOut,
+                                   form.cmbFilesize, form.optWrite[0], form.chbClearFDD,
+                                   form.cbCut,       form.lblProg};
+    for (QWidget *control : others) {
+        SCOPED_TRACE(control->metaObject()->className());
+        WindowDrag drag(form, files, Qt::CopyAction | Qt::MoveAction);
+        EXPECT_EQ(drag.enter(centreOf(control)), Qt::IgnoreAction);
+        EXPECT_EQ(drag.move(centreOf(control)), Qt::IgnoreAction);
+        EXPECT_EQ(drag.drop(centreOf(control)), Qt::IgnoreAction);
+    }
+    EXPECT_EQ(state().SourcePath, movie);
+    EXPECT_EQ(form.txtOut->text(), path("data/movie_cut"));
+    EXPECT_EQ(form.cmbFilesize->currentText(), "1 457 664");
+    EXPECT_EQ(form.txtFN->text(), movie + " * 3,500,000 bytes");
+}
+
+TEST_F(Form1Behaviour, TheDropAreaTakesAFileAsACopyWithShiftOrCtrlHeld)
+{
+    const QString movie = makeFile("data/movie.avi", 3500000);
+    QMimeData files;
+    WindowDrag::carryFiles(files, {movie});
+    WindowDrag drag(form, files, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
+    const QPoint area = centreOf(form.imgDnD);
+    EXPECT_EQ(drag.enter(area, Qt::ShiftModifier), Qt::CopyAction);
+    EXPECT_EQ(drag.move(area, Qt::ControlModifier), Qt::CopyAction);
+    EXPECT_EQ(drag.drop(area, Qt::ShiftModifier), Qt::CopyAction);
+    EXPECT_EQ(state().SourcePath, movie);
 }
 
 TEST_F(Form1Behaviour, TheClearBoxFollowsTheDestinationsDrive)
@@ -251,6 +319,85 @@ TEST_F(Form1Behaviour, APickedOrTypedSizeCuts)
     QTest::mouseClick(form.cbCut, Qt::LeftButton);
     EXPECT_EQ(QDir(path("data/clip_cut")).entryList(QDir::Files),
               QStringList({"clip.avi.1", "clip.avi.2", "clip.avi.bat"}));
+}
+
+// Qt's editable combo box would complete "7" to "730 112" from its list.
+TEST_F(Form1Behaviour, TheSizeBoxTakesExactlyWhatIsTypedAndOffersItsListWhenOpened)
+{
+    const QString source = makeFile("data/clip.avi", 2000);
+    dropFile(source);
+    struct Case
+    {
+        const char *typed;
+        const char *estimate;
+    };
+    const Case cases[] = {
+        {"7", "files: 286, last file: 5 bytes"},
+        {"1 2", "files: 167, last file: 8 bytes"},
+        {"730", "files: 3, last file: 540 bytes"},
+    };
+    for (const Case &c : cases) {
+        form.cmbFilesize->setFocus();
+        form.cmbFilesize->lineEdit()->selectAll();
+        QTest::keyClicks(form.cmbFilesize, c.typed);
+        EXPECT_EQ(form.cmbFilesize->currentText(), c.typed);
+        EXPECT_EQ(form.txtEst->text(), c.estimate) << c.typed;
+    }
+    QTest::keyClick(form.cmbFilesize, Qt::Key_Return);
+    EXPECT_EQ(TestFiles::read(path("data/clip_cut/clip.avi.3")).size(), 540);
+    EXPECT_EQ(form.cmbFilesize->currentText(), "730");
+
+    form.cmbFilesize->showPopup();
+    QAbstractItemView *list = form.cmbFilesize->view();
+    QStringList offered;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        offered << list->model()->index(row, 0).data().toString();
+    EXPECT_EQ(offered, QStringList({"1 457 664", "1 213 952", "730 112"})) << "typing adds nothing";
+    const QRect last = list->visualRect(list->model()->index(2, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, last.center());
+    EXPECT_EQ(form.cmbFilesize->currentText(), "730 112");
+    EXPECT_EQ(form.txtEst->text(), "files: 1, last file: 2,000 bytes");
+}
+
+// Qt makes whichever option last had the focus the group's tab stop, and moves between options
+// by their places without selecting them when the focused one is not selected.
+TEST_F(Form1Behaviour, TabEntersTheOptionsAtTheSelectedOneAndArrowsSelectAsAClickDoes)
+{
+    const auto focusAfter = [](QWidget *from, Qt::Key key, Qt::KeyboardModifiers keys = {}) {
+        from->setFocus();
+        QTest::keyClick(from, key, keys);
+        return QApplication::focusWidget();
+    };
+    QWidget *const folder = form.optWrite[0];
+    QWidget *const floppy = form.optWrite[1];
+    EXPECT_EQ(focusAfter(form.txtOut, Qt::Key_Tab, Qt::ShiftModifier), folder);
+    EXPECT_EQ(focusAfter(folder, Qt::Key_Tab, Qt::ShiftModifier), form.txtEst);
+    EXPECT_EQ(focusAfter(form.txtEst, Qt::Key_Tab), folder);
+    EXPECT_EQ(focusAfter(folder, Qt::Key_Tab), form.txtOut);
+
+    struct Step
+    {
+        QWidget *from;
+        Qt::Key arrow;
+        QWidget *selected;
+    };
+    const Step steps[] = {
+        {folder, Qt::Key_Down, floppy},  {floppy, Qt::Key_Up, folder},
+        {folder, Qt::Key_Right, floppy}, {floppy, Qt::Key_Left, folder},
+        {folder, Qt::Key_Up, floppy},    {floppy, Qt::Key_Down, folder},
+    };
+    for (const Step &step : steps) {
+        EXPECT_EQ(focusAfter(step.from, step.arrow), step.selected);
+        EXPECT_TRUE(static_cast<QRadioButton *>(step.selected)->isChecked());
+        EXPECT_EQ(form.chbClearFDD->isEnabled(), step.selected == floppy)
+            << "the destination follows, as after a click";
+    }
+
+    QTest::keyClick(folder, Qt::Key_Down);
+    EXPECT_EQ(focusAfter(form.txtOut, Qt::Key_Tab, Qt::ShiftModifier), floppy);
+    EXPECT_EQ(focusAfter(floppy, Qt::Key_Tab, Qt::ShiftModifier), form.txtEst);
+    EXPECT_EQ(focusAfter(form.txtEst, Qt::Key_Tab), floppy);
+    EXPECT_EQ(focusAfter(floppy, Qt::Key_Tab), form.txtOut);
 }
 
 TEST_F(Form1Behaviour, EscapeAndExitEndTheProgram)
