@@ -100,11 +100,9 @@ bool Engine::cut()
     checkOutputsAreNotTheSource(fileName, scriptPath);
     if (!isBareDrive(m_state.OutFolder) && !FileSystem::isFolder(onDisk(m_state.OutFolder)))
         FileSystem::createFolder(onDisk(m_state.OutFolder));
-    if (FileSystem::exists(onDisk(scriptPath)))
-        FileSystem::deleteFile(onDisk(scriptPath));
 
     File source = File::openForReading(onDisk(m_state.SourcePath));
-    ScriptFile script(File::createNew(onDisk(scriptPath)), codePage);
+    ScriptFile script(replaceFile(scriptPath), codePage);
     script.write(headerLine() + LineEnd);
     if (!writePieces(source, script, fileName)) {
         script.close();

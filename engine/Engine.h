@@ -67,6 +67,9 @@ private:
     // name, before anything is written.
     void checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath);
     static QString sourceWouldBeOverwritten(const QString &path);
+    // A new, empty file in the place of whatever has the name path, which must be neither the
+    // source nor a folder.
+    File replaceFile(const QString &path);
     // Creates or replaces the file at path with bytes.
     void writeFile(const QString &path, const QByteArray &bytes);
     // Whether "Clear disk before copying" is enabled and ticked.

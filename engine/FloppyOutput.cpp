@@ -69,15 +69,25 @@ void Engine::clearFloppy()
     }
 }
 
-void Engine::writeFile(const QString &path, const QByteArray &bytes)
+File Engine::replaceFile(const QString &path)
 {
     const QString target = onDisk(path);
-    File file = File::openForWriting(target);
-    // Emptying a link to the source, or a second name of it, would destroy what is being cut.
-    // A disk inserted during the run can hold one, so each file is looked at as it is opened.
-    if (file.identity() == m_sourceIdentity)
+    // Removing a link to the source is harmless, but not removing the source's own name when
+    // the source was reached through a link. A disk inserted during the run can hold either,
+    // so each name is looked at as it is replaced.
+    if (FileSystem::identityOf(target) == m_sourceIdentity)
         throw StopRun {sourceWouldBeOverwritten(path)};
-    file.truncate();
+    if (FileSystem::namesFolder(target)) {
+        throw StopRun {QStringLiteral("The file ") + path
+                       + QStringLiteral(" cannot be written: a folder has its name.\r\nRemove"
+                                        " or rename the folder, or write somewhere else.")};
+    }
+    return File::replace(target);
+}
+
+void Engine::writeFile(const QString &path, const QByteArray &bytes)
+{
+    File file = replaceFile(path);
     try {
         file.write(bytes.constData(), bytes.size());
         // The user takes the disk out when told the file is written, so it must be on the disk.
@@ -87,7 +97,7 @@ void Engine::writeFile(const QString &path, const QByteArray &bytes)
     } catch (const AppError &) {
         // A piece cut short would pass for a whole one beside the others.
         try {
-            FileSystem::deleteFile(target);
+            FileSystem::deleteFile(onDisk(path));
         } catch (const AppError &) {
         }
         throw;
@@ -110,8 +120,12 @@ bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScr
             return false;
         } catch (const AppError &error) {
             m_prompter.ask({errorLines(error) + LineEnd + error.source(), Prompter::Icon::Error});
-            askForDisk = true;
+        } catch (const StopRun &refusal) {
+            // This disk cannot take the script (a folder or the source has its name); another
+            // one can.
+            m_prompter.ask({refusal.message, Prompter::Icon::Error});
         }
+        askForDisk = true;
     }
 }
 

@@ -20,6 +20,12 @@ bool statusOf(const QString &path, struct stat &info)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
+// The same of the name itself: a link is not followed.
+bool statusOfName(const QString &path, struct stat &info)
+{
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
 } // namespace
 
 qint64 FileLength(const QString &path)
@@ -35,20 +41,20 @@ qint64 FileLength(const QString &path)
     return info.st_size;
 }
 
-bool exists(const QString &path)
-{
-    struct stat info
-    {
-    };
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
-}
-
 bool isFolder(const QString &path)
 {
     struct stat info
     {
     };
     return statusOf(path, info) && S_ISDIR(info.st_mode);
+}
+
+bool namesFolder(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return statusOfName(path, info) && S_ISDIR(info.st_mode);
 }
 
 void createFolder(const QString &path)

@@ -23,10 +23,10 @@ namespace FileSystem {
 // a regular file raises the matching AppError.
 qint64 FileLength(const QString &path);
 
-// Whether anything has this name, a link that leads nowhere included.
-bool exists(const QString &path);
 // Whether path names a folder, or a link to one.
 bool isFolder(const QString &path);
+// Whether the name path itself is a folder; a link to one is not.
+bool namesFolder(const QString &path);
 // Creates one folder level; its parent must exist.
 void createFolder(const QString &path);
 // The identity of the file that path leads to, links followed; none when it leads nowhere.

@@ -152,7 +152,9 @@ TEST_F(Floppy, AsksForOneMoreDiskAfterAFailedHandOverAndTriesAgain)
     cutFile();
 
     EXPECT_EQ(prompter.shown().mid(2),
-              QList({errorMessage("An error #75 occured:\r\nPath/File access error\r\nMorlend"),
+              QList({errorMessage("The file A:/clip.avi.bat cannot be written: a folder has its "
+                                  "name.\r\nRemove or rename the folder, or write somewhere "
+                                  "else."),
                      OneMoreDisk}));
     EXPECT_EQ(TestFiles::read(disk(4) + "/clip.avi.bat"), ExampleScript);
     EXPECT_FALSE(QFileInfo::exists(temporaryScript()));

@@ -1,5 +1,6 @@
 #include "EngineFixture.h"
 #include "QtPrinters.h"
+#include "ScopedFileSizeLimit.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -7,39 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <unistd.h>
-
 namespace {
 
 using Reply = Prompter::Reply;
-
-// Lets no file of this process grow beyond a number of bytes while it lives: a write that
-// would fails part way, as on a disk that fills up.
-class ScopedFileSizeLimit
-{
-public:
-    explicit ScopedFileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedFileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    ScopedFileSizeLimit(const ScopedFileSizeLimit &) = delete;
-    ScopedFileSizeLimit &operator=(const ScopedFileSizeLimit &) = delete;
-
-private:
-    rlimit m_previous {};
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 // What keeps a run from losing or spoiling the user's data, whatever changes under it.
 class RunSafety : public EngineFixture
@@ -224,22 +195,24 @@ TEST_F(RunSafety, RemovesAPieceThatCouldNotBeWrittenWhole)
     const QString source = chooseExample();
     writeToFolder(path("limited"));
     prompter.answer(Reply::Ok);
-    {
-        const ScopedFileSizeLimit limit(1000000);
-        cutFile();
-    }
+    fileSizeLimit.emplace(1000000);
+    cutFile();
     EXPECT_EQ(prompter.shown().value(0), errorMessage(generalError(61, "Disk full")));
     EXPECT_EQ(filesIn(path("limited")), QStringList("clip.avi.bat")) << "no part of piece 1 stays";
 
-    QDir(dir.path()).mkdir("full");
-    ASSERT_TRUE(QFile::link("/dev/full", path("full/clip.avi.2")));
-    writeToFolder(path("full"));
+    // The second disk fills up.
+    insertDisk(1);
+    writeToFloppy(false);
+    prompter.answer(Reply::Ok, [this] {
+        insertDisk(2);
+        fileSizeLimit.emplace(1000000);
+    });
     prompter.answer(Reply::Ok);
     cutFile();
-    EXPECT_EQ(prompter.shown().value(1), errorMessage(generalError(61, "Disk full")));
-    EXPECT_EQ(filesIn(path("full")), QStringList({"clip.avi.1", "clip.avi.bat"}))
-        << "the pieces written whole stay";
-    EXPECT_EQ(TestFiles::read(path("full/clip.avi.1")), TestFiles::read(source).left(1457664));
+    EXPECT_EQ(prompter.shown().value(2), errorMessage(generalError(61, "Disk full")));
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1")) << "the pieces written whole stay";
+    EXPECT_TRUE(filesIn(disk(2)).isEmpty());
+    EXPECT_EQ(TestFiles::read(disk(1) + "/clip.avi.1"), TestFiles::read(source).left(1457664));
 }
 
 TEST_F(RunSafety, RefusesToWriteAnOutputThatIsTheSourceUnderAnotherName)
@@ -250,9 +223,7 @@ TEST_F(RunSafety, RefusesToWriteAnOutputThatIsTheSourceUnderAnotherName)
         const char *output;
         bool (*link)(const QString &, const QString &);
     };
-    const auto hardLink = [](const QString &target, const QString &name) {
-        return ::link(QFile::encodeName(target), QFile::encodeName(name)) == 0;
-    };
+    const auto hardLink = TestFiles::makeHardLink;
     const Case cases[] = {
         {"clip.avi.2",
          [](const QString &t, const QString &n) {
