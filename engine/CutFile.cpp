@@ -28,6 +28,11 @@ namespace {
 
 constexpr qint64 SectorSize = 512;
 
+// The source no longer has the stamp it had when the run opened it.
+struct SourceChanged
+{
+};
+
 } // namespace
 
 void Engine::CutFile()
@@ -96,17 +101,28 @@ bool Engine::cut()
     m_controls.picProg->clear();
     m_controls.picProg->setScaleWidth(m_state.PieceCount);
 
+    File source = File::openForReading(onDisk(m_state.SourcePath));
+    m_sourceIdentity = source.identity();
+    m_sourceStamp = source.stamp();
     const QString scriptPath = prepareScriptPath(fileName);
     checkOutputsAreNotTheSource(fileName, scriptPath);
     if (!isBareDrive(m_state.OutFolder) && !FileSystem::isFolder(onDisk(m_state.OutFolder)))
         FileSystem::createFolder(onDisk(m_state.OutFolder));
 
-    File source = File::openForReading(onDisk(m_state.SourcePath));
     ScriptFile script(replaceFile(scriptPath), codePage);
     script.write(headerLine() + LineEnd);
-    if (!writePieces(source, script, fileName)) {
-        script.close();
-        return false;
+    try {
+        if (m_sourceStamp.length != m_state.SourceSize)
+            throw SourceChanged {};
+        if (!writePieces(source, script, fileName)) {
+            script.close();
+            return false;
+        }
+    } catch (const SourceChanged &) {
+        // Its pieces stay, as the pieces of any run that stops; a script beside them would
+        // join them into a file that never was.
+        FileSystem::deleteFile(onDisk(scriptPath));
+        throw StopRun {sourceChanged()};
     }
     if (writesToFloppy())
         checkSpace(script.length(), fileName);
@@ -146,10 +162,6 @@ QString Engine::prepareScriptPath(const QString &fileName)
 
 void Engine::checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath)
 {
-    const std::optional<FileIdentity> source = FileSystem::identityOf(onDisk(m_state.SourcePath));
-    if (!source)
-        throw AppError(AppError::FileNotFound);
-    m_sourceIdentity = *source;
     const auto refuseIfSource = [this](const QString &path) {
         if (FileSystem::identityOf(onDisk(path)) == m_sourceIdentity)
             throw StopRun {sourceWouldBeOverwritten(path)};
@@ -228,6 +240,19 @@ void Engine::readPiece(File &source, qint64 size)
     // A source that shrank while it was cut ends early; a short piece must not pass for whole.
     if (source.read(m_state.PieceBuffer.data(), size) != size)
         throw AppError(AppError::InputPastEndOfFile);
+    // Bytes appended or changed in place while a prompt waited would be missing from the
+    // pieces or mixed into them. Looking after every read stops the run at the next piece
+    // rather than at the last disk.
+    if (source.stamp() != m_sourceStamp)
+        throw SourceChanged {};
+}
+
+QString Engine::sourceChanged() const
+{
+    return QStringLiteral("The file ") + m_state.SourcePath
+        + QStringLiteral(" changed while it was cut, so the pieces do not rebuild it. The pieces"
+                         " written stay; their join script was removed.\r\nCut the file again"
+                         " when nothing changes it.");
 }
 
 void Engine::checkSpace(qint64 scriptLength, const QString &fileName)

@@ -57,10 +57,12 @@ private:
     QString prepareScriptPath(const QString &fileName);
     // Writes every piece and the script's lines for it; false when the user cancelled.
     bool writePieces(File &source, ScriptFile &script, const QString &fileName);
-    // Reads the next size bytes of the source into PieceBuffer.
     // Reads piece index of size bytes and writes it into the output folder; returns its name.
     QString cutPiece(File &source, const QString &fileName, qint64 index, qint64 size);
+    // Reads the next size bytes of the source into PieceBuffer.
     void readPiece(File &source, qint64 size);
+    // What the run says when the source changed while it was cut.
+    QString sourceChanged() const;
     // Warns when the script will not fit on the last disk beside the last piece.
     void checkSpace(qint64 scriptLength, const QString &fileName);
     // Refuses the run when a file it would write already exists as the source under another
@@ -88,8 +90,9 @@ private:
     Prompter &m_prompter;
     Platform &m_platform;
     EngineState m_state;
-    // The file being cut, which no output of the run may be.
+    // The file being cut, which no output of the run may be, and its stamp when it was opened.
     FileIdentity m_sourceIdentity;
+    FileStamp m_sourceStamp;
 };
 
 } // namespace modMorlend

@@ -127,6 +127,11 @@ FileIdentity File::identity() const
     return {quint64(info.st_dev), quint64(info.st_ino)};
 }
 
+FileStamp File::stamp() const
+{
+    return FileStamp::of(statusOf(m_descriptor));
+}
+
 void File::flushToDisk()
 {
     if (::fsync(m_descriptor) != 0)

@@ -37,6 +37,7 @@ public:
     // The file's length now.
     qint64 size() const;
     FileIdentity identity() const;
+    FileStamp stamp() const;
     // Returns once everything written has reached the device.
     void flushToDisk();
     // Closes the file, reporting what the system reports on closing.

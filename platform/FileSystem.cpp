@@ -9,6 +9,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+FileStamp FileStamp::of(const struct stat &info)
+{
+    const auto nanoseconds = [](const timespec &time) {
+        return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+    };
+    return {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
+}
+
 namespace FileSystem {
 
 namespace {
@@ -73,6 +81,16 @@ std::optional<FileIdentity> identityOf(const QString &path)
     if (!statusOf(path, info))
         return std::nullopt;
     return FileIdentity {quint64(info.st_dev), quint64(info.st_ino)};
+}
+
+std::optional<FileStamp> stampOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (!statusOfName(path, info))
+        return std::nullopt;
+    return FileStamp::of(info);
 }
 
 void deleteFile(const QString &path)

@@ -5,6 +5,7 @@
 #include <optional>
 
 class QString;
+struct stat;
 
 // Where a file's content lives: two names with the same identity are one file, whether a link
 // or a second name of it (a hard link) joins them.
@@ -14,6 +15,18 @@ struct FileIdentity
     quint64 inode = 0;
 
     bool operator==(const FileIdentity &) const = default;
+};
+
+// What changes whenever a file's content does: its length, and the times of its last
+// modification and of its last change of any kind, to the nanosecond.
+struct FileStamp
+{
+    qint64 length = 0;
+    qint64 modified = 0;
+    qint64 changed = 0;
+
+    static FileStamp of(const struct stat &info);
+    bool operator==(const FileStamp &) const = default;
 };
 
 // Questions and changes about named files and folders. Failures raise the matching AppError.
@@ -31,6 +44,9 @@ bool namesFolder(const QString &path);
 void createFolder(const QString &path);
 // The identity of the file that path leads to, links followed; none when it leads nowhere.
 std::optional<FileIdentity> identityOf(const QString &path);
+// The stamp of what has the name path, a link itself rather than what it leads to; none when
+// nothing has it.
+std::optional<FileStamp> stampOf(const QString &path);
 // Removes the name of a file (a link goes, not what it leads to).
 void deleteFile(const QString &path);
 

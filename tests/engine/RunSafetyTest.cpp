@@ -190,6 +190,48 @@ TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
     expectJoinsBack({path("out")}, source);
 }
 
+TEST_F(RunSafety, StopsWhenTheSourceChangesWhileItIsCut)
+{
+    struct Change
+    {
+        const char *what;
+        QIODevice::OpenMode mode;
+        int firstDisk;
+    };
+    const Change changes[] = {
+        {"bytes appended", QIODevice::Append, 1},
+        {"a byte already cut changed in place", QIODevice::ReadWrite, 3},
+    };
+    for (const Change &change : changes) {
+        SCOPED_TRACE(change.what);
+        const int first = change.firstDisk;
+        insertDisk(first);
+        const QString source = chooseExample();
+        TestFiles::age(source);
+        writeToFloppy(false);
+        prompter.answer(Reply::Ok, [&] {
+            QFile file(source);
+            ASSERT_TRUE(file.open(change.mode));
+            file.write("X");
+            file.close();
+            rememberSource(source);
+            insertDisk(first + 1);
+        });
+        prompter.answer(Reply::Ok);
+        cutFile();
+
+        EXPECT_EQ(prompter.last(),
+                  errorMessage("The file " + source
+                               + " changed while it was cut, so the pieces do not rebuild it. "
+                                 "The pieces written stay; their join script was removed.\r\n"
+                                 "Cut the file again when nothing changes it."));
+        EXPECT_EQ(filesIn(disk(first)), QStringList("clip.avi.1"));
+        EXPECT_TRUE(filesIn(disk(first + 1)).isEmpty()) << "no piece is written after the change";
+        EXPECT_TRUE(filesIn(path("C")).isEmpty()) << "no script is left to join them";
+        expectProgressReset();
+    }
+}
+
 TEST_F(RunSafety, RemovesAPieceThatCouldNotBeWrittenWhole)
 {
     const QString source = chooseExample();

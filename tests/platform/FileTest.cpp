@@ -124,6 +124,33 @@ TEST_F(FileTest, CreateNewNeverTakesANameThatSomeoneMadeMeanwhile)
     EXPECT_EQ(TestFiles::read(path("fresh")), "x");
 }
 
+TEST_F(FileTest, StampsChangeWithTheLengthOrAWriteInPlace)
+{
+    TestFiles::write(path("source"), "0123456789");
+    TestFiles::age(path("source"));
+    File source = File::openForReading(path("source"));
+    const FileStamp opened = source.stamp();
+    EXPECT_EQ(opened.length, 10);
+    EXPECT_EQ(FileSystem::stampOf(path("source")), opened);
+    EXPECT_EQ(FileSystem::stampOf(path("missing")), std::nullopt);
+
+    {
+        QFile file(path("source"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.write("X");
+    }
+    const FileStamp written = source.stamp();
+    EXPECT_EQ(written.length, 10);
+    EXPECT_NE(written.modified, opened.modified);
+
+    {
+        QFile file(path("source"));
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("more");
+    }
+    EXPECT_EQ(source.stamp().length, 14);
+}
+
 TEST_F(FileTest, TranslatesFailuresIntoTheCatalogue)
 {
     EXPECT_EQ(errorNumberOf([&] { File::openForReading(path("missing")); }),

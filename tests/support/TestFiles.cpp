@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -32,6 +33,14 @@ QByteArray read(const QString &path)
         return {};
     }
     return file.readAll();
+}
+
+void age(const QString &path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite)) << path.toStdString();
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addDays(-1),
+                                 QFileDevice::FileModificationTime));
 }
 
 bool makePipe(const QString &path)
