@@ -98,6 +98,7 @@ bool Engine::cut()
     }
     m_state.NeedExtraDisk = false;
     m_state.CancelRun = false;
+    m_piecesOnDisks.clear();
     m_controls.picProg->clear();
     m_controls.picProg->setScaleWidth(m_state.PieceCount);
 
@@ -213,6 +214,8 @@ bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileNa
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
     m_state.PieceBuffer.resize(last);
     const QString piece = cutPiece(source, fileName, m_state.PieceCount, last);
+    if (m_state.CancelRun)
+        return false;
     ShowProgress(m_state.PieceCount);
 
     if (m_state.PieceCount < 2) {

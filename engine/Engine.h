@@ -4,6 +4,8 @@
 #include "EngineState.h"
 #include "FileSystem.h"
 
+#include <QList>
+
 class AppError;
 class File;
 class Platform;
@@ -45,6 +47,13 @@ public:
     bool HandOverScript(const QString &fileName, const QString &temporaryScriptPath);
 
 private:
+    // A piece of this run on a disk, as it was when written.
+    struct PieceOnDisk
+    {
+        QString path;
+        FileStamp stamp;
+    };
+
     void showEstimate();
     // Measures the source, plans its pieces at PieceSize and shows the estimate.
     void measureSource();
@@ -79,6 +88,11 @@ private:
     // Whether the run clears each disk before its piece: only when it writes to the floppy's
     // root.
     bool clearsDisks() const;
+    // Asks for disk number index until the drive holds none that this run wrote a piece on;
+    // false when the user cancels.
+    bool awaitDiskWithoutPiece(qint64 index);
+    // The piece of this run that the disk in the drive holds; empty when it holds none.
+    QString pieceInDrive() const;
     void clearFloppy();
     // path as the file system knows it: the floppy's drive name becomes its mount point.
     QString onDisk(const QString &path) const;
@@ -93,6 +107,8 @@ private:
     // The file being cut, which no output of the run may be, and its stamp when it was opened.
     FileIdentity m_sourceIdentity;
     FileStamp m_sourceStamp;
+    // The pieces this run wrote into the floppy's root, one per disk.
+    QList<PieceOnDisk> m_piecesOnDisks;
 };
 
 } // namespace modMorlend

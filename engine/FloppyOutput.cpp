@@ -28,12 +28,21 @@ QByteArray readFile(const QString &path)
 
 void Engine::WritePiece(const QString &path, qint64 index)
 {
-    if (clearsDisks())
+    if (clearsDisks()) {
+        if (!awaitDiskWithoutPiece(index)) {
+            m_state.CancelRun = true;
+            return;
+        }
         clearFloppy();
+    }
     writeFile(path, m_state.PieceBuffer);
     ShowProgress(index);
     const bool inFloppyRoot = GetFolder(path).compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
-    if (!inFloppyRoot || index == m_state.PieceCount)
+    if (!inFloppyRoot)
+        return;
+    if (const std::optional<FileStamp> stamp = FileSystem::stampOf(onDisk(path)))
+        m_piecesOnDisks.append({path, *stamp});
+    if (index == m_state.PieceCount)
         return;
     const Prompter::Message nextDisk {
         QStringLiteral("File ") + path + QStringLiteral(" written successfully.") + LineEnd
@@ -53,6 +62,34 @@ bool Engine::clearsDisks() const
 {
     // Clearing a disk that a folder of the run lies on would take the run's own pieces with it.
     return clearingIsOn() && writesToFloppy();
+}
+
+bool Engine::awaitDiskWithoutPiece(qint64 index)
+{
+    // A user who answers the prompt without changing the disk would have the last piece
+    // cleared away, and the set could never be joined.
+    for (QString piece = pieceInDrive(); !piece.isEmpty(); piece = pieceInDrive()) {
+        const Prompter::Message sameDisk {
+            QStringLiteral("The disk in the drive is still the one with ") + piece
+                + QStringLiteral(".") + LineEnd
+                + QStringLiteral("Please insert floppy number %1.").arg(index),
+            Prompter::Icon::Information, Prompter::Buttons::OkCancel};
+        if (m_prompter.ask(sameDisk) == Prompter::Reply::Cancel)
+            return false;
+    }
+    return true;
+}
+
+QString Engine::pieceInDrive() const
+{
+    // Name, length and time of modification together tell one of this run's pieces from a
+    // piece of the same name that an earlier run left on another disk.
+    for (const PieceOnDisk &piece : m_piecesOnDisks) {
+        const std::optional<FileStamp> now = FileSystem::stampOf(onDisk(piece.path));
+        if (now && now->length == piece.stamp.length && now->modified == piece.stamp.modified)
+            return piece.path;
+    }
+    return {};
 }
 
 void Engine::clearFloppy()
