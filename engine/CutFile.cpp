@@ -83,7 +83,8 @@ bool Engine::cut()
 
     m_state.DeleteLine.clear();
     chooseDestination();
-    if (clearingIsOn() && !writesToFloppy() && m_platform.isOnFloppy(m_state.OutFolder)) {
+    m_outFolderOnFloppy = m_platform.isOnFloppy(m_state.OutFolder);
+    if (clearingIsOn() && !writesToFloppy() && m_outFolderOnFloppy) {
         m_prompter.ask({QStringLiteral("The floppy will not be cleared: the pieces go into the"
                                        " folder ")
                             + m_state.OutFolder
@@ -128,7 +129,7 @@ bool Engine::cut()
     if (writesToFloppy())
         checkSpace(script.length(), fileName);
     source.close();
-    if (FloppyDrive::startsWithName(scriptPath))
+    if (liesOnFloppy(scriptPath))
         script.flushToDisk(m_platform);
     script.close();
     return !writesToFloppy() || !HandOverScript(fileName, scriptPath);

@@ -83,6 +83,8 @@ private:
     File replaceFile(const QString &path);
     // Creates or replaces the file at path with bytes.
     void writeFile(const QString &path, const QByteArray &bytes);
+    // Whether path lies on the floppy, named by the drive or found in the run's folder on it.
+    bool liesOnFloppy(const QString &path) const;
     // Whether "Clear disk before copying" is enabled and ticked.
     bool clearingIsOn() const;
     // Whether the run clears each disk before its piece: only when it writes to the floppy's
@@ -107,6 +109,8 @@ private:
     // The file being cut, which no output of the run may be, and its stamp when it was opened.
     FileIdentity m_sourceIdentity;
     FileStamp m_sourceStamp;
+    // Whether the run's folder lies on the floppy, looked at once per run.
+    bool m_outFolderOnFloppy = false;
     // The pieces this run wrote into the floppy's root, one per disk.
     QList<PieceOnDisk> m_piecesOnDisks;
 };

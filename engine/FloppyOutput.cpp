@@ -128,7 +128,7 @@ void Engine::writeFile(const QString &path, const QByteArray &bytes)
     try {
         file.write(bytes.constData(), bytes.size());
         // The user takes the disk out when told the file is written, so it must be on the disk.
-        if (FloppyDrive::startsWithName(path))
+        if (liesOnFloppy(path))
             m_platform.flushToDisk(file);
         file.close();
     } catch (const AppError &) {
@@ -139,6 +139,14 @@ void Engine::writeFile(const QString &path, const QByteArray &bytes)
         }
         throw;
     }
+}
+
+bool Engine::liesOnFloppy(const QString &path) const
+{
+    // A run's folder holds thousands of pieces, each of which would otherwise pay for a look at
+    // the mount table; the folder is looked at once, when the run starts.
+    return FloppyDrive::startsWithName(path)
+        || (m_outFolderOnFloppy && GetFolder(path) == m_state.OutFolder);
 }
 
 bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScriptPath)

@@ -178,10 +178,16 @@ TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
     cutFile();
     EXPECT_EQ(platform.flushes, 4) << "the last piece and the script, before the run ends";
 
-    platform.flushes = 0;
-    writeToFolder("A:/parts");
-    cutFile();
-    EXPECT_EQ(platform.flushes, 4) << "three pieces and the script in a folder on the floppy";
+    // A folder on the floppy, named by the drive, by the floppy's mount point, or through a
+    // link to it: a file dropped from the floppy proposes the second.
+    ASSERT_TRUE(QFile::link(disk(3), path("floppy-link")));
+    for (const QString &folder :
+         {QString("A:/parts"), disk(3) + "/mounted", path("floppy-link/linked")}) {
+        platform.flushes = 0;
+        writeToFolder(folder);
+        cutFile();
+        EXPECT_EQ(platform.flushes, 4) << "three pieces and the script in " << folder.toStdString();
+    }
 
     platform.flushes = 0;
     writeToFolder(path("out"));
