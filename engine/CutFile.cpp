@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 #include "FloppyDrive.h"
 #include "JoinScript.h"
+#include "NameRules.h"
 #include "OemCodePage.h"
 #include "PathHelpers.h"
 #include "PictureBox.h"
@@ -67,19 +68,9 @@ bool Engine::cut()
         throw StopRun {QStringLiteral("Source file size is 0.")};
 
     const QString fileName = GetFileName(m_state.SourcePath);
-    if (!canBeQuoted(fileName)) {
-        throw StopRun {QStringLiteral(
-            "The join script cannot name the file: its name holds a double quote or a control"
-            " character, which would break the script's commands.\r\nRename the file and try"
-            " again.")};
-    }
     const OemCodePage codePage = OemCodePage::forLocale(QLocale());
-    if (!codePage.canEncode(fileName)) {
-        throw StopRun {QStringLiteral("The join script cannot name the file ") + fileName
-                       + QStringLiteral(": the console's code page %1 has no place for some of"
-                                        " its characters.\r\nRename the file and try again.")
-                             .arg(codePage.number())};
-    }
+    if (const std::optional<QString> refusal = refusalOfName(fileName, codePage))
+        throw StopRun {*refusal};
 
     m_state.DeleteLine.clear();
     chooseDestination();

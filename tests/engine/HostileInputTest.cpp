@@ -42,6 +42,16 @@ Expectation fails(int number, const char *description)
 const QString QuoteOrControl = "The join script cannot name the file: its name holds a double "
                                "quote or a control character, which would break the script's "
                                "commands.\r\nRename the file and try again.";
+const QString Reserved = "The join script cannot name the file: its name holds one of the "
+                         "characters \\ / : * ? < > |, which the joining machine reads as a "
+                         "wildcard or a separator, or allows in no name.\r\nRename the file and "
+                         "try again.";
+const QString BlankOrDotAtTheEnd = "The join script cannot name the file: its name ends in a "
+                                   "blank or a dot, which the joining machine drops from a "
+                                   "name.\r\nRename the file and try again.";
+const QString Device = "The join script cannot name the file: the joining machine keeps its "
+                       "name for a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9), "
+                       "whatever follows its first dot.\r\nRename the file and try again.";
 
 struct Hostile
 {
@@ -115,6 +125,24 @@ const Hostile cases[] = {
           "place for some of its characters.\r\nRename the file and try again.")},
     {"a double quote", "1 457 664", "say \"hi\".avi", 3500000, {}, says(QuoteOrControl)},
     {"a newline", "1 457 664", "two\nlines.avi", 3500000, {}, says(QuoteOrControl)},
+    {"a star", "1 457 664", "a*b.avi", 3500000, {}, says(Reserved)},
+    {"a question mark", "1 457 664", "a?b.avi", 3500000, {}, says(Reserved)},
+    {"a less than sign", "1 457 664", "a<b.avi", 3500000, {}, says(Reserved)},
+    {"a greater than sign", "1 457 664", "a>b.avi", 3500000, {}, says(Reserved)},
+    {"a vertical bar", "1 457 664", "a|b.avi", 3500000, {}, says(Reserved)},
+    {"a colon", "1 457 664", "a:b.avi", 3500000, {}, says(Reserved)},
+    {"a backslash", "1 457 664", "a\\b.avi", 3500000, {}, says(Reserved)},
+    {"a blank at the end", "1 457 664", "clip.avi ", 3500000, {}, says(BlankOrDotAtTheEnd)},
+    {"a dot at the end", "1 457 664", "clip.", 3500000, {}, says(BlankOrDotAtTheEnd)},
+    {"a device name", "1 457 664", "CON", 3500000, {}, says(Device)},
+    {"a device name with an extension", "1 457 664", "con.avi", 3500000, {}, says(Device)},
+    {"a numbered port", "1 457 664", "Lpt9.txt", 3500000, {}, says(Device)},
+    {"a device name with two extensions", "1 457 664", "nul.tar.gz", 3500000, {}, says(Device)},
+    {"a port numbered in superscript", "1 457 664", "COM\u00b9.avi", 3500000, {}, says(Device)},
+    {"a name that begins like a device", "1 457 664", "CONSOLE.avi", 3500000, {}, Completes},
+    {"a port numbered beyond nine", "1 457 664", "COM10.avi", 3500000, {}, Completes},
+    {"a port numbered zero", "1 457 664", "LPT0.avi", 3500000, {}, Completes},
+    {"a device name as the extension", "1 457 664", "clip.con", 3500000, {}, Completes},
     {"a source deleted after the estimate", "1 457 664", "clip.avi", 3500000,
      [](EngineFixture &, const CaseFolder &run) { QFile::remove(run.source); },
      fails(53, "File not found")},

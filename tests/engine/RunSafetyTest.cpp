@@ -162,6 +162,20 @@ TEST_F(RunSafety, RefusesNamesThatWouldBreakOutOfTheirQuotes)
     }
 }
 
+TEST_F(RunSafety, RefusesNamesTheJoiningMachineCannotHoldBeforeWritingAnything)
+{
+    for (const char *name : {"a*b.avi", "a:b.avi", "clip.avi ", "clip.", "CON", "lpt1.txt"}) {
+        choose(makeSource(name, 100), "1 457 664");
+        writeToFolder(path("out"));
+        prompter.answer(Reply::Ok);
+        cutFile();
+        EXPECT_EQ(prompter.last().icon, Prompter::Icon::Error) << name;
+        EXPECT_TRUE(prompter.last().text.startsWith("The join script cannot name the file: "))
+            << name;
+        EXPECT_FALSE(QFileInfo::exists(path("out"))) << "nothing is written";
+    }
+}
+
 TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
 {
     insertDisk(1);
