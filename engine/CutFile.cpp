@@ -34,6 +34,11 @@ struct SourceChanged
 {
 };
 
+bool namesFloppyRoot(const QString &folder)
+{
+    return folder.compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 void Engine::CutFile()
@@ -82,7 +87,9 @@ bool Engine::cut()
                             + QStringLiteral(" on it, and clearing would remove them."),
                         Prompter::Icon::Information});
     }
-    if (clearsDisks() && m_platform.isOnFloppy(m_state.SourcePath)) {
+    if (clearsTheSourcesDisk()) {
+        // The window's notice says the same, and a run it refuses must not leave it hidden.
+        showClearedDiskNotice();
         throw StopRun {QStringLiteral(
             "The file to cut is on the floppy, which would be cleared before its first piece is"
             " written.\r\nUntick \"Clear disk before copying\" or move the file to another"
@@ -126,21 +133,38 @@ bool Engine::cut()
     return !writesToFloppy() || !HandOverScript(fileName, scriptPath);
 }
 
+QString Engine::destinationFolder() const
+{
+    if (!m_controls.optWrite[0]->isChecked())
+        return FloppyDrive::Name;
+    return normalizedFolder(m_controls.txtOut->text());
+}
+
 void Engine::chooseDestination()
 {
-    if (!m_controls.optWrite[0]->isChecked()) {
-        m_state.OutFolder = FloppyDrive::Name;
-        return;
-    }
-    m_state.OutFolder = normalizedFolder(m_controls.txtOut->text());
+    m_state.OutFolder = destinationFolder();
     // The window handles this write as it handles the user's edits, and plans the cut again
     // before the run goes on.
-    m_controls.txtOut->setText(m_state.OutFolder);
+    if (m_controls.optWrite[0]->isChecked())
+        m_controls.txtOut->setText(m_state.OutFolder);
 }
 
 bool Engine::writesToFloppy() const
 {
-    return m_state.OutFolder.compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
+    return namesFloppyRoot(m_state.OutFolder);
+}
+
+bool Engine::clearsTheSourcesDisk() const
+{
+    if (!clearingIsOn() || m_state.SourcePath.isEmpty()
+        || !m_platform.isOnFloppy(m_state.SourcePath))
+        return false;
+    try {
+        return namesFloppyRoot(destinationFolder());
+    } catch (const AppError &) {
+        // No folder typed yet: nothing would be written, let alone cleared.
+        return false;
+    }
 }
 
 QString Engine::prepareScriptPath(const QString &fileName)

@@ -62,9 +62,14 @@ void Engine::measureSource()
 void Engine::RefreshEstimate()
 {
     if (m_state.SourceOnClearedDisk)
-        m_controls.txtEst->setText(QStringLiteral("{file is on disk being cleared}"));
+        showClearedDiskNotice();
     else
         UpdateEstimate();
+}
+
+void Engine::showClearedDiskNotice()
+{
+    m_controls.txtEst->setText(QStringLiteral("{file is on disk being cleared}"));
 }
 
 void Engine::ShowProgress(qint64 index)

@@ -31,6 +31,10 @@ public:
     void UpdateEstimate();
     // Shows the notice for a source on the disk to be cleared, or else the estimate.
     void RefreshEstimate();
+    // Whether a run would clear the disk that holds the source: the source lies on the
+    // floppy, and the controls send the pieces to the floppy's root with clearing on. The
+    // window shows its notice exactly then, and the run refuses to start.
+    bool clearsTheSourcesDisk() const;
     // Shows index of PieceCount pieces as written; a negative index resets the display.
     void ShowProgress(qint64 index);
 
@@ -57,9 +61,12 @@ private:
     void showEstimate();
     // Measures the source, plans its pieces at PieceSize and shows the estimate.
     void measureSource();
+    void showClearedDiskNotice();
 
     // The run from its first step to its end; false when it stops on the way.
     bool cut();
+    // The destination folder that the controls name, tidied, or "A:" for the floppy.
+    QString destinationFolder() const;
     // Sets OutFolder from the destination controls, writing a tidied folder back.
     void chooseDestination();
     bool writesToFloppy() const;
