@@ -59,7 +59,8 @@ private:
     };
 
     void showEstimate();
-    // Measures the source, plans its pieces at PieceSize and shows the estimate.
+    // Measures the source and, for a size that cuts it, plans its pieces and shows the
+    // estimate.
     void measureSource();
     void showClearedDiskNotice();
 
