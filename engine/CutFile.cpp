@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 #include "FloppyDrive.h"
 #include "JoinScript.h"
+#include "NameRules.h"
 #include "OemCodePage.h"
 #include "PathHelpers.h"
 #include "PictureBox.h"
@@ -27,6 +28,16 @@ namespace modMorlend {
 namespace {
 
 constexpr qint64 SectorSize = 512;
+
+// The source no longer has the stamp it had when the run opened it.
+struct SourceChanged
+{
+};
+
+bool namesFloppyRoot(const QString &folder)
+{
+    return folder.compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
+}
 
 } // namespace
 
@@ -62,30 +73,23 @@ bool Engine::cut()
         throw StopRun {QStringLiteral("Source file size is 0.")};
 
     const QString fileName = GetFileName(m_state.SourcePath);
-    if (!canBeQuoted(fileName)) {
-        throw StopRun {QStringLiteral(
-            "The join script cannot name the file: its name holds a double quote or a control"
-            " character, which would break the script's commands.\r\nRename the file and try"
-            " again.")};
-    }
     const OemCodePage codePage = OemCodePage::forLocale(QLocale());
-    if (!codePage.canEncode(fileName)) {
-        throw StopRun {QStringLiteral("The join script cannot name the file ") + fileName
-                       + QStringLiteral(": the console's code page %1 has no place for some of"
-                                        " its characters.\r\nRename the file and try again.")
-                             .arg(codePage.number())};
-    }
+    if (const std::optional<QString> refusal = refusalOfName(fileName, codePage))
+        throw StopRun {*refusal};
 
     m_state.DeleteLine.clear();
     chooseDestination();
-    if (clearingIsOn() && !writesToFloppy() && m_platform.isOnFloppy(m_state.OutFolder)) {
+    m_outFolderOnFloppy = m_platform.isOnFloppy(m_state.OutFolder);
+    if (clearingIsOn() && !writesToFloppy() && m_outFolderOnFloppy) {
         m_prompter.ask({QStringLiteral("The floppy will not be cleared: the pieces go into the"
                                        " folder ")
                             + m_state.OutFolder
                             + QStringLiteral(" on it, and clearing would remove them."),
                         Prompter::Icon::Information});
     }
-    if (clearsDisks() && m_platform.isOnFloppy(m_state.SourcePath)) {
+    if (clearsTheSourcesDisk()) {
+        // The window's notice says the same, and a run it refuses must not leave it hidden.
+        showClearedDiskNotice();
         throw StopRun {QStringLiteral(
             "The file to cut is on the floppy, which would be cleared before its first piece is"
             " written.\r\nUntick \"Clear disk before copying\" or move the file to another"
@@ -93,47 +97,74 @@ bool Engine::cut()
     }
     m_state.NeedExtraDisk = false;
     m_state.CancelRun = false;
+    m_piecesOnDisks.clear();
     m_controls.picProg->clear();
     m_controls.picProg->setScaleWidth(m_state.PieceCount);
 
+    File source = File::openForReading(onDisk(m_state.SourcePath));
+    m_sourceIdentity = source.identity();
+    m_sourceStamp = source.stamp();
     const QString scriptPath = prepareScriptPath(fileName);
     checkOutputsAreNotTheSource(fileName, scriptPath);
     if (!isBareDrive(m_state.OutFolder) && !FileSystem::isFolder(onDisk(m_state.OutFolder)))
         FileSystem::createFolder(onDisk(m_state.OutFolder));
-    if (FileSystem::exists(onDisk(scriptPath)))
-        FileSystem::deleteFile(onDisk(scriptPath));
 
-    File source = File::openForReading(onDisk(m_state.SourcePath));
-    ScriptFile script(File::createNew(onDisk(scriptPath)), codePage);
+    ScriptFile script(replaceFile(scriptPath), codePage);
     script.write(headerLine() + LineEnd);
-    if (!writePieces(source, script, fileName)) {
-        script.close();
-        return false;
+    try {
+        if (m_sourceStamp.length != m_state.SourceSize)
+            throw SourceChanged {};
+        if (!writePieces(source, script, fileName)) {
+            script.close();
+            return false;
+        }
+    } catch (const SourceChanged &) {
+        // Its pieces stay, as the pieces of any run that stops; a script beside them would
+        // join them into a file that never was.
+        FileSystem::deleteFile(onDisk(scriptPath));
+        throw StopRun {sourceChanged()};
     }
     if (writesToFloppy())
         checkSpace(script.length(), fileName);
     source.close();
-    if (FloppyDrive::startsWithName(scriptPath))
+    if (liesOnFloppy(scriptPath))
         script.flushToDisk(m_platform);
     script.close();
     return !writesToFloppy() || !HandOverScript(fileName, scriptPath);
 }
 
+QString Engine::destinationFolder() const
+{
+    if (!m_controls.optWrite[0]->isChecked())
+        return FloppyDrive::Name;
+    return normalizedFolder(m_controls.txtOut->text());
+}
+
 void Engine::chooseDestination()
 {
-    if (!m_controls.optWrite[0]->isChecked()) {
-        m_state.OutFolder = FloppyDrive::Name;
-        return;
-    }
-    m_state.OutFolder = normalizedFolder(m_controls.txtOut->text());
+    m_state.OutFolder = destinationFolder();
     // The window handles this write as it handles the user's edits, and plans the cut again
     // before the run goes on.
-    m_controls.txtOut->setText(m_state.OutFolder);
+    if (m_controls.optWrite[0]->isChecked())
+        m_controls.txtOut->setText(m_state.OutFolder);
 }
 
 bool Engine::writesToFloppy() const
 {
-    return m_state.OutFolder.compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
+    return namesFloppyRoot(m_state.OutFolder);
+}
+
+bool Engine::clearsTheSourcesDisk() const
+{
+    if (!clearingIsOn() || m_state.SourcePath.isEmpty()
+        || !m_platform.isOnFloppy(m_state.SourcePath))
+        return false;
+    try {
+        return namesFloppyRoot(destinationFolder());
+    } catch (const AppError &) {
+        // No folder typed yet: nothing would be written, let alone cleared.
+        return false;
+    }
 }
 
 QString Engine::prepareScriptPath(const QString &fileName)
@@ -148,10 +179,6 @@ QString Engine::prepareScriptPath(const QString &fileName)
 
 void Engine::checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath)
 {
-    const std::optional<FileIdentity> source = FileSystem::identityOf(onDisk(m_state.SourcePath));
-    if (!source)
-        throw AppError(AppError::FileNotFound);
-    m_sourceIdentity = *source;
     const auto refuseIfSource = [this](const QString &path) {
         if (FileSystem::identityOf(onDisk(path)) == m_sourceIdentity)
             throw StopRun {sourceWouldBeOverwritten(path)};
@@ -203,6 +230,8 @@ bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileNa
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
     m_state.PieceBuffer.resize(last);
     const QString piece = cutPiece(source, fileName, m_state.PieceCount, last);
+    if (m_state.CancelRun)
+        return false;
     ShowProgress(m_state.PieceCount);
 
     if (m_state.PieceCount < 2) {
@@ -230,6 +259,19 @@ void Engine::readPiece(File &source, qint64 size)
     // A source that shrank while it was cut ends early; a short piece must not pass for whole.
     if (source.read(m_state.PieceBuffer.data(), size) != size)
         throw AppError(AppError::InputPastEndOfFile);
+    // Bytes appended or changed in place while a prompt waited would be missing from the
+    // pieces or mixed into them. Looking after every read stops the run at the next piece
+    // rather than at the last disk.
+    if (source.stamp() != m_sourceStamp)
+        throw SourceChanged {};
+}
+
+QString Engine::sourceChanged() const
+{
+    return QStringLiteral("The file ") + m_state.SourcePath
+        + QStringLiteral(" changed while it was cut, so the pieces do not rebuild it. The pieces"
+                         " written stay; their join script was removed.\r\nCut the file again"
+                         " when nothing changes it.");
 }
 
 void Engine::checkSpace(qint64 scriptLength, const QString &fileName)

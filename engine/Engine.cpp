@@ -47,12 +47,18 @@ void Engine::showEstimate()
     m_state.PieceSize = parsePieceSize(m_controls.cmbFilesize->currentText());
     if (m_state.PieceSize == 0)
         m_controls.txtEst->setText(QStringLiteral("{files size is 0}"));
+    else if (m_state.PieceSize < 0)
+        m_controls.txtEst->setText(QStringLiteral("{files size is negative}"));
     measureSource();
 }
 
 void Engine::measureSource()
 {
     m_state.SourceSize = FileSystem::FileLength(onDisk(m_state.SourcePath));
+    // A size that cuts nothing plans nothing: the count, and with it the progress label, keeps
+    // what the last size gave.
+    if (m_state.PieceSize <= 0)
+        return;
     m_state.PieceCount = CeilDiv(m_state.SourceSize, m_state.PieceSize);
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
     m_controls.txtEst->setText(
@@ -62,9 +68,14 @@ void Engine::measureSource()
 void Engine::RefreshEstimate()
 {
     if (m_state.SourceOnClearedDisk)
-        m_controls.txtEst->setText(QStringLiteral("{file is on disk being cleared}"));
+        showClearedDiskNotice();
     else
         UpdateEstimate();
+}
+
+void Engine::showClearedDiskNotice()
+{
+    m_controls.txtEst->setText(QStringLiteral("{file is on disk being cleared}"));
 }
 
 void Engine::ShowProgress(qint64 index)

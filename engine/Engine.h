@@ -4,6 +4,8 @@
 #include "EngineState.h"
 #include "FileSystem.h"
 
+#include <QList>
+
 class AppError;
 class File;
 class Platform;
@@ -29,6 +31,10 @@ public:
     void UpdateEstimate();
     // Shows the notice for a source on the disk to be cleared, or else the estimate.
     void RefreshEstimate();
+    // Whether a run would clear the disk that holds the source: the source lies on the
+    // floppy, and the controls send the pieces to the floppy's root with clearing on. The
+    // window shows its notice exactly then, and the run refuses to start.
+    bool clearsTheSourcesDisk() const;
     // Shows index of PieceCount pieces as written; a negative index resets the display.
     void ShowProgress(qint64 index);
 
@@ -45,35 +51,58 @@ public:
     bool HandOverScript(const QString &fileName, const QString &temporaryScriptPath);
 
 private:
+    // A piece of this run on a disk, as it was when written.
+    struct PieceOnDisk
+    {
+        QString path;
+        FileStamp stamp;
+    };
+
     void showEstimate();
-    // Measures the source, plans its pieces at PieceSize and shows the estimate.
+    // Measures the source and, for a size that cuts it, plans its pieces and shows the
+    // estimate.
     void measureSource();
+    void showClearedDiskNotice();
 
     // The run from its first step to its end; false when it stops on the way.
     bool cut();
+    // The destination folder that the controls name, tidied, or "A:" for the floppy.
+    QString destinationFolder() const;
     // Sets OutFolder from the destination controls, writing a tidied folder back.
     void chooseDestination();
     bool writesToFloppy() const;
     QString prepareScriptPath(const QString &fileName);
     // Writes every piece and the script's lines for it; false when the user cancelled.
     bool writePieces(File &source, ScriptFile &script, const QString &fileName);
-    // Reads the next size bytes of the source into PieceBuffer.
     // Reads piece index of size bytes and writes it into the output folder; returns its name.
     QString cutPiece(File &source, const QString &fileName, qint64 index, qint64 size);
+    // Reads the next size bytes of the source into PieceBuffer.
     void readPiece(File &source, qint64 size);
+    // What the run says when the source changed while it was cut.
+    QString sourceChanged() const;
     // Warns when the script will not fit on the last disk beside the last piece.
     void checkSpace(qint64 scriptLength, const QString &fileName);
     // Refuses the run when a file it would write already exists as the source under another
     // name, before anything is written.
     void checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath);
     static QString sourceWouldBeOverwritten(const QString &path);
+    // A new, empty file in the place of whatever has the name path, which must be neither the
+    // source nor a folder.
+    File replaceFile(const QString &path);
     // Creates or replaces the file at path with bytes.
     void writeFile(const QString &path, const QByteArray &bytes);
+    // Whether path lies on the floppy, named by the drive or found in the run's folder on it.
+    bool liesOnFloppy(const QString &path) const;
     // Whether "Clear disk before copying" is enabled and ticked.
     bool clearingIsOn() const;
     // Whether the run clears each disk before its piece: only when it writes to the floppy's
     // root.
     bool clearsDisks() const;
+    // Asks for disk number index until the drive holds none that this run wrote a piece on;
+    // false when the user cancels.
+    bool awaitDiskWithoutPiece(qint64 index);
+    // The piece of this run that the disk in the drive holds; empty when it holds none.
+    QString pieceInDrive() const;
     void clearFloppy();
     // path as the file system knows it: the floppy's drive name becomes its mount point.
     QString onDisk(const QString &path) const;
@@ -85,8 +114,13 @@ private:
     Prompter &m_prompter;
     Platform &m_platform;
     EngineState m_state;
-    // The file being cut, which no output of the run may be.
+    // The file being cut, which no output of the run may be, and its stamp when it was opened.
     FileIdentity m_sourceIdentity;
+    FileStamp m_sourceStamp;
+    // Whether the run's folder lies on the floppy, looked at once per run.
+    bool m_outFolderOnFloppy = false;
+    // The pieces this run wrote into the floppy's root, one per disk.
+    QList<PieceOnDisk> m_piecesOnDisks;
 };
 
 } // namespace modMorlend

@@ -28,12 +28,21 @@ QByteArray readFile(const QString &path)
 
 void Engine::WritePiece(const QString &path, qint64 index)
 {
-    if (clearsDisks())
+    if (clearsDisks()) {
+        if (!awaitDiskWithoutPiece(index)) {
+            m_state.CancelRun = true;
+            return;
+        }
         clearFloppy();
+    }
     writeFile(path, m_state.PieceBuffer);
     ShowProgress(index);
     const bool inFloppyRoot = GetFolder(path).compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
-    if (!inFloppyRoot || index == m_state.PieceCount)
+    if (!inFloppyRoot)
+        return;
+    if (const std::optional<FileStamp> stamp = FileSystem::stampOf(onDisk(path)))
+        m_piecesOnDisks.append({path, *stamp});
+    if (index == m_state.PieceCount)
         return;
     const Prompter::Message nextDisk {
         QStringLiteral("File ") + path + QStringLiteral(" written successfully.") + LineEnd
@@ -55,6 +64,34 @@ bool Engine::clearsDisks() const
     return clearingIsOn() && writesToFloppy();
 }
 
+bool Engine::awaitDiskWithoutPiece(qint64 index)
+{
+    // A user who answers the prompt without changing the disk would have the last piece
+    // cleared away, and the set could never be joined.
+    for (QString piece = pieceInDrive(); !piece.isEmpty(); piece = pieceInDrive()) {
+        const Prompter::Message sameDisk {
+            QStringLiteral("The disk in the drive is still the one with ") + piece
+                + QStringLiteral(".") + LineEnd
+                + QStringLiteral("Please insert floppy number %1.").arg(index),
+            Prompter::Icon::Information, Prompter::Buttons::OkCancel};
+        if (m_prompter.ask(sameDisk) == Prompter::Reply::Cancel)
+            return false;
+    }
+    return true;
+}
+
+QString Engine::pieceInDrive() const
+{
+    // Name, length and time of modification together tell one of this run's pieces from a
+    // piece of the same name that an earlier run left on another disk.
+    for (const PieceOnDisk &piece : m_piecesOnDisks) {
+        const std::optional<FileStamp> now = FileSystem::stampOf(onDisk(piece.path));
+        if (now && now->length == piece.stamp.length && now->modified == piece.stamp.modified)
+            return piece.path;
+    }
+    return {};
+}
+
 void Engine::clearFloppy()
 {
     // Whether the clearing worked is not looked at, but a piece is never written beside a
@@ -69,29 +106,47 @@ void Engine::clearFloppy()
     }
 }
 
-void Engine::writeFile(const QString &path, const QByteArray &bytes)
+File Engine::replaceFile(const QString &path)
 {
     const QString target = onDisk(path);
-    File file = File::openForWriting(target);
-    // Emptying a link to the source, or a second name of it, would destroy what is being cut.
-    // A disk inserted during the run can hold one, so each file is looked at as it is opened.
-    if (file.identity() == m_sourceIdentity)
+    // Removing a link to the source is harmless, but not removing the source's own name when
+    // the source was reached through a link. A disk inserted during the run can hold either,
+    // so each name is looked at as it is replaced.
+    if (FileSystem::identityOf(target) == m_sourceIdentity)
         throw StopRun {sourceWouldBeOverwritten(path)};
-    file.truncate();
+    if (FileSystem::namesFolder(target)) {
+        throw StopRun {QStringLiteral("The file ") + path
+                       + QStringLiteral(" cannot be written: a folder has its name.\r\nRemove"
+                                        " or rename the folder, or write somewhere else.")};
+    }
+    return File::replace(target);
+}
+
+void Engine::writeFile(const QString &path, const QByteArray &bytes)
+{
+    File file = replaceFile(path);
     try {
         file.write(bytes.constData(), bytes.size());
         // The user takes the disk out when told the file is written, so it must be on the disk.
-        if (FloppyDrive::startsWithName(path))
+        if (liesOnFloppy(path))
             m_platform.flushToDisk(file);
         file.close();
     } catch (const AppError &) {
         // A piece cut short would pass for a whole one beside the others.
         try {
-            FileSystem::deleteFile(target);
+            FileSystem::deleteFile(onDisk(path));
         } catch (const AppError &) {
         }
         throw;
     }
+}
+
+bool Engine::liesOnFloppy(const QString &path) const
+{
+    // A run's folder holds thousands of pieces, each of which would otherwise pay for a look at
+    // the mount table; the folder is looked at once, when the run starts.
+    return FloppyDrive::startsWithName(path)
+        || (m_outFolderOnFloppy && GetFolder(path) == m_state.OutFolder);
 }
 
 bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScriptPath)
@@ -110,8 +165,12 @@ bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScr
             return false;
         } catch (const AppError &error) {
             m_prompter.ask({errorLines(error) + LineEnd + error.source(), Prompter::Icon::Error});
-            askForDisk = true;
+        } catch (const StopRun &refusal) {
+            // This disk cannot take the script (a folder or the source has its name); another
+            // one can.
+            m_prompter.ask({refusal.message, Prompter::Icon::Error});
         }
+        askForDisk = true;
     }
 }
 

@@ -1,7 +1,5 @@
 #include "JoinScript.h"
 
-#include <algorithm>
-
 namespace modMorlend {
 
 namespace {
@@ -13,13 +11,6 @@ QString quoted(const QString &name)
 }
 
 } // namespace
-
-bool canBeQuoted(const QString &name)
-{
-    return std::none_of(name.cbegin(), name.cend(), [](QChar c) {
-        return c == u'"' || c.unicode() < 0x20 || c.unicode() == 0x7f;
-    });
-}
 
 QString pieceName(const QString &fileName, qint64 index)
 {

@@ -9,11 +9,6 @@ namespace modMorlend {
 
 inline const QString LineEnd = QStringLiteral("\r\n");
 
-// Whether name can stand between the script's double quotes: one holding a double quote would
-// end them, and a line end or another control character would break the line, so that the
-// rest of the name could run as commands.
-bool canBeQuoted(const QString &name);
-
 // Piece index of the file fileName: fileName, a dot and the index (clip.avi.2).
 QString pieceName(const QString &fileName, qint64 index);
 // The join script of fileName: fileName and ".bat".

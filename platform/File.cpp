@@ -38,14 +38,19 @@ File File::openForReading(const QString &path)
     return open(path, O_RDONLY);
 }
 
-File File::openForWriting(const QString &path)
-{
-    return open(path, O_WRONLY | O_CREAT);
-}
-
 File File::createNew(const QString &path)
 {
-    return open(path, O_WRONLY | O_CREAT | O_EXCL);
+    return open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW);
+}
+
+File File::replace(const QString &path)
+{
+    // Removing the name rather than opening what has it: a write would go through a link into
+    // someone's file, and a pipe would hold the run up for good. ext4 also takes a new file
+    // as it is, where a truncated one would be written out when it is closed.
+    if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT)
+        throw AppError::fromErrno(errno);
+    return createNew(path);
 }
 
 File::File(File &&other) noexcept
@@ -122,13 +127,9 @@ FileIdentity File::identity() const
     return {quint64(info.st_dev), quint64(info.st_ino)};
 }
 
-void File::truncate()
+FileStamp File::stamp() const
 {
-    // ext4 takes any truncation as the sign of a file being replaced and starts writing it
-    // out when it is closed: a run of thousands of small new pieces would wait on each.
-    const struct stat info = statusOf(m_descriptor);
-    if (S_ISREG(info.st_mode) && info.st_size > 0 && ::ftruncate(m_descriptor, 0) != 0)
-        throw AppError::fromErrno(errno);
+    return FileStamp::of(statusOf(m_descriptor));
 }
 
 void File::flushToDisk()

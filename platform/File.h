@@ -14,11 +14,14 @@ class File
 public:
     // Opens an existing file for reading from its start.
     static File openForReading(const QString &path);
-    // Opens the file at path for writing, creating it when missing; what it holds stays until
-    // truncate(), so that the caller can first make sure which file it is.
-    static File openForWriting(const QString &path);
-    // Creates a file that must not exist yet, so a name planted in between is never followed.
+    // Creates a file that must not exist yet; whatever has the name already, a link included,
+    // raises "File already exists" and is neither followed nor touched.
     static File createNew(const QString &path);
+    // Puts a new, empty file in the place of whatever has the name path: a file, a link (never
+    // what it leads to), a pipe, a socket or a device node goes first. A name made again by
+    // someone else between the two steps raises "File already exists" rather than being
+    // written through; a folder at path raises "Path/File access error".
+    static File replace(const QString &path);
 
     File(File &&other) noexcept;
     File &operator=(File &&other) noexcept;
@@ -34,9 +37,7 @@ public:
     // The file's length now.
     qint64 size() const;
     FileIdentity identity() const;
-    // Empties a regular file; an empty one is left untouched, and a device has nothing to
-    // empty.
-    void truncate();
+    FileStamp stamp() const;
     // Returns once everything written has reached the device.
     void flushToDisk();
     // Closes the file, reporting what the system reports on closing.

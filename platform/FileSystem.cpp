@@ -9,6 +9,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+FileStamp FileStamp::of(const struct stat &info)
+{
+    const auto nanoseconds = [](const timespec &time) {
+        return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+    };
+    return {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
+}
+
 namespace FileSystem {
 
 namespace {
@@ -18,6 +26,12 @@ namespace {
 bool statusOf(const QString &path, struct stat &info)
 {
     return ::stat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+// The same of the name itself: a link is not followed.
+bool statusOfName(const QString &path, struct stat &info)
+{
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
 } // namespace
@@ -35,20 +49,20 @@ qint64 FileLength(const QString &path)
     return info.st_size;
 }
 
-bool exists(const QString &path)
-{
-    struct stat info
-    {
-    };
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
-}
-
 bool isFolder(const QString &path)
 {
     struct stat info
     {
     };
     return statusOf(path, info) && S_ISDIR(info.st_mode);
+}
+
+bool namesFolder(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return statusOfName(path, info) && S_ISDIR(info.st_mode);
 }
 
 void createFolder(const QString &path)
@@ -67,6 +81,16 @@ std::optional<FileIdentity> identityOf(const QString &path)
     if (!statusOf(path, info))
         return std::nullopt;
     return FileIdentity {quint64(info.st_dev), quint64(info.st_ino)};
+}
+
+std::optional<FileStamp> stampOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (!statusOfName(path, info))
+        return std::nullopt;
+    return FileStamp::of(info);
 }
 
 void deleteFile(const QString &path)

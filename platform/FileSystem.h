@@ -5,6 +5,7 @@
 #include <optional>
 
 class QString;
+struct stat;
 
 // Where a file's content lives: two names with the same identity are one file, whether a link
 // or a second name of it (a hard link) joins them.
@@ -16,6 +17,18 @@ struct FileIdentity
     bool operator==(const FileIdentity &) const = default;
 };
 
+// What changes whenever a file's content does: its length, and the times of its last
+// modification and of its last change of any kind, to the nanosecond.
+struct FileStamp
+{
+    qint64 length = 0;
+    qint64 modified = 0;
+    qint64 changed = 0;
+
+    static FileStamp of(const struct stat &info);
+    bool operator==(const FileStamp &) const = default;
+};
+
 // Questions and changes about named files and folders. Failures raise the matching AppError.
 namespace FileSystem {
 
@@ -23,14 +36,17 @@ namespace FileSystem {
 // a regular file raises the matching AppError.
 qint64 FileLength(const QString &path);
 
-// Whether anything has this name, a link that leads nowhere included.
-bool exists(const QString &path);
 // Whether path names a folder, or a link to one.
 bool isFolder(const QString &path);
+// Whether the name path itself is a folder; a link to one is not.
+bool namesFolder(const QString &path);
 // Creates one folder level; its parent must exist.
 void createFolder(const QString &path);
 // The identity of the file that path leads to, links followed; none when it leads nowhere.
 std::optional<FileIdentity> identityOf(const QString &path);
+// The stamp of what has the name path, a link itself rather than what it leads to; none when
+// nothing has it.
+std::optional<FileStamp> stampOf(const QString &path);
 // Removes the name of a file (a link goes, not what it leads to).
 void deleteFile(const QString &path);
 

@@ -177,7 +177,7 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
                         + GetBaseName(state.SourcePath) + u"_cut"_s);
         const qint64 length = FileSystem::FileLength(m_platform.resolve(state.SourcePath));
         txtFN->setText(state.SourcePath + u" * "_s + formatBytes(length));
-        state.SourceOnClearedDisk = sourceIsOnFloppy() && clearBoxIsOn();
+        state.SourceOnClearedDisk = m_engine->clearsTheSourcesDisk();
         m_engine->RefreshEstimate();
     } catch (const AppError &) {
         // A drop that cannot be taken in ends quietly; what it changed so far stays.
@@ -200,18 +200,6 @@ bool Form1::destinationIsFloppy() const
     return DestDrive().compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
 }
 
-bool Form1::sourceIsOnFloppy() const
-{
-    const QString &source = m_engine->state().SourcePath;
-    return source.left(2).compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0
-        || (!source.isEmpty() && m_platform.isOnFloppy(source));
-}
-
-bool Form1::clearBoxIsOn() const
-{
-    return chbClearFDD->isEnabled() && chbClearFDD->checkState() != Qt::Unchecked;
-}
-
 void Form1::DestinationChange()
 {
     chbClearFDD->setEnabled(destinationIsFloppy());
@@ -220,8 +208,8 @@ void Form1::DestinationChange()
 
 void Form1::CheckClearConflict()
 {
-    m_engine->state().SourceOnClearedDisk
-        = sourceIsOnFloppy() && destinationIsFloppy() && clearBoxIsOn();
+    // The run's own rule, so that the notice shows exactly when the run would refuse.
+    m_engine->state().SourceOnClearedDisk = m_engine->clearsTheSourcesDisk();
     m_engine->RefreshEstimate();
 }
 

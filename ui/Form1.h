@@ -81,9 +81,6 @@ private:
     // else the folder's first two characters.
     QString DestDrive() const;
     bool destinationIsFloppy() const;
-    bool sourceIsOnFloppy() const;
-    // "Clear disk before copying" is available and not unticked.
-    bool clearBoxIsOn() const;
     void cbExit_Click();
     void ShowAbout();
     void centreOnScreen();

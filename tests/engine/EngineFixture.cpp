@@ -158,8 +158,7 @@ void EngineFixture::expectProgressReset()
 {
     EXPECT_EQ(lblProg.text(), QString("0/%1").arg(engine.state().PieceCount));
     const QImage &surface = picProg.surface();
-    EXPECT_NE(surface.pixel(0, 0), progressColor())
-        << "the progress box still shows progress";
+    EXPECT_NE(surface.pixel(0, 0), progressColor()) << "the progress box still shows progress";
 }
 
 void EngineFixture::expectJoinsBack(const QStringList &folders, const QString &source)
@@ -180,5 +179,6 @@ void EngineFixture::cutFile()
 {
     const int before = openFileCount();
     engine.CutFile();
+    fileSizeLimit.reset();
     EXPECT_EQ(openFileCount(), before) << "the run left files open";
 }

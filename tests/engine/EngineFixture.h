@@ -4,6 +4,7 @@
 #include "ExampleScript.h"
 #include "PictureBox.h"
 #include "Platform.h"
+#include "ScopedFileSizeLimit.h"
 #include "ScopedLocale.h"
 #include "ScriptedPrompter.h"
 #include "TextBox.h"
@@ -18,6 +19,7 @@
 #include <QWidget>
 
 #include <gtest/gtest.h>
+#include <optional>
 
 // The names in a folder, hidden ones included, in order.
 QStringList filesIn(const QString &folder);
@@ -77,7 +79,8 @@ public:
     // byte for byte, under its name and nothing else.
     void expectJoinsBack(const QStringList &folders, const QString &source);
 
-    // Runs CutFile, checking that it leaves no file of its own open.
+    // Runs CutFile, checking that it leaves no file of its own open; a file-size limit set for
+    // the run is lifted when it returns.
     void cutFile();
     // Fills the progress display as a finished earlier run leaves it, so that a reset shows.
     void showOldProgress();
@@ -98,6 +101,8 @@ public:
     QCheckBox chbClearFDD {&window};
     ScriptedPrompter prompter;
     RecordingPlatform platform;
+    // Makes a disk full for the run: a file written beyond this many bytes fails part way.
+    std::optional<ScopedFileSizeLimit> fileSizeLimit;
     modMorlend::Engine engine {modMorlend::EngineControls {&cmbFilesize,
                                                            &txtEst,
                                                            &picProg,

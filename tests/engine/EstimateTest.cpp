@@ -78,14 +78,21 @@ TEST_F(Estimate, PlansSourcesBeyondTwoGibibytes)
     EXPECT_EQ(lblProg.text(), "0/3684");
 }
 
-TEST_F(Estimate, AZeroSizeShowsItsNoticeAndKeepsTheCount)
+TEST_F(Estimate, AZeroOrNegativeSizeShowsItsNoticeAndKeepsTheCount)
 {
-    for (const char *zero : {"0", "0 000"}) {
+    const std::pair<const char *, const char *> cases[] = {
+        {"0", "{files size is 0}"},
+        {"0 000", "{files size is 0}"},
+        {"-1", "{files size is negative}"},
+        {"-1 457 664", "{files size is negative}"},
+        {"-2147483648", "{files size is negative}"},
+    };
+    for (const auto &[sizeText, notice] : cases) {
         estimateFor(3500000, "1 457 664");
-        EXPECT_EQ(estimateFor(2915328, zero), "{files size is 0}") << zero;
-        EXPECT_EQ(engine.state().PieceSize, 0);
-        EXPECT_EQ(engine.state().SourceSize, 2915328) << "the source is measured before dividing";
-        EXPECT_EQ(engine.state().PieceCount, 3) << "the failed division leaves the count";
+        EXPECT_EQ(estimateFor(2915328, sizeText), notice) << sizeText;
+        EXPECT_LE(engine.state().PieceSize, 0);
+        EXPECT_EQ(engine.state().SourceSize, 2915328) << "the source is measured all the same";
+        EXPECT_EQ(engine.state().PieceCount, 3) << "no count is planned";
         EXPECT_EQ(lblProg.text(), "0/3");
     }
 }

@@ -16,6 +16,14 @@ Prompter::Message nextDisk(const QString &piece, int disk)
                         .arg(disk));
 }
 
+Prompter::Message stillTheDiskWith(const QString &piece, int disk)
+{
+    return question(QString("The disk in the drive is still the one with %1.\r\nPlease insert "
+                            "floppy number %2.")
+                        .arg(piece)
+                        .arg(disk));
+}
+
 const Prompter::Message OneMoreDisk = question("Please insert one more floppy.");
 
 class Floppy : public EngineFixture
@@ -152,7 +160,9 @@ TEST_F(Floppy, AsksForOneMoreDiskAfterAFailedHandOverAndTriesAgain)
     cutFile();
 
     EXPECT_EQ(prompter.shown().mid(2),
-              QList({errorMessage("An error #75 occured:\r\nPath/File access error\r\nMorlend"),
+              QList({errorMessage("The file A:/clip.avi.bat cannot be written: a folder has its "
+                                  "name.\r\nRemove or rename the folder, or write somewhere "
+                                  "else."),
                      OneMoreDisk}));
     EXPECT_EQ(TestFiles::read(disk(4) + "/clip.avi.bat"), ExampleScript);
     EXPECT_FALSE(QFileInfo::exists(temporaryScript()));
@@ -187,6 +197,61 @@ TEST_F(Floppy, ClearsOncePerPieceForTheExample)
     cutFile();
     EXPECT_EQ(clears(), QStringList({disk(1), disk(2), disk(3)}));
     expectJoinsBack({disk(1), disk(2), disk(3)}, source);
+}
+
+TEST_F(Floppy, AsksAgainRatherThanClearADiskThatHoldsAPieceOfTheRun)
+{
+    useClearScript();
+    const QString source = chooseExample();
+    // An earlier run left a piece of the same name and length on disk 2.
+    TestFiles::write(disk(2) + "/clip.avi.1", TestFiles::read(source).left(1457664));
+    TestFiles::age(disk(2) + "/clip.avi.1");
+    writeToFloppy(true);
+    prompter.answer(Reply::Ok); // disk 1 stays in the drive
+    prompter.answer(Reply::Ok); // and again
+    swapTo(2);
+    prompter.answer(Reply::Ok, [this] { insertDisk(1); }); // disk 1 comes back instead of 3
+    swapTo(3);
+    cutFile();
+
+    EXPECT_EQ(prompter.shown(),
+              QList({nextDisk("A:/clip.avi.1", 2), stillTheDiskWith("A:/clip.avi.1", 2),
+                     stillTheDiskWith("A:/clip.avi.1", 2), nextDisk("A:/clip.avi.2", 3),
+                     stillTheDiskWith("A:/clip.avi.1", 3)}));
+    EXPECT_EQ(clears(), QStringList({disk(1), disk(2), disk(3)}));
+    expectJoinsBack({disk(1), disk(2), disk(3)}, source);
+}
+
+TEST_F(Floppy, CancelWhileTheSameDiskIsInTheDriveEndsTheRunAsAtTheNextDisk)
+{
+    useClearScript();
+    chooseExample(2000000);
+    writeToFloppy(true);
+    prompter.answer(Reply::Ok);
+    prompter.answer(Reply::Cancel);
+    cutFile();
+
+    EXPECT_EQ(prompter.shown(),
+              QList({nextDisk("A:/clip.avi.1", 2), stillTheDiskWith("A:/clip.avi.1", 2)}))
+        << "no message follows the cancel";
+    EXPECT_EQ(clears(), QStringList(disk(1)));
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
+    expectProgressReset();
+}
+
+TEST_F(Floppy, WritesTheNextPieceOnTheSameDiskWhenNothingIsCleared)
+{
+    const QString source = chooseExample();
+    writeToFloppy(false);
+    prompter.answer(Reply::Ok);
+    prompter.answer(Reply::Ok);
+    cutFile();
+
+    EXPECT_EQ(prompter.shown(),
+              QList({nextDisk("A:/clip.avi.1", 2), nextDisk("A:/clip.avi.2", 3)}));
+    EXPECT_EQ(filesIn(disk(1)),
+              QStringList({"clip.avi.1", "clip.avi.2", "clip.avi.3", "clip.avi.bat"}));
+    expectJoinsBack({disk(1)}, source);
 }
 
 TEST_F(Floppy, WritesThePieceWhateverTheClearingCommandDid)

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 
 #include <cctype>
 #include <functional>
@@ -41,6 +42,16 @@ Expectation fails(int number, const char *description)
 const QString QuoteOrControl = "The join script cannot name the file: its name holds a double "
                                "quote or a control character, which would break the script's "
                                "commands.\r\nRename the file and try again.";
+const QString Reserved = "The join script cannot name the file: its name holds one of the "
+                         "characters \\ / : * ? < > |, which the joining machine reads as a "
+                         "wildcard or a separator, or allows in no name.\r\nRename the file and "
+                         "try again.";
+const QString BlankOrDotAtTheEnd = "The join script cannot name the file: its name ends in a "
+                                   "blank or a dot, which the joining machine drops from a "
+                                   "name.\r\nRename the file and try again.";
+const QString Device = "The join script cannot name the file: the joining machine keeps its "
+                       "name for a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9), "
+                       "whatever follows its first dot.\r\nRename the file and try again.";
 
 struct Hostile
 {
@@ -62,6 +73,30 @@ void toFloppy(EngineFixture &t, const CaseFolder &run, bool clear)
 void rewrite(const CaseFolder &run, qint64 length)
 {
     TestFiles::write(run.source, TestFiles::pattern(length + 13).mid(13));
+}
+
+// A file of someone's beside the source, which no run may touch, and the place of an output
+// name in the destination folder (or on the floppy).
+QString precious(const CaseFolder &run)
+{
+    const QString file = QFileInfo(run.source).path() + "/precious.doc";
+    TestFiles::write(file, "precious");
+    return file;
+}
+
+QString outputName(const QString &folder, const QString &name)
+{
+    QDir().mkpath(folder);
+    return folder + '/' + name;
+}
+
+Expectation folderInTheWay(const QString &name)
+{
+    return [name](const CaseFolder &run) {
+        return "The file " + run.out + '/' + name
+            + " cannot be written: a folder has its name.\r\nRemove or rename the folder, or "
+              "write somewhere else.";
+    };
 }
 
 const Hostile cases[] = {
@@ -90,6 +125,24 @@ const Hostile cases[] = {
           "place for some of its characters.\r\nRename the file and try again.")},
     {"a double quote", "1 457 664", "say \"hi\".avi", 3500000, {}, says(QuoteOrControl)},
     {"a newline", "1 457 664", "two\nlines.avi", 3500000, {}, says(QuoteOrControl)},
+    {"a star", "1 457 664", "a*b.avi", 3500000, {}, says(Reserved)},
+    {"a question mark", "1 457 664", "a?b.avi", 3500000, {}, says(Reserved)},
+    {"a less than sign", "1 457 664", "a<b.avi", 3500000, {}, says(Reserved)},
+    {"a greater than sign", "1 457 664", "a>b.avi", 3500000, {}, says(Reserved)},
+    {"a vertical bar", "1 457 664", "a|b.avi", 3500000, {}, says(Reserved)},
+    {"a colon", "1 457 664", "a:b.avi", 3500000, {}, says(Reserved)},
+    {"a backslash", "1 457 664", "a\\b.avi", 3500000, {}, says(Reserved)},
+    {"a blank at the end", "1 457 664", "clip.avi ", 3500000, {}, says(BlankOrDotAtTheEnd)},
+    {"a dot at the end", "1 457 664", "clip.", 3500000, {}, says(BlankOrDotAtTheEnd)},
+    {"a device name", "1 457 664", "CON", 3500000, {}, says(Device)},
+    {"a device name with an extension", "1 457 664", "con.avi", 3500000, {}, says(Device)},
+    {"a numbered port", "1 457 664", "Lpt9.txt", 3500000, {}, says(Device)},
+    {"a device name with two extensions", "1 457 664", "nul.tar.gz", 3500000, {}, says(Device)},
+    {"a port numbered in superscript", "1 457 664", "COM\u00b9.avi", 3500000, {}, says(Device)},
+    {"a name that begins like a device", "1 457 664", "CONSOLE.avi", 3500000, {}, Completes},
+    {"a port numbered beyond nine", "1 457 664", "COM10.avi", 3500000, {}, Completes},
+    {"a port numbered zero", "1 457 664", "LPT0.avi", 3500000, {}, Completes},
+    {"a device name as the extension", "1 457 664", "clip.con", 3500000, {}, Completes},
     {"a source deleted after the estimate", "1 457 664", "clip.avi", 3500000,
      [](EngineFixture &, const CaseFolder &run) { QFile::remove(run.source); },
      fails(53, "File not found")},
@@ -113,11 +166,51 @@ const Hostile cases[] = {
              + "/clip.avi.3 is the file to cut under another name, and writing it would destroy "
                "the file.\r\nRemove it or choose another destination.";
      }},
-    {"a full disk", "1 457 664", "clip.avi", 3500000,
+    {"a link at a piece's name", "1 457 664", "clip.avi", 3500000,
      [](EngineFixture &, const CaseFolder &run) {
-         QDir().mkpath(run.out);
-         QFile::link("/dev/full", run.out + "/clip.avi.2");
+         QFile::link(precious(run), outputName(run.out, "clip.avi.2"));
      },
+     Completes},
+    {"a second name of another file at a piece's name", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &, const CaseFolder &run) {
+         TestFiles::makeHardLink(precious(run), outputName(run.out, "clip.avi.2"));
+     },
+     Completes},
+    {"a pipe at a piece's name", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &, const CaseFolder &run) {
+         TestFiles::makePipe(outputName(run.out, "clip.avi.1"));
+     },
+     Completes},
+    {"a socket at a piece's name", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &, const CaseFolder &run) {
+         TestFiles::makeSocket(outputName(run.out, "clip.avi.3"));
+     },
+     Completes},
+    {"a folder at a piece's name", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &, const CaseFolder &run) {
+         QDir().mkpath(outputName(run.out, "clip.avi.2"));
+     },
+     folderInTheWay("clip.avi.2")},
+    {"a folder at the script's name", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &, const CaseFolder &run) {
+         QDir().mkpath(outputName(run.out, "clip.avi.bat"));
+     },
+     folderInTheWay("clip.avi.bat")},
+    {"links at the names on the floppy", "1 457 664", "clip.avi", 100000,
+     [](EngineFixture &t, const CaseFolder &run) {
+         toFloppy(t, run, false);
+         QFile::link(precious(run), outputName(run.floppy, "clip.avi.1"));
+         QFile::link(precious(run), outputName(run.floppy, "clip.avi.bat"));
+     },
+     Completes},
+    {"a link at the temporary script's name", "1 457 664", "clip.avi", 100000,
+     [](EngineFixture &t, const CaseFolder &run) {
+         toFloppy(t, run, false);
+         QFile::link(precious(run), t.path("C/~join~clip.avi.tmp"));
+     },
+     Completes},
+    {"a full disk", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &t, const CaseFolder &) { t.fileSizeLimit.emplace(1000000); },
      fails(61, "Disk full")},
     {"a floppy that is not mounted", "1 457 664", "clip.avi", 100000,
      [](EngineFixture &t, const CaseFolder &run) {
@@ -146,12 +239,16 @@ void PrintTo(const Hostile &c, std::ostream *out)
     *out << c.what;
 }
 
-QByteArray digestOf(const QString &path)
+// The content of every file in a case's own folder: its source and the files beside it.
+QMap<QString, QByteArray> digestsIn(const QString &folder)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "absent";
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    QMap<QString, QByteArray> digests;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::NoSymLinks)) {
+        digests.insert(name,
+                       QCryptographicHash::hash(TestFiles::read(folder + '/' + name),
+                                                QCryptographicHash::Sha256));
+    }
+    return digests;
 }
 
 class HostileInput : public EngineFixture, public ::testing::WithParamInterface<Hostile>
@@ -161,7 +258,7 @@ protected:
     ScopedLocale english {ScopedLocale::english()};
 };
 
-TEST_P(HostileInput, LeavesTheSourceAsItWasWithAJoinableSetOrAClearMessage)
+TEST_P(HostileInput, LeavesEveryFileAsItWasWithAJoinableSetOrAClearMessage)
 {
     const Hostile &c = GetParam();
     QDir(dir.path()).mkdir("case");
@@ -171,13 +268,13 @@ TEST_P(HostileInput, LeavesTheSourceAsItWasWithAJoinableSetOrAClearMessage)
     writeToFolder(run.out);
     if (c.arrange)
         c.arrange(*this, run);
-    const QByteArray before = digestOf(run.source);
+    const QMap<QString, QByteArray> before = digestsIn(path("case"));
 
     if (c.expected)
         prompter.answer(Prompter::Reply::Ok);
     cutFile();
 
-    EXPECT_EQ(digestOf(run.source), before) << "the source changed";
+    EXPECT_EQ(digestsIn(path("case")), before) << "the source, or a file beside it, changed";
     if (c.expected) {
         EXPECT_EQ(prompter.shown(), QList({errorMessage(c.expected(run))}));
     } else {

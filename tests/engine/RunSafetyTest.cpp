@@ -1,5 +1,6 @@
 #include "EngineFixture.h"
 #include "QtPrinters.h"
+#include "ScopedFileSizeLimit.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -7,39 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <unistd.h>
-
 namespace {
 
 using Reply = Prompter::Reply;
-
-// Lets no file of this process grow beyond a number of bytes while it lives: a write that
-// would fails part way, as on a disk that fills up.
-class ScopedFileSizeLimit
-{
-public:
-    explicit ScopedFileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedFileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    ScopedFileSizeLimit(const ScopedFileSizeLimit &) = delete;
-    ScopedFileSizeLimit &operator=(const ScopedFileSizeLimit &) = delete;
-
-private:
-    rlimit m_previous {};
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 // What keeps a run from losing or spoiling the user's data, whatever changes under it.
 class RunSafety : public EngineFixture
@@ -191,6 +162,20 @@ TEST_F(RunSafety, RefusesNamesThatWouldBreakOutOfTheirQuotes)
     }
 }
 
+TEST_F(RunSafety, RefusesNamesTheJoiningMachineCannotHoldBeforeWritingAnything)
+{
+    for (const char *name : {"a*b.avi", "a:b.avi", "clip.avi ", "clip.", "CON", "lpt1.txt"}) {
+        choose(makeSource(name, 100), "1 457 664");
+        writeToFolder(path("out"));
+        prompter.answer(Reply::Ok);
+        cutFile();
+        EXPECT_EQ(prompter.last().icon, Prompter::Icon::Error) << name;
+        EXPECT_TRUE(prompter.last().text.startsWith("The join script cannot name the file: "))
+            << name;
+        EXPECT_FALSE(QFileInfo::exists(path("out"))) << "nothing is written";
+    }
+}
+
 TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
 {
     insertDisk(1);
@@ -207,10 +192,16 @@ TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
     cutFile();
     EXPECT_EQ(platform.flushes, 4) << "the last piece and the script, before the run ends";
 
-    platform.flushes = 0;
-    writeToFolder("A:/parts");
-    cutFile();
-    EXPECT_EQ(platform.flushes, 4) << "three pieces and the script in a folder on the floppy";
+    // A folder on the floppy, named by the drive, by the floppy's mount point, or through a
+    // link to it: a file dropped from the floppy proposes the second.
+    ASSERT_TRUE(QFile::link(disk(3), path("floppy-link")));
+    for (const QString &folder :
+         {QString("A:/parts"), disk(3) + "/mounted", path("floppy-link/linked")}) {
+        platform.flushes = 0;
+        writeToFolder(folder);
+        cutFile();
+        EXPECT_EQ(platform.flushes, 4) << "three pieces and the script in " << folder.toStdString();
+    }
 
     platform.flushes = 0;
     writeToFolder(path("out"));
@@ -219,27 +210,71 @@ TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
     expectJoinsBack({path("out")}, source);
 }
 
+TEST_F(RunSafety, StopsWhenTheSourceChangesWhileItIsCut)
+{
+    struct Change
+    {
+        const char *what;
+        QIODevice::OpenMode mode;
+        int firstDisk;
+    };
+    const Change changes[] = {
+        {"bytes appended", QIODevice::Append, 1},
+        {"a byte already cut changed in place", QIODevice::ReadWrite, 3},
+    };
+    for (const Change &change : changes) {
+        SCOPED_TRACE(change.what);
+        const int first = change.firstDisk;
+        insertDisk(first);
+        const QString source = chooseExample();
+        TestFiles::age(source);
+        writeToFloppy(false);
+        prompter.answer(Reply::Ok, [&] {
+            QFile file(source);
+            ASSERT_TRUE(file.open(change.mode));
+            file.write("X");
+            file.close();
+            rememberSource(source);
+            insertDisk(first + 1);
+        });
+        prompter.answer(Reply::Ok);
+        cutFile();
+
+        EXPECT_EQ(prompter.last(),
+                  errorMessage("The file " + source
+                               + " changed while it was cut, so the pieces do not rebuild it. "
+                                 "The pieces written stay; their join script was removed.\r\n"
+                                 "Cut the file again when nothing changes it."));
+        EXPECT_EQ(filesIn(disk(first)), QStringList("clip.avi.1"));
+        EXPECT_TRUE(filesIn(disk(first + 1)).isEmpty()) << "no piece is written after the change";
+        EXPECT_TRUE(filesIn(path("C")).isEmpty()) << "no script is left to join them";
+        expectProgressReset();
+    }
+}
+
 TEST_F(RunSafety, RemovesAPieceThatCouldNotBeWrittenWhole)
 {
     const QString source = chooseExample();
     writeToFolder(path("limited"));
     prompter.answer(Reply::Ok);
-    {
-        const ScopedFileSizeLimit limit(1000000);
-        cutFile();
-    }
+    fileSizeLimit.emplace(1000000);
+    cutFile();
     EXPECT_EQ(prompter.shown().value(0), errorMessage(generalError(61, "Disk full")));
     EXPECT_EQ(filesIn(path("limited")), QStringList("clip.avi.bat")) << "no part of piece 1 stays";
 
-    QDir(dir.path()).mkdir("full");
-    ASSERT_TRUE(QFile::link("/dev/full", path("full/clip.avi.2")));
-    writeToFolder(path("full"));
+    // The second disk fills up.
+    insertDisk(1);
+    writeToFloppy(false);
+    prompter.answer(Reply::Ok, [this] {
+        insertDisk(2);
+        fileSizeLimit.emplace(1000000);
+    });
     prompter.answer(Reply::Ok);
     cutFile();
-    EXPECT_EQ(prompter.shown().value(1), errorMessage(generalError(61, "Disk full")));
-    EXPECT_EQ(filesIn(path("full")), QStringList({"clip.avi.1", "clip.avi.bat"}))
-        << "the pieces written whole stay";
-    EXPECT_EQ(TestFiles::read(path("full/clip.avi.1")), TestFiles::read(source).left(1457664));
+    EXPECT_EQ(prompter.shown().value(2), errorMessage(generalError(61, "Disk full")));
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1")) << "the pieces written whole stay";
+    EXPECT_TRUE(filesIn(disk(2)).isEmpty());
+    EXPECT_EQ(TestFiles::read(disk(1) + "/clip.avi.1"), TestFiles::read(source).left(1457664));
 }
 
 TEST_F(RunSafety, RefusesToWriteAnOutputThatIsTheSourceUnderAnotherName)
@@ -250,9 +285,7 @@ TEST_F(RunSafety, RefusesToWriteAnOutputThatIsTheSourceUnderAnotherName)
         const char *output;
         bool (*link)(const QString &, const QString &);
     };
-    const auto hardLink = [](const QString &target, const QString &name) {
-        return ::link(QFile::encodeName(target), QFile::encodeName(name)) == 0;
-    };
+    const auto hardLink = TestFiles::makeHardLink;
     const Case cases[] = {
         {"clip.avi.2",
          [](const QString &t, const QString &n) {

@@ -3,15 +3,19 @@
 #include "AppError.h"
 #include "FileSystem.h"
 #include "QtPrinters.h"
+#include "ScopedFileSizeLimit.h"
 #include "TestFiles.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -47,23 +51,72 @@ TEST_F(FileTest, ReadsWholeBuffersAndStopsShortOnlyAtTheEnd)
     EXPECT_EQ(file.read(buffer.data(), buffer.size()), 0);
 }
 
-TEST_F(FileTest, OpensForWritingWithoutEmptyingUntilAskedAndCreateNewRefusesAFile)
+TEST_F(FileTest, ReplaceMakesANewFileWhereverAnythingButAFolderHasTheName)
 {
+    TestFiles::write(path("precious"), "precious");
+    // Each kind of thing that can have a name; the ones that lead somewhere lead to precious.
+    const std::pair<const char *, std::function<bool(const QString &)>> kinds[] = {
+        {"missing",
+         [](const QString &) {
+             return true;
+         }},
+        {"file",
+         [](const QString &name) {
+             return QFile(name).open(QIODevice::WriteOnly);
+         }},
+        {"symbolic link",
+         [&](const QString &name) {
+             return QFile::link(path("precious"), name);
+         }},
+        {"dangling link",
+         [&](const QString &name) {
+             return QFile::link(path("nowhere"), name);
+         }},
+        {"hard link",
+         [&](const QString &name) {
+             return TestFiles::makeHardLink(path("precious"), name);
+         }},
+        {"named pipe", TestFiles::makePipe},
+        {"socket", TestFiles::makeSocket},
+        {"device node",
+         [](const QString &name) {
+             // The system's null device under another name, where the system lets us make one.
+             return ::mknod(QFile::encodeName(name).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0
+                 || errno == EPERM;
+         }},
+    };
+    for (const auto &[kind, make] : kinds) {
+        SCOPED_TRACE(kind);
+        const QString name = path(QString("piece-%1").arg(kind).replace(' ', '-'));
+        ASSERT_TRUE(make(name));
+        File piece = File::replace(name);
+        piece.write("new", 3);
+        piece.close();
+        EXPECT_EQ(TestFiles::read(name), "new");
+        EXPECT_FALSE(QFileInfo(name).isSymLink());
+        EXPECT_EQ(TestFiles::read(path("precious")), "precious");
+        EXPECT_NE(FileSystem::identityOf(name), FileSystem::identityOf(path("precious")));
+    }
+
+    QDir(dir.path()).mkdir("folder");
+    EXPECT_EQ(errorNumberOf([&] { File::replace(path("folder")); }), AppError::PathFileAccessError);
+    EXPECT_TRUE(FileSystem::namesFolder(path("folder")));
+    EXPECT_EQ(errorNumberOf([&] { File::replace(path("missing/x")); }), AppError::FileNotFound);
+}
+
+TEST_F(FileTest, CreateNewNeverTakesANameThatSomeoneMadeMeanwhile)
+{
+    // What a name made again between removing it and creating the new file comes to.
     TestFiles::write(path("old"), "old content");
     ASSERT_TRUE(QFile::link(path("old"), path("link")));
-    File opened = File::openForWriting(path("link"));
+    ASSERT_TRUE(QFile::link(path("nowhere"), path("dangling")));
+    for (const char *name : {"old", "link", "dangling"}) {
+        EXPECT_EQ(errorNumberOf([&] { File::createNew(path(name)); }), AppError::FileAlreadyExists)
+            << name;
+    }
     EXPECT_EQ(TestFiles::read(path("old")), "old content");
-    EXPECT_EQ(opened.identity(), FileSystem::identityOf(path("old")));
-    EXPECT_NE(opened.identity(), FileSystem::identityOf(dir.path()));
-    opened.truncate();
-    opened.write("new", 3);
-    opened.close();
-    EXPECT_EQ(TestFiles::read(path("old")), "new");
-    EXPECT_EQ(FileSystem::identityOf(path("missing")), std::nullopt);
+    EXPECT_FALSE(QFileInfo::exists(path("nowhere"))) << "a link is never followed to a new file";
 
-    EXPECT_EQ(errorNumberOf([&] { File::createNew(path("old")); }), AppError::FileAlreadyExists);
-    EXPECT_EQ(errorNumberOf([&] { File::createNew(path("link")); }), AppError::FileAlreadyExists)
-        << "a link is never followed to a new file";
     File created = File::createNew(path("fresh"));
     created.write("x", 1);
     created.flushToDisk();
@@ -71,33 +124,44 @@ TEST_F(FileTest, OpensForWritingWithoutEmptyingUntilAskedAndCreateNewRefusesAFil
     EXPECT_EQ(TestFiles::read(path("fresh")), "x");
 }
 
-TEST_F(FileTest, LeavesAnEmptyFileUntouchedWhenAskedToEmptyIt)
+TEST_F(FileTest, StampsChangeWithTheLengthOrAWriteInPlace)
 {
-    // A truncation marks a file as replaced, and ext4 then writes it out when it is closed.
-    TestFiles::write(path("empty"), "");
-    const QDateTime longAgo = QDateTime::currentDateTimeUtc().addDays(-1);
+    TestFiles::write(path("source"), "0123456789");
+    TestFiles::age(path("source"));
+    File source = File::openForReading(path("source"));
+    const FileStamp opened = source.stamp();
+    EXPECT_EQ(opened.length, 10);
+    EXPECT_EQ(FileSystem::stampOf(path("source")), opened);
+    EXPECT_EQ(FileSystem::stampOf(path("missing")), std::nullopt);
+
     {
-        QFile file(path("empty"));
+        QFile file(path("source"));
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+        file.write("X");
     }
-    File empty = File::openForWriting(path("empty"));
-    empty.truncate();
-    empty.close();
-    EXPECT_EQ(QFileInfo(path("empty")).lastModified(), longAgo);
+    const FileStamp written = source.stamp();
+    EXPECT_EQ(written.length, 10);
+    EXPECT_NE(written.modified, opened.modified);
+
+    {
+        QFile file(path("source"));
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("more");
+    }
+    EXPECT_EQ(source.stamp().length, 14);
 }
 
 TEST_F(FileTest, TranslatesFailuresIntoTheCatalogue)
 {
     EXPECT_EQ(errorNumberOf([&] { File::openForReading(path("missing")); }),
               AppError::FileNotFound);
-    EXPECT_EQ(errorNumberOf([&] { File::openForWriting(path("missing/x")); }),
-              AppError::FileNotFound);
-    EXPECT_EQ(errorNumberOf([&] { File::openForWriting(dir.path()); }),
-              AppError::PathFileAccessError);
-    File full = File::openForWriting("/dev/full");
-    full.truncate();
-    EXPECT_EQ(errorNumberOf([&] { full.write("x", 1); }), AppError::DiskFull);
+    EXPECT_EQ(errorNumberOf([&] { File::createNew(path("missing/x")); }), AppError::FileNotFound);
+    EXPECT_EQ(errorNumberOf([&] { File::createNew(dir.path()); }), AppError::FileAlreadyExists);
+    File limited = File::createNew(path("limited"));
+    const ScopedFileSizeLimit limit(2);
+    EXPECT_EQ(errorNumberOf([&] { limited.write("xyz", 3); }), AppError::DiskFull)
+        << "a write that stops short";
+    EXPECT_EQ(errorNumberOf([&] { limited.write("x", 1); }), AppError::DiskFull);
 }
 
 TEST_F(FileTest, ClosesWhenItGoes)
@@ -107,7 +171,7 @@ TEST_F(FileTest, ClosesWhenItGoes)
     };
     const auto before = openFiles();
     {
-        File file = File::openForWriting(path("a"));
+        File file = File::createNew(path("a"));
         File moved = std::move(file);
         EXPECT_EQ(openFiles(), before + 1);
     }
@@ -125,11 +189,9 @@ TEST_F(FileTest, FileSystemCreatesOneFolderLevelAndDeletesNamesNotTargets)
 
     TestFiles::write(path("target"), "kept");
     ASSERT_TRUE(QFile::link(path("target"), path("link")));
-    ASSERT_TRUE(QFile::link(path("nowhere"), path("dangling")));
-    EXPECT_TRUE(FileSystem::exists(path("dangling")));
     EXPECT_FALSE(FileSystem::isFolder(path("link")));
     FileSystem::deleteFile(path("link"));
-    EXPECT_FALSE(FileSystem::exists(path("link")));
+    EXPECT_FALSE(QFileInfo(path("link")).isSymLink());
     EXPECT_EQ(TestFiles::read(path("target")), "kept");
     EXPECT_EQ(errorNumberOf([&] { FileSystem::deleteFile(path("link")); }), AppError::FileNotFound);
 }

@@ -1,8 +1,13 @@
 #include "TestFiles.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace TestFiles {
 
@@ -28,6 +33,35 @@ QByteArray read(const QString &path)
         return {};
     }
     return file.readAll();
+}
+
+void age(const QString &path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite)) << path.toStdString();
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addDays(-1),
+                                 QFileDevice::FileModificationTime));
+}
+
+bool makePipe(const QString &path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+bool makeSocket(const QString &path)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = ::bind(socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    ::close(socket);
+    return bound;
+}
+
+bool makeHardLink(const QString &target, const QString &path)
+{
+    return ::link(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) == 0;
 }
 
 QByteArray pattern(qint64 count)

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
@@ -25,6 +26,7 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -275,7 +277,54 @@ TEST_F(Form1Behaviour, WarnsWhileTheSourceIsOnTheDiskToBeCleared)
     dropFile(onFloppy);
     EXPECT_EQ(form.txtOut->text(), path("floppy/clip_cut"));
     EXPECT_TRUE(form.chbClearFDD->isEnabled()) << "the proposed folder lies on the floppy";
-    EXPECT_EQ(form.txtEst->text(), notice);
+    EXPECT_EQ(form.txtEst->text(), estimate) << "a folder on the floppy is never cleared";
+}
+
+TEST_F(Form1Behaviour, ShowsTheClearedDiskNoticeExactlyWhenCutRefusesAndAfterwards)
+{
+    const QString notice = "{file is on disk being cleared}";
+    const QString refusal = "The file to cut is on the floppy, which would be cleared before its "
+                            "first piece is written.\r\nUntick \"Clear disk before copying\" or "
+                            "move the file to another disk, and cut again.";
+    struct Case
+    {
+        const char *what;
+        int option;
+        QString folder;
+        // What Cut says: the refusal, that a folder on the floppy is not cleared, or nothing.
+        std::optional<QString> message;
+    };
+    const QString notCleared = "The floppy will not be cleared: the pieces go into the folder %1 "
+                               "on it, and clearing would remove them.";
+    const Case cases[] = {
+        {"the floppy's option", 1, {}, refusal},
+        {"the drive's name", 0, "A:", refusal},
+        {"the drive's name and separators", 0, "a://", refusal},
+        {"a folder on the floppy by the drive's name", 0, "A:/parts", notCleared.arg("A:/parts")},
+        {"a folder on the floppy by its mount point", 0, path("floppy/parts"),
+         notCleared.arg(path("floppy/parts"))},
+        {"a folder on another disk", 0, path("data/out"), std::nullopt},
+    };
+    dropFile(makeFile("floppy/clip.avi", 100));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QTest::mouseClick(form.optWrite[c.option], Qt::LeftButton);
+        if (c.option == 0)
+            form.txtOut->setText(c.folder);
+        const bool noticeShown = form.txtEst->text() == notice;
+        EXPECT_EQ(noticeShown, c.message == refusal);
+
+        const qsizetype shownBefore = prompter.shown().size();
+        if (c.message)
+            prompter.answer(Prompter::Reply::Ok);
+        QTest::mouseClick(form.cbCut, Qt::LeftButton);
+        QStringList said;
+        for (const Prompter::Message &message : prompter.shown().mid(shownBefore))
+            said << message.text;
+        EXPECT_EQ(said, c.message ? QStringList(*c.message) : QStringList());
+        EXPECT_EQ(form.txtEst->text() == notice, noticeShown) << "the run leaves it as it was";
+        EXPECT_TRUE(QFileInfo::exists(path("floppy/clip.avi")));
+    }
 }
 
 TEST_F(Form1Behaviour, EnterCutsFromAnyControlAndTheScriptHasItsExactBytes)

@@ -1,0 +1,86 @@
+#include "NameRules.h"
+
+#include "JoinScript.h"
+#include "OemCodePage.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace modMorlend {
+
+namespace {
+
+const QString RenameAndTryAgain = LineEnd + QStringLiteral("Rename the file and try again.");
+
+// A double quote would end the script's quotes, and a line end or another control character
+// would break the line, so that the rest of the name could run as commands.
+bool breaksOutOfQuotes(QChar c)
+{
+    return c == u'"' || c.unicode() < 0x20 || c.unicode() == 0x7f;
+}
+
+// Characters that no name holds there: separators of drives and folders, redirections, and
+// the wildcards by which "del" would delete every file that matches.
+bool isReserved(QChar c)
+{
+    return QStringView(u"\\/:*?\"<>|").contains(c);
+}
+
+// The interpreter opens these as devices whatever follows the first dot, so the pieces would
+// be written to a printer or a serial port, or nowhere. Windows also reads the superscript
+// digits 1 to 3 as digits here.
+bool isDeviceName(const QString &fileName)
+{
+    const QString stem = fileName.section(u'.', 0, 0).toUpper();
+    static const QStringList devices {QStringLiteral("CON"), QStringLiteral("PRN"),
+                                      QStringLiteral("AUX"), QStringLiteral("NUL")};
+    if (devices.contains(stem))
+        return true;
+    const bool port = stem.size() == 4
+        && (stem.startsWith(QStringLiteral("COM")) || stem.startsWith(QStringLiteral("LPT")));
+    return port && QStringView(u"123456789\u00b9\u00b2\u00b3").contains(stem.at(3));
+}
+
+} // namespace
+
+std::optional<QString> refusalOfName(const QString &fileName, const OemCodePage &codePage)
+{
+    const QString cannotName = QStringLiteral("The join script cannot name the file");
+    if (std::any_of(fileName.cbegin(), fileName.cend(), breaksOutOfQuotes)) {
+        return cannotName
+            + QStringLiteral(": its name holds a double quote or a control character, which"
+                             " would break the script's commands.")
+            + RenameAndTryAgain;
+    }
+    if (std::any_of(fileName.cbegin(), fileName.cend(), isReserved)) {
+        return cannotName
+            + QStringLiteral(": its name holds one of the characters \\ / : * ? < > |, which"
+                             " the joining machine reads as a wildcard or a separator, or allows"
+                             " in no name.")
+            + RenameAndTryAgain;
+    }
+    if (fileName.endsWith(u' ') || fileName.endsWith(u'.')) {
+        return cannotName
+            + QStringLiteral(": its name ends in a blank or a dot, which the joining machine"
+                             " drops from a name.")
+            + RenameAndTryAgain;
+    }
+    if (isDeviceName(fileName)) {
+        return cannotName
+            + QStringLiteral(": the joining machine keeps its name for a device (CON, PRN, AUX,"
+                             " NUL, COM1 to COM9, LPT1 to LPT9), whatever follows its first"
+                             " dot.")
+            + RenameAndTryAgain;
+    }
+    if (!codePage.canEncode(fileName)) {
+        return cannotName + u' ' + fileName
+            + QStringLiteral(": the console's code page %1 has no place for some of its"
+                             " characters.")
+                  .arg(codePage.number())
+            + RenameAndTryAgain;
+    }
+    return std::nullopt;
+}
+
+} // namespace modMorlend
