@@ -29,11 +29,6 @@ namespace {
 
 constexpr qint64 SectorSize = 512;
 
-// The source no longer has the stamp it had when the run opened it.
-struct SourceChanged
-{
-};
-
 bool namesFloppyRoot(const QString &folder)
 {
     return folder.compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
@@ -111,18 +106,11 @@ bool Engine::cut()
 
     ScriptFile script(replaceFile(scriptPath), codePage);
     script.write(headerLine() + LineEnd);
-    try {
-        if (m_sourceStamp.length != m_state.SourceSize)
-            throw SourceChanged {};
-        if (!writePieces(source, script, fileName)) {
-            script.close();
-            return false;
-        }
-    } catch (const SourceChanged &) {
-        // Its pieces stay, as the pieces of any run that stops; a script beside them would
-        // join them into a file that never was.
-        FileSystem::deleteFile(onDisk(scriptPath));
+    if (m_sourceStamp.length != m_state.SourceSize)
         throw StopRun {sourceChanged()};
+    if (!writePieces(source, script, fileName)) {
+        script.close();
+        return false;
     }
     if (writesToFloppy())
         checkSpace(script.length(), fileName);
@@ -263,15 +251,14 @@ void Engine::readPiece(File &source, qint64 size)
     // pieces or mixed into them. Looking after every read stops the run at the next piece
     // rather than at the last disk.
     if (source.stamp() != m_sourceStamp)
-        throw SourceChanged {};
+        throw StopRun {sourceChanged()};
 }
 
 QString Engine::sourceChanged() const
 {
     return QStringLiteral("The file ") + m_state.SourcePath
-        + QStringLiteral(" changed while it was cut, so the pieces do not rebuild it. The pieces"
-                         " written stay; their join script was removed.\r\nCut the file again"
-                         " when nothing changes it.");
+        + QStringLiteral(" changed while it was cut, so the pieces do not rebuild it. Nothing"
+                         " was removed.\r\nCut the file again when nothing changes it.");
 }
 
 void Engine::checkSpace(qint64 scriptLength, const QString &fileName)
