@@ -20,32 +20,22 @@ import subprocess
 import sys
 import time
 
+from process_groups import stop_group
 
-def stop_group(group):
-    try:
-        os.killpg(group, signal.SIGTERM)
-    except ProcessLookupError:
-        return
-    deadline = time.monotonic() + 3
-    while time.monotonic() < deadline:
-        try:
-            os.killpg(group, 0)
-        except ProcessLookupError:
-            return
-        time.sleep(0.05)
-    try:
-        os.killpg(group, signal.SIGKILL)
-    except ProcessLookupError:
-        pass
+
+def is_mounted(path):
+    with open('/proc/mounts') as table:
+        return any(line.split()[1] == path for line in table)
 
 
 def unmount(path):
+    # A file the program still holds open there makes a plain unmount fail for a while.
     deadline = time.monotonic() + 5
-    while time.monotonic() < deadline:
-        if subprocess.run(['fusermount', '-u', path], capture_output=True).returncode == 0:
-            return
-        time.sleep(0.1)
-    subprocess.run(['fusermount', '-u', '-z', path], capture_output=True)
+    while is_mounted(path) and time.monotonic() < deadline:
+        if subprocess.run(['fusermount', '-u', path], capture_output=True).returncode:
+            time.sleep(0.1)
+    if is_mounted(path):
+        subprocess.run(['fusermount', '-u', '-z', path], capture_output=True)
 
 
 def main():
@@ -64,15 +54,18 @@ def main():
             pending[key] = entry['what']
         else:
             pending.pop(key, None)
-    # Newest first: the mounts and the programs go before the display and the buses.
-    for what in reversed(list(pending.values())):
+    # The programs first, newest first, so that nothing holds a file open on a mount; then
+    # the mounts, then the services that have commands of their own to stop them.
+    left = list(reversed(list(pending.values())))
+    for what in left:
         if 'group' in what:
             stop_group(what['group'])
-        elif 'mount' in what:
+    for what in left:
+        if 'mount' in what:
             unmount(what['mount'])
-        elif 'command' in what:
+    for what in left:
+        if 'command' in what:
             subprocess.run(what['command'], env=what['env'], capture_output=True, timeout=30)
-
 
 if __name__ == '__main__':
     main()

@@ -5,9 +5,9 @@ import os
 import signal
 import subprocess
 import sys
-import time
 
 from . import floppy_lock
+from .process_groups import stop_group
 
 
 class Processes:
@@ -44,34 +44,13 @@ class Processes:
 
     def stop(self, process, grace=3.0):
         """Ends the process's whole group: SIGTERM, then SIGKILL after the grace time."""
-        group = process.pid
-        try:
-            os.killpg(group, signal.SIGTERM)
-        except ProcessLookupError:
-            pass
-        deadline = time.monotonic() + grace
-        while self._group_lives(process) and time.monotonic() < deadline:
-            time.sleep(0.02)
-        if self._group_lives(process):
-            try:
-                os.killpg(group, signal.SIGKILL)
-            except ProcessLookupError:
-                pass
-            while self._group_lives(process):
-                time.sleep(0.02)
+        stop_group(process.pid, grace, reap=process.poll)
+        process.wait(timeout=10)
+        for stream in (process.stdin, process.stdout, process.stderr):
+            if stream:
+                stream.close()
         self._running = [(n, p) for n, p in self._running if p is not process]
-        self.tell_guardian(False, {'group': group})
-
-    @staticmethod
-    def _group_lives(process):
-        process.poll()  # reaps the leader, which would otherwise count as alive
-        try:
-            os.killpg(process.pid, 0)
-            return True
-        except ProcessLookupError:
-            return False
-        except PermissionError:
-            return True
+        self.tell_guardian(False, {'group': process.pid})
 
     def stop_all(self):
         for _, process in reversed(list(self._running)):

@@ -40,14 +40,30 @@ def prepare():
     subprocess.run(['wineserver', '-w'], env=env, check=True, timeout=30)
 
 
+# The console code page of each locale the suite uses, as Wine derives it.
+CONSOLE_CODE_PAGES = {'en_US.UTF-8': 'cp437', 'de_DE.UTF-8': 'cp850', 'ru_RU.UTF-8': 'cp866'}
+
+
 def join(processes, folder, script, locale):
-    """Runs `cmd /c script` in the folder and returns what it printed."""
+    """Has cmd run the script in the folder, and returns what it printed.
+
+    The script is started as a user starts it at the prompt, by its quoted name, from a
+    small batch file beside the folder: cmd's /c would split a name holding "&" or expand
+    one holding "%...%" before the script even starts, which is how cmd treats any name.
+    """
     env = environment(locale)
+    base = folder.rstrip('/')
+    # A plain name of its own: cmd must start the starter whatever the script is called.
+    starter = os.path.join(os.path.dirname(base), 'start-join.bat')
+    with open(starter, 'wb') as file:
+        file.write(('@"' + script.replace('%', '%%') + '"').encode(CONSOLE_CODE_PAGES[locale]))
     stop_server = {'command': ['wineserver', '-k'], 'env': env}
     processes.tell_guardian(True, stop_server)
     try:
-        with open(folder.rstrip('/') + '.cmd.log', 'w+b') as log:
-            run = processes.start('wine cmd', ['wine', 'cmd', '/c', script], cwd=folder, env=env,
+        with open(base + '.cmd.log', 'w+b') as log:
+            starter_from_folder = '..\\' + os.path.basename(starter)
+            run = processes.start('wine cmd', ['wine', 'cmd', '/c', starter_from_folder],
+                                  cwd=folder, env=env,
                                   stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
             run.wait(timeout=60)
             processes.stop(run)
