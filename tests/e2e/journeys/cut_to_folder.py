@@ -2,7 +2,8 @@
 
 import os
 
-from morlend_e2e import files
+from morlend_e2e import accessibility as a11y
+from morlend_e2e import files, screen
 from morlend_e2e.journey import Journey
 
 PIECE = 1457664
@@ -35,6 +36,8 @@ class CutToFolder(Journey):
         source = self.make_source('clip.avi', 3500000)
         folder = os.path.join(self.work, 'clip_cut')
         morlend = self.start_morlend()
+        bar = a11y.extents(morlend.controls.progress_box)
+        empty_bar = screen.pixels(self.session, bar)
 
         self.assertEqual(self.drop(source), 'copy')
         morlend.wait_for(morlend.file_text, source + ' * 3,500,000 bytes')
@@ -44,6 +47,10 @@ class CutToFolder(Journey):
 
         self.user.key('Return')
         morlend.wait_for(morlend.progress, '3/3')
+        # Within its sunken border, the full bar is a band of one colour from end to end.
+        full_rows = [row for row, before in zip(screen.pixels(self.session, bar), empty_bar)
+                     if len(set(row[2:-2])) == 1 and row != before]
+        self.assertTrue(full_rows, 'the progress bar is drawn across the whole box')
         self.assert_pieces(folder, source, PIECE)
         self.assertEqual(files.contents(os.path.join(folder, 'clip.avi.bat')), EXAMPLE_SCRIPT)
         self.assertEqual(len(EXAMPLE_SCRIPT), 182)

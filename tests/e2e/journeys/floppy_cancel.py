@@ -43,6 +43,7 @@ class FloppyCancel(Journey):
 
     def test_cancel_at_one_more_disk(self):
         morlend, _ = self.start_floppy_run(2 * PIECE)
+        # OK without a new disk: the same disk is cleared before the second piece.
         self.message_box().answer_with_click(self.user, 'OK')
         self.message_box().answer_with_click(self.user, 'OK')  # the warning
         one_more = self.message_box()

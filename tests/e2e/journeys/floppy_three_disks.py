@@ -53,9 +53,4 @@ class FloppyThreeDisks(Journey):
         self.assertEqual(floppy.file_names(disks[0]), ['clip.avi.1'])
         self.assertEqual(floppy.file_names(disks[1]), ['clip.avi.2'])
         self.assertEqual(floppy.file_names(disks[2]), ['clip.avi.3', 'clip.avi.bat'])
-        joined = os.path.join(self.work, 'joined')
-        os.makedirs(joined)
-        for disk in disks:
-            floppy.copy_off(disk, joined)
-        self.assert_pieces(joined, source, floppy.FREE_BYTES[1440])
-        self.assert_joins_back(joined, source)
+        self.assert_disks_join_back(disks, source, floppy.FREE_BYTES[1440])

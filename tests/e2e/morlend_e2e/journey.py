@@ -7,7 +7,7 @@ import shutil
 import unittest
 
 from . import accessibility as a11y
-from . import files, message_boxes, screen, wine
+from . import files, floppy, message_boxes, screen, wine
 from .drag_source import DragSource
 from .floppy import FloppyDrive
 from .program import Morlend
@@ -87,6 +87,17 @@ class Journey(unittest.TestCase):
             self.assertEqual(files.contents(os.path.join(folder, f'{name}.{index + 1}')),
                              data[index * piece_size:(index + 1) * piece_size],
                              f'piece {index + 1}')
+
+    def assert_disks_join_back(self, disks, source, piece_size, leave_out=()):
+        """The pieces and the script copied off the images join back into the source."""
+        folder = os.path.join(self.work, 'joined')
+        os.makedirs(folder)
+        for disk in disks:
+            floppy.copy_off(disk, folder)
+        for name in leave_out:
+            os.remove(os.path.join(folder, name))
+        self.assert_pieces(folder, source, piece_size)
+        self.assert_joins_back(folder, source)
 
     def assert_joins_back(self, folder, source, locale='en_US.UTF-8'):
         """cmd runs the join script in the folder, which then holds the source alone."""

@@ -26,6 +26,7 @@ class Controls:
     floppy_option: object
     folder_box: object
     clear_box: object
+    progress_box: object
     progress_label: object
     cut_button: object
     exit_button: object
@@ -71,6 +72,7 @@ def find_controls(window):
         floppy_option=options[1],
         folder_box=_only(of_role(destination_group, 'text'), 'folder box'),
         clear_box=_only(of_role(destination_group, 'check box'), 'clear box'),
+        progress_box=_only(of_role(top, 'frame'), 'progress box'),
         progress_label=_only(of_role(top, 'label'), 'progress label'),
         cut_button=buttons[0],
         exit_button=buttons[1],

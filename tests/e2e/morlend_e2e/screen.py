@@ -1,7 +1,5 @@
 """The screen's pixels, as a user sees them."""
 
-import subprocess
-
 
 def screenshot(session, path):
     session.run(['import', '-window', 'root', path])
