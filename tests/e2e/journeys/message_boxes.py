@@ -39,7 +39,25 @@ class MessageBoxes(Journey):
         self.show_and_close_each_way('Files size is 0.')
         self.assertEqual(morlend.progress(), '0/3')
 
+        self.user.select_all_and_type(morlend.controls.size_text, '-5')
+        self.user.park_pointer()
+        morlend.wait_for(morlend.size_text, '-5')
+        self.show_and_close_each_way('Files size is negative.')
+
+        # A second name of the file to cut where a piece would go.
+        folder = os.path.join(self.work, 'clip_cut')
+        os.makedirs(folder)
+        os.link(source, os.path.join(folder, 'clip.avi.2'))
         self.user.select_all_and_type(morlend.controls.size_text, '500000')
+        self.user.park_pointer()
+        morlend.wait_for(morlend.estimate, 'files: 7, last file: 500,000 bytes')
+        self.show_and_close_each_way(
+            f'The file {folder}/clip.avi.2 is the file to cut under another name, and writing '
+            'it would destroy the file.\r\nRemove it or choose another destination.')
+        self.assertEqual(os.listdir(folder), ['clip.avi.2'])
+        os.remove(os.path.join(folder, 'clip.avi.2'))
+        os.rmdir(folder)
+
         self.user.select_all_and_type(morlend.controls.folder_box,
                                       os.path.join(self.work, 'missing', 'parts'))
         self.user.park_pointer()

@@ -20,18 +20,20 @@ def make_image(path, kilobytes=1440):
     return path
 
 
-def file_names(image):
-    """The names in the image's root, as mtools lists them."""
-    listing = subprocess.run(['mdir', '-i', image, '-b', '::'], check=True,
+def file_names(image, folder=''):
+    """The names in a folder of the image (its root by default), as mtools lists them."""
+    listing = subprocess.run(['mdir', '-i', image, '-b', '::' + folder], check=True,
                              capture_output=True, text=True).stdout
-    return sorted(os.path.basename(line.strip()) for line in listing.splitlines() if line.strip())
+    return sorted(os.path.basename(line.strip().rstrip('/')) for line in listing.splitlines()
+                  if line.strip())
 
 
-def copy_off(image, folder):
-    """Copies every file in the image's root into the folder, as a user copies a disk."""
-    for name in file_names(image):
-        subprocess.run(['mcopy', '-n', '-i', image, '::' + name, os.path.join(folder, name)],
-                       check=True, capture_output=True)
+def copy_off(image, destination, folder=''):
+    """Copies every file in a folder of the image into the destination, as a user copies a
+    disk."""
+    for name in file_names(image, folder):
+        subprocess.run(['mcopy', '-n', '-i', image, f'::{folder}/{name}',
+                        os.path.join(destination, name)], check=True, capture_output=True)
 
 
 def read_file(image, name):
@@ -79,18 +81,17 @@ class FloppyDrive:
             raise AssertionError(f'fusefat could not mount {image}')
         self.image = image
 
-    def eject(self):
+    def eject(self, timeout=None):
         """Unmounts the disk; everything written to it is in the image afterwards."""
         if not self._filesystem:
             return
+        arguments = {} if timeout is None else {'timeout': timeout}
         wait_until(lambda: subprocess.run(['fusermount', '-u', MOUNT_POINT],
                                           capture_output=True).returncode == 0,
-                   f'{MOUNT_POINT} to be unmounted (nothing may hold a file open there)')
+                   f'{MOUNT_POINT} to be unmounted (nothing may hold a file open there)',
+                   **arguments)
         self._filesystem.wait(timeout=10)
-        self._processes.stop(self._filesystem)
-        self._processes.tell_guardian(False, {'mount': MOUNT_POINT})
-        self._filesystem = None
-        self.image = None
+        self._gone()
 
     def swap(self, image):
         self.eject()
@@ -99,11 +100,27 @@ class FloppyDrive:
     def close(self):
         try:
             if self._filesystem:
-                self.eject()
+                try:
+                    self.eject(timeout=5)
+                except AssertionError:
+                    self._pull_out()
         finally:
             if self._locked:
                 floppy_lock.release(self._processes.lock_file)
                 self._locked = False
+
+    def _pull_out(self):
+        # What still waits on the file system (the program, in a failed journey) gets an
+        # error once the file system's process is gone, which stopping it in _gone does.
+        if mounted_at(MOUNT_POINT):
+            subprocess.run(['fusermount', '-u', '-z', MOUNT_POINT], capture_output=True)
+        self._gone()
+
+    def _gone(self):
+        self._processes.stop(self._filesystem)
+        self._processes.tell_guardian(False, {'mount': MOUNT_POINT})
+        self._filesystem = None
+        self.image = None
 
     @staticmethod
     def _refuse_foreign_mounts():

@@ -25,10 +25,6 @@ class MessageBox:
         return {a11y.name(c): c for c in a11y.descendants(self._accessible)
                 if a11y.role(c) == 'push button'}
 
-    def icon(self):
-        """The box's icon as the accessibility bus names it, for example 'Critical'."""
-        return a11y.fresh(self._accessible).description
-
     def answer_with_keys(self, user, *keys):
         self._wait_for_focus()
         user.key(*keys)

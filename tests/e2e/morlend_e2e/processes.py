@@ -45,7 +45,13 @@ class Processes:
     def stop(self, process, grace=3.0):
         """Ends the process's whole group: SIGTERM, then SIGKILL after the grace time."""
         stop_group(process.pid, grace, reap=process.poll)
-        process.wait(timeout=10)
+        try:
+            process.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            # Stuck in the kernel, on a request to a file system that does not answer; it
+            # ends once that file system is gone, and the guardian looks at it again.
+            print(f'process {process.pid} ({process.args[0]}) did not end', file=sys.stderr)
+            return
         for stream in (process.stdin, process.stdout, process.stderr):
             if stream:
                 stream.close()

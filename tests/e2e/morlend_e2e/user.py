@@ -27,7 +27,7 @@ class User:
         self._xdotool('key', '--delay', '30', *names)
 
     def type(self, text):
-        self._xdotool('type', '--delay', '20', text)
+        self._xdotool('type', '--delay', '20', '--', text)
 
     @contextlib.contextmanager
     def holding(self, *names):
