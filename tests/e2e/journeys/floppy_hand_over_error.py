@@ -41,7 +41,8 @@ class FloppyHandOverError(Journey):
             error = self.message_box()
             # fusefat refuses a write to a full disk with EPERM where the kernel's FAT driver
             # says ENOSPC, which the program would show as "Disk full" (#61).
-            self.assertEqual(error.text(), 'An error #70 occured:\r\nPermission denied\r\nMorlend')
+            self.assertEqual(error.text(),
+                             'An error #70 occured:\r\nPermission denied\r\nMorlend')
             self.assertEqual(list(error.buttons()), ['OK'])
             if close_error == 'click':
                 error.answer_with_click(self.user, 'OK')
