@@ -50,7 +50,8 @@ class Processes:
         except subprocess.TimeoutExpired:
             # Stuck in the kernel, on a request to a file system that does not answer; it
             # ends once that file system is gone, and the guardian looks at it again.
-            print(f'process {process.pid} ({process.args[0]}) did not end', file=sys.stderr)
+            name = next(n for n, p in self._running if p is process)
+            print(f'{name} (process {process.pid}) did not end', file=sys.stderr)
             return
         for stream in (process.stdin, process.stdout, process.stderr):
             if stream:
