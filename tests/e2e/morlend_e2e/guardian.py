@@ -5,8 +5,8 @@ journey survives, and it stops the journey's descendants with it, but not daemon
 the journey's process tree (the Wine server) nor the mounts the journey made. The guardian
 leaves the tree at once (it forks and its first process exits) and reads what the journey
 tells it on a pipe: process groups it started, mounts it made, commands that stop a
-service. When the pipe closes with things still on its list, the journey died without
-cleaning up, and the guardian does it.
+service, scratch folders. When the pipe closes with things still on its list, the journey
+died without cleaning up, and the guardian does it.
 
 The guardian also keeps open the floppy lock file the journey opened before starting it,
 so the machine-wide floppy lock the journey takes stays held until the guardian has
@@ -15,6 +15,7 @@ unmounted the image.
 
 import json
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -66,6 +67,8 @@ def main():
     for what in left:
         if 'command' in what:
             subprocess.run(what['command'], env=what['env'], capture_output=True, timeout=30)
+        elif 'folder' in what:
+            shutil.rmtree(what['folder'], ignore_errors=True)
 
 if __name__ == '__main__':
     main()

@@ -22,6 +22,7 @@ class Session:
 
     def start(self):
         self._runtime_folder = tempfile.mkdtemp(prefix='morlend-e2e-runtime-')
+        self._processes.tell_guardian(True, {'folder': self._runtime_folder})
         self.env = {
             'PATH': os.environ.get('PATH', '/usr/bin:/bin'),
             'HOME': os.environ.get('HOME', '/root'),
@@ -42,6 +43,7 @@ class Session:
         self._processes.stop_all()
         if self._runtime_folder:
             shutil.rmtree(self._runtime_folder, ignore_errors=True)
+            self._processes.tell_guardian(False, {'folder': self._runtime_folder})
 
     def run(self, args, **arguments):
         """Runs a short command on this desktop (xdotool, xprop, import) and returns it."""
