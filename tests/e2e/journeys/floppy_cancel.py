@@ -43,8 +43,9 @@ class FloppyCancel(Journey):
 
     def test_cancel_at_one_more_disk(self):
         morlend, _ = self.start_floppy_run(2 * PIECE)
-        # OK without a new disk: the same disk is cleared before the second piece.
-        self.message_box().answer_with_click(self.user, 'OK')
+        prompt = self.message_box()
+        self.floppy.swap(self.disks[1])
+        prompt.answer_with_click(self.user, 'OK')
         self.message_box().answer_with_click(self.user, 'OK')  # the warning
         one_more = self.message_box()
         self.assertEqual(one_more.text(), 'Please insert one more floppy.')
@@ -53,5 +54,6 @@ class FloppyCancel(Journey):
         morlend.wait_for(morlend.progress, '0/2')
         self.assertFalse(morlend.x_windows('Morlend'), 'a cancel shows no message')
         self.floppy.eject()
-        self.assertEqual(floppy.file_names(self.disks[0]), ['clip.avi.2'])
+        self.assertEqual(floppy.file_names(self.disks[0]), ['clip.avi.1'])
+        self.assertEqual(floppy.file_names(self.disks[1]), ['clip.avi.2'])
         self.assertTrue(files.contents(TEMPORARY_SCRIPT).endswith(b'del "clip.avi.bat"'))
