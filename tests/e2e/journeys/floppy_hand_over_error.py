@@ -29,8 +29,9 @@ class FloppyHandOverError(Journey):
         self.user.park_pointer()
         self.floppy.insert(disks[0])
         self.user.key('Return')
+        next_disk = self.message_box()
         self.floppy.swap(disks[1])
-        self.message_box().answer_with_keys(self.user, 'Return')
+        next_disk.answer_with_keys(self.user, 'Return')
         self.message_box().answer_with_keys(self.user, 'Return')  # the warning
 
         for disk, close_error in [(full[0], 'click'), (full[1], 'key')]:
