@@ -24,9 +24,10 @@ QString actionName(Qt::DropAction action)
 
 } // namespace
 
-DragSource::DragSource(const QList<QUrl> &files, QWidget *parent)
+DragSource::DragSource(const QList<QUrl> &files, Qt::DropActions offered, QWidget *parent)
     : QWidget(parent)
     , m_files(files)
+    , m_offered(offered)
 {
     setWindowTitle(QStringLiteral("morlend-e2e-drag-source"));
     setFixedSize(120, 60);
@@ -45,8 +46,8 @@ void DragSource::mousePressEvent(QMouseEvent *event)
     data->setText(addresses.join(u'\n'));
     auto *drag = new QDrag(this);
     drag->setMimeData(data);
-    const Qt::DropAction answered
-        = drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
+    const Qt::DropAction answered = drag->exec(
+        m_offered, m_offered.testFlag(Qt::CopyAction) ? Qt::CopyAction : Qt::MoveAction);
     // A drop target asks for the data after it has answered the drop, so the source stays
     // to serve it, as a file manager does, until it is closed.
     QTextStream(stdout) << actionName(answered) << Qt::endl;

@@ -9,7 +9,9 @@
 class DragSource : public QWidget
 {
 public:
-    explicit DragSource(const QList<QUrl> &files, QWidget *parent = nullptr);
+    // offered: copy, move and link, as most file managers offer; or the move alone, as a GTK
+    // file manager offers when Shift is held.
+    DragSource(const QList<QUrl> &files, Qt::DropActions offered, QWidget *parent = nullptr);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -17,4 +19,5 @@ protected:
 
 private:
     QList<QUrl> m_files;
+    Qt::DropActions m_offered;
 };

@@ -1,5 +1,7 @@
 """Files dragged onto the program as from a file manager, through XDND."""
 
+import contextlib
+import select
 import subprocess
 
 from .waiting import wait_until
@@ -16,24 +18,27 @@ class DragSource:
         self._program = program
         self._process = None
 
-    def drop(self, user, paths, target, holding=()):
+    def drop(self, user, paths, target, holding=(), over_target=None, move_only=False):
         """Drags the files from the source's window to the target point and drops them.
 
+        holding: keys held from the start; over_target: done while the pointer rests on the
+        target (user.drag); move_only: the source offers the move alone, as a GTK file manager
+        does when Shift is held.
         Returns the action the drop answered: 'copy', 'move', 'link' or 'none'.
         """
         self.close()
+        offer = ['--move-only'] if move_only else []
         process = self._processes.start(
-            'drag source', [self._program, *paths], env=self._session.env,
+            'drag source', [self._program, *offer, *paths], env=self._session.env,
             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
             text=True)
         try:
             window = wait_until(lambda: self._window(process.pid), 'the drag source\'s window')
             start = self._centre(window)
-            if holding:
-                with user.holding(*holding):
-                    user.drag(start, target)
-            else:
-                user.drag(start, target)
+            with user.holding(*holding) if holding else contextlib.nullcontext():
+                user.drag(start, target, over_target=over_target)
+            wait_until(lambda: select.select([process.stdout], [], [], 0)[0],
+                       'the drag source to hear how the drop was answered')
             return process.stdout.readline().strip()
         finally:
             # The target fetches the files' names after it answered the drop, so the source

@@ -60,13 +60,19 @@ class Journey(unittest.TestCase):
                                os.environ['MORLEND_E2E_LOCALES'], self.work, locale).start()
         return self.morlend
 
-    def drop(self, *paths, holding=()):
+    def drop(self, *paths, **drag):
         """Drags the files from the drag source onto the drop area and comes back to the
         program's window. Returns the action the drop answered."""
-        target = a11y.extents(self.morlend.controls.drop_area).centre
-        answer = self.drag_source.drop(self.user, paths, target, holding)
+        answer = self.drag_onto(self.morlend.controls.drop_area, *paths, **drag)
         self.morlend.activate(self.user)
         return answer
+
+    def drag_onto(self, control, *paths, **drag):
+        """Drags the files from the drag source onto the control and lets go; the drag source
+        keeps the focus. Takes DragSource.drop's options; returns the action the drop
+        answered."""
+        target = a11y.extents(control).centre
+        return self.drag_source.drop(self.user, paths, target, **drag)
 
     def message_box(self, caption=message_boxes.CAPTION, **arguments):
         return message_boxes.wait_for_message_box(self.morlend, caption, **arguments)

@@ -29,14 +29,20 @@ class User:
     def type(self, text):
         self._xdotool('type', '--delay', '20', '--', text)
 
+    def key_down(self, *names):
+        self._xdotool('keydown', *names)
+
+    def key_up(self, *names):
+        self._xdotool('keyup', *names)
+
     @contextlib.contextmanager
     def holding(self, *names):
         """Keeps keys down (Shift, Control) for what is done inside the block."""
-        self._xdotool('keydown', *names)
+        self.key_down(*names)
         try:
             yield
         finally:
-            self._xdotool('keyup', *names)
+            self.key_up(*names)
 
     def move_to(self, point):
         self._xdotool('mousemove', '--sync', str(point[0]), str(point[1]))
@@ -58,11 +64,13 @@ class User:
         self.key('ctrl+a')
         self.type(text)
 
-    def drag(self, start, end, steps=12, pace=0.03):
+    def drag(self, start, end, steps=12, pace=0.03, over_target=None):
         """Presses the left button at start, moves to end in steps and lets go there.
 
         A hand moves in steps and pauses over the target; XDND needs the target to have
         answered the last position before the drop, which the pause over it gives.
+        over_target, if given, is done while the pointer rests on the target (a key pressed
+        or let go), and the hand pauses there again, so that the target hears of it.
         """
         self.move_to(start)
         self._xdotool('mousedown', '1')
@@ -72,8 +80,16 @@ class User:
                 y = start[1] + (end[1] - start[1]) * step // steps
                 self._xdotool('mousemove', str(x), str(y))
                 time.sleep(pace)
-            for wiggle in (1, 0, 1, 0):
-                self._xdotool('mousemove', str(end[0] + wiggle), str(end[1]))
-                time.sleep(pace)
+            self._pause_over(end, pace)
+            if over_target:
+                over_target()
+                self._pause_over(end, pace)
         finally:
             self._xdotool('mouseup', '1')
+
+    def _pause_over(self, point, pace):
+        # A resting hand still trembles: each move has the drag source tell the target the
+        # pointer's place and the keys held, and wait for its answer.
+        for wiggle in (1, 0, 1, 0):
+            self._xdotool('mousemove', str(point[0] + wiggle), str(point[1]))
+            time.sleep(pace)
