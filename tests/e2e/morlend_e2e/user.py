@@ -19,8 +19,8 @@ class User:
         self._session = session
 
     def _xdotool(self, *arguments):
-        subprocess.run(['xdotool', *arguments], env=self._session.env, check=True,
-                       capture_output=True)
+        return subprocess.run(['xdotool', *arguments], env=self._session.env, check=True,
+                              capture_output=True, text=True).stdout
 
     def key(self, *names):
         """Presses and releases each key or chord in turn: 'Return', 'shift+Return', 'F1'."""
@@ -45,7 +45,15 @@ class User:
             self.key_up(*names)
 
     def move_to(self, point):
-        self._xdotool('mousemove', '--sync', str(point[0]), str(point[1]))
+        # --sync waits for the pointer to leave where it was, for 15 s when it is there.
+        if self.pointer() != tuple(point):
+            self._xdotool('mousemove', '--sync', str(point[0]), str(point[1]))
+
+    def pointer(self):
+        """Where the pointer is: (x, y)."""
+        values = dict(line.split('=', 1)
+                      for line in self._xdotool('getmouselocation', '--shell').split())
+        return (int(values['X']), int(values['Y']))
 
     def park_pointer(self):
         """Moves the pointer off the program, as a user's hand leaves the mouse."""
