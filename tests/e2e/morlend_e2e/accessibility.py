@@ -21,6 +21,10 @@ class Rect:
     def centre(self):
         return (self.x + self.width // 2, self.y + self.height // 2)
 
+    def scaled(self, factor):
+        return Rect(round(self.x * factor), round(self.y * factor), round(self.width * factor),
+                    round(self.height * factor))
+
 
 def application(pid):
     """The program with this process id, as the accessibility bus lists it, or None."""

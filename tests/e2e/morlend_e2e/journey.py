@@ -6,13 +6,13 @@ import re
 import shutil
 import unittest
 
-from . import accessibility as a11y
 from . import files, floppy, message_boxes, screen, wine
 from .drag_source import DragSource
 from .floppy import FloppyDrive
 from .program import Morlend
 from .session import Session
 from .user import User
+from .waiting import wait_until
 
 
 class Journey(unittest.TestCase):
@@ -55,9 +55,10 @@ class Journey(unittest.TestCase):
 
     # What a user does.
 
-    def start_morlend(self, locale='en_US.UTF-8'):
+    def start_morlend(self, locale='en_US.UTF-8', environment=None):
         self.morlend = Morlend(self.session, self.processes, os.environ['MORLEND_E2E_PROGRAM'],
-                               os.environ['MORLEND_E2E_LOCALES'], self.work, locale).start()
+                               os.environ['MORLEND_E2E_LOCALES'], self.work, locale,
+                               environment).start()
         return self.morlend
 
     def drop(self, *paths, **drag):
@@ -71,8 +72,18 @@ class Journey(unittest.TestCase):
         """Drags the files from the drag source onto the control and lets go; the drag source
         keeps the focus. Takes DragSource.drop's options; returns the action the drop
         answered."""
-        target = a11y.extents(control).centre
+        target = self.morlend.extents(control).centre
         return self.drag_source.drop(self.user, paths, target, **drag)
+
+    def rest_pointer_on(self, control):
+        """Moves the pointer onto a control and waits until its look changes, as a button's
+        does while the pointer is over it. Returns its pixels from before."""
+        place = self.morlend.extents(control)
+        before = screen.pixels(self.session, place)
+        self.user.move_to(place.centre)
+        wait_until(lambda: screen.pixels(self.session, place) != before,
+                   'the control under the pointer to change its look')
+        return before
 
     def message_box(self, caption=message_boxes.CAPTION, **arguments):
         return message_boxes.wait_for_message_box(self.morlend, caption, **arguments)

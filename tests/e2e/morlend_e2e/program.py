@@ -2,7 +2,7 @@
 
 import os
 import subprocess
-from dataclasses import dataclass
+from dataclasses import dataclass, fields
 
 from . import accessibility as a11y
 from .waiting import wait_until
@@ -84,12 +84,17 @@ class Morlend:
     """One run of the program, with the locale of the caller's choice."""
 
     def __init__(self, session, processes, program, locales_folder, work_folder,
-                 locale='en_US.UTF-8'):
+                 locale='en_US.UTF-8', environment=None):
         self._session = session
         self._processes = processes
         self._program = program
         self.locale = locale
-        self.env = dict(session.env, LANG=locale, LC_ALL=locale, LOCPATH=locales_folder)
+        # Variables a user may set for every Qt program, such as QT_SCALE_FACTOR.
+        self.env = dict(session.env, LANG=locale, LC_ALL=locale, LOCPATH=locales_folder,
+                        **(environment or {}))
+        # The accessibility bus gives places in Qt's own pixels, which Qt's scale factor
+        # makes larger on the screen.
+        self.scale = float(self.env.get('QT_SCALE_FACTOR', 1))
         self._log_path = os.path.join(work_folder, 'morlend.log')
         self.process = None
         self.window_id = None
@@ -138,8 +143,12 @@ class Morlend:
         wait_until(lambda: self.active_window() == self.window_id,
                    'the program\'s window to have the focus')
 
+    def extents(self, control):
+        """Where a control is on the screen, in the screen's pixels."""
+        return a11y.extents(control).scaled(self.scale)
+
     def title_bar(self):
-        window = a11y.extents(self.controls.window)
+        window = self.extents(self.controls.window)
         return (window.x + window.width // 2, window.y - TITLE_BAR_MIDDLE)
 
     def caption(self):
@@ -169,6 +178,14 @@ class Morlend:
 
     def is_enabled(self, control):
         return 'enabled' in a11y.states(control)
+
+    def focused_control(self):
+        """The name of the control that has the focus, as Controls names it, or None."""
+        for field in fields(self.controls):
+            control = getattr(self.controls, field.name)
+            if field.name != 'window' and 'focused' in a11y.states(control):
+                return field.name
+        return None
 
     def wait_for(self, reading, expected, timeout=None):
         """Waits until a reading (a method above) gives the expected value."""
