@@ -55,6 +55,8 @@ class FloppySourceOnDisk(Journey):
                 refusal.answer_with_click(self.user, 'OK')
                 self.user.park_pointer()
             morlend.wait_for(morlend.progress, '0/3')
+            # The run measured the file again before it refused; the notice stands again.
+            morlend.wait_for(morlend.estimate, '{file is on disk being cleared}')
 
         # Another folder: fusefat fails to write a file it has just emptied, which a cut over
         # the pieces already there would ask of it.
