@@ -1,0 +1,33 @@
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The committed page is what the generator makes from Python's codec; a change to either must
+// go with the other.
+TEST(Cp720Regeneration, GeneratorRemakesTheCommittedPageByteForByte)
+{
+    const QString python = PYTHON3_EXECUTABLE;
+    if (python.isEmpty())
+        GTEST_SKIP() << "no python3 to run the generator";
+
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QProcess generator;
+    generator.start(python, {CP720_SCRIPT, folder.path()});
+    ASSERT_TRUE(generator.waitForFinished(60000));
+    ASSERT_EQ(generator.exitStatus(), QProcess::NormalExit);
+    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+
+    const QString committed = QFileInfo(CP720_SCRIPT).dir().filePath("Cp720.cpp");
+    EXPECT_TRUE(TestFiles::read(folder.filePath("Cp720.cpp")) == TestFiles::read(committed))
+        << "Cp720.cpp differs from a fresh run of the generator";
+}
+
+} // namespace
