@@ -1,0 +1,59 @@
+"""Cancel at the floppy prompts: the run ends without a message, what was written stays,
+and the script waits in the temporary folder."""
+
+import os
+
+from morlend_e2e import files, floppy
+from morlend_e2e.journey import Journey
+
+PIECE = floppy.FREE_BYTES[1440]
+TEMPORARY_SCRIPT = '/tmp/~join~clip.avi.tmp'
+
+
+class FloppyCancel(Journey):
+    def setUp(self):
+        super().setUp()
+        self.addCleanup(lambda: os.path.exists(TEMPORARY_SCRIPT) and os.remove(TEMPORARY_SCRIPT))
+        self.disks = [floppy.make_image(os.path.join(self.work, f'disk{n}.img')) for n in (1, 2)]
+
+    def start_floppy_run(self, size):
+        source = self.make_source('clip.avi', size)
+        morlend = self.start_morlend()
+        self.drop(source)
+        self.user.click_on(morlend.controls.floppy_option)
+        self.user.park_pointer()
+        self.floppy.insert(self.disks[0])
+        self.user.key('Return')
+        return morlend, source
+
+    def test_cancel_at_the_next_disk(self):
+        morlend, source = self.start_floppy_run(3500000)
+        prompt = self.message_box()
+        self.assertIn('Please insert floppy number 2.', prompt.text())
+        prompt.answer_with_keys(self.user, 'Escape')
+
+        morlend.wait_for(morlend.progress, '0/3')
+        self.assertFalse(morlend.x_windows('Morlend'), 'a cancel shows no message')
+        self.floppy.eject()
+        self.assertEqual(floppy.file_names(self.disks[0]), ['clip.avi.1'])
+        self.assertEqual(floppy.read_file(self.disks[0], 'clip.avi.1'),
+                         files.contents(source)[:PIECE])
+        # The lines for the piece before the cancel are not written.
+        self.assertEqual(files.contents(TEMPORARY_SCRIPT), b'@echo off\r\n')
+
+    def test_cancel_at_one_more_disk(self):
+        morlend, _ = self.start_floppy_run(2 * PIECE)
+        prompt = self.message_box()
+        self.floppy.swap(self.disks[1])
+        prompt.answer_with_click(self.user, 'OK')
+        self.message_box().answer_with_click(self.user, 'OK')  # the warning
+        one_more = self.message_box()
+        self.assertEqual(one_more.text(), 'Please insert one more floppy.')
+        one_more.answer_with_click(self.user, 'Cancel')
+
+        morlend.wait_for(morlend.progress, '0/2')
+        self.assertFalse(morlend.x_windows('Morlend'), 'a cancel shows no message')
+        self.floppy.eject()
+        self.assertEqual(floppy.file_names(self.disks[0]), ['clip.avi.1'])
+        self.assertEqual(floppy.file_names(self.disks[1]), ['clip.avi.2'])
+        self.assertTrue(files.contents(TEMPORARY_SCRIPT).endswith(b'del "clip.avi.bat"'))

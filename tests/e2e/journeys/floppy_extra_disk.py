@@ -1,0 +1,51 @@
+"""A file whose last piece leaves no room for the join script: the warning, one more disk
+(not cleared) for the script alone, and the disks joined back by cmd."""
+
+import os
+import subprocess
+
+from morlend_e2e import files, floppy
+from morlend_e2e.journey import Journey
+
+PIECE = floppy.FREE_BYTES[1440]
+TEMPORARY_SCRIPT = '/tmp/~join~clip.avi.tmp'
+
+
+class FloppyExtraDisk(Journey):
+    def test_script_goes_to_one_more_disk(self):
+        self.addCleanup(lambda: os.path.exists(TEMPORARY_SCRIPT) and os.remove(TEMPORARY_SCRIPT))
+        source = self.make_source('clip.avi', 2 * PIECE)
+        disks = [floppy.make_image(os.path.join(self.work, f'disk{n}.img')) for n in (1, 2, 3)]
+        kept = files.make_file(os.path.join(self.work, 'kept.txt'), 100, seed=5)
+        subprocess.run(['mcopy', '-i', disks[2], kept, '::kept.txt'], check=True)
+        morlend = self.start_morlend()
+        self.drop(source)
+        morlend.wait_for(morlend.estimate, 'files: 2, last file: 1,457,664 bytes')
+        self.user.click_on(morlend.controls.floppy_option)
+        self.user.park_pointer()
+
+        self.floppy.insert(disks[0])
+        self.user.key('Return')
+        prompt = self.message_box()
+        self.assertEqual(prompt.text(), 'File A:/clip.avi.1 written successfully.\r\n'
+                                        'Please insert floppy number 2.')
+        self.floppy.swap(disks[1])
+        prompt.answer_with_click(self.user, 'OK')
+
+        warning = self.message_box()
+        self.assertEqual(warning.text(), 'You probably will need one more FDD for clip.avi.bat')
+        self.assertEqual(list(warning.buttons()), ['OK'])
+        warning.answer_with_keys(self.user, 'Return')
+        one_more = self.message_box()
+        self.assertEqual(one_more.text(), 'Please insert one more floppy.')
+        self.assertEqual(sorted(one_more.buttons()), ['Cancel', 'OK'])
+        self.floppy.swap(disks[2])
+        one_more.answer_with_keys(self.user, 'Return')
+
+        morlend.wait_for(lambda: os.path.exists(TEMPORARY_SCRIPT), False)
+        self.floppy.eject()
+        self.assertEqual(morlend.progress(), '2/2')
+        self.assertEqual(floppy.file_names(disks[0]), ['clip.avi.1'])
+        self.assertEqual(floppy.file_names(disks[1]), ['clip.avi.2'])
+        self.assertEqual(floppy.file_names(disks[2]), ['clip.avi.bat', 'kept.txt'])
+        self.assert_disks_join_back(disks, source, PIECE, leave_out=['kept.txt'])

@@ -1,0 +1,132 @@
+"""Floppy disks as FAT12 images, mounted one at a time where the program looks for the
+floppy, and read back with mtools."""
+
+import os
+import subprocess
+
+from . import floppy_lock
+from .waiting import wait_until
+
+MOUNT_POINT = '/media/floppy0'
+
+# Bytes free on an empty disk of each size, by the size in kilobytes that mkfs.fat takes.
+FREE_BYTES = {1440: 1457664, 1200: 1213952, 720: 730112}
+
+
+def make_image(path, kilobytes=1440):
+    if os.path.exists(path):
+        os.remove(path)
+    subprocess.run(['mkfs.fat', '-C', path, str(kilobytes)], check=True, capture_output=True)
+    return path
+
+
+def file_names(image, folder=''):
+    """The names in a folder of the image (its root by default), as mtools lists them."""
+    listing = subprocess.run(['mdir', '-i', image, '-b', '::' + folder], check=True,
+                             capture_output=True, text=True).stdout
+    return sorted(os.path.basename(line.strip().rstrip('/')) for line in listing.splitlines()
+                  if line.strip())
+
+
+def copy_off(image, destination, folder=''):
+    """Copies every file in a folder of the image into the destination, as a user copies a
+    disk."""
+    for name in file_names(image, folder):
+        subprocess.run(['mcopy', '-n', '-i', image, f'::{folder}/{name}',
+                        os.path.join(destination, name)], check=True, capture_output=True)
+
+
+def read_file(image, name):
+    return subprocess.run(['mtype', '-i', image, '::' + name], check=True,
+                          capture_output=True).stdout
+
+
+def _mounts():
+    with open('/proc/mounts') as table:
+        return [line.split() for line in table]
+
+
+def mounted_at(path):
+    return [fields for fields in _mounts() if fields[1] == path]
+
+
+class FloppyDrive:
+    """The one floppy drive of the machine; inserting an image mounts it there.
+
+    The machine-wide lock is taken before the first image is inserted and released after
+    the last one is taken out; a mount there that this drive did not make is never touched.
+    """
+
+    def __init__(self, processes):
+        self._processes = processes
+        self._locked = False
+        self._filesystem = None  # the fusefat process of the inserted image
+        self.image = None
+
+    def insert(self, image):
+        if not self._locked:
+            floppy_lock.take(self._processes.lock_file)
+            self._locked = True
+            self._refuse_foreign_mounts()
+        if self._filesystem:
+            raise AssertionError('a disk is already in the drive')
+        os.makedirs(MOUNT_POINT, exist_ok=True)
+        self._processes.tell_guardian(True, {'mount': MOUNT_POINT})
+        self._filesystem = self._processes.start(
+            'fusefat', ['fusefat', '-f', '-o', 'rw+', image, MOUNT_POINT],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_until(lambda: mounted_at(MOUNT_POINT) or self._filesystem.poll() is not None,
+                   f'{image} to be mounted at {MOUNT_POINT}')
+        if not mounted_at(MOUNT_POINT):
+            raise AssertionError(f'fusefat could not mount {image}')
+        self.image = image
+
+    def eject(self, timeout=None):
+        """Unmounts the disk; everything written to it is in the image afterwards."""
+        if not self._filesystem:
+            return
+        arguments = {} if timeout is None else {'timeout': timeout}
+        wait_until(lambda: subprocess.run(['fusermount', '-u', MOUNT_POINT],
+                                          capture_output=True).returncode == 0,
+                   f'{MOUNT_POINT} to be unmounted (nothing may hold a file open there)',
+                   **arguments)
+        self._filesystem.wait(timeout=10)
+        self._gone()
+
+    def swap(self, image):
+        self.eject()
+        self.insert(image)
+
+    def close(self):
+        try:
+            if self._filesystem:
+                try:
+                    self.eject(timeout=5)
+                except AssertionError:
+                    self._pull_out()
+        finally:
+            if self._locked:
+                floppy_lock.release(self._processes.lock_file)
+                self._locked = False
+
+    def _pull_out(self):
+        # What still waits on the file system (the program, in a failed journey) gets an
+        # error once the file system's process is gone, which stopping it in _gone does.
+        if mounted_at(MOUNT_POINT):
+            subprocess.run(['fusermount', '-u', '-z', MOUNT_POINT], capture_output=True)
+        self._gone()
+
+    def _gone(self):
+        self._processes.stop(self._filesystem)
+        self._processes.tell_guardian(False, {'mount': MOUNT_POINT})
+        self._filesystem = None
+        self.image = None
+
+    @staticmethod
+    def _refuse_foreign_mounts():
+        for fields in _mounts():
+            if fields[1] == MOUNT_POINT or fields[0].startswith('/dev/fd'):
+                raise AssertionError(
+                    f'{fields[0]} is mounted at {fields[1]}, where the program would take it '
+                    'for the floppy, and this suite did not mount it. Unmount it '
+                    f'(umount {fields[1]}) and run the suite again.')

@@ -1,0 +1,196 @@
+"""The built program, started as a user starts it and read from outside."""
+
+import os
+import subprocess
+from dataclasses import dataclass
+
+from . import accessibility as a11y
+from .waiting import wait_until
+
+CAPTION_PREFIX = 'Morlend '
+
+# How far above the window's client area the middle of the window manager's title bar is.
+TITLE_BAR_MIDDLE = 9
+
+
+@dataclass
+class Controls:
+    """The window's controls as the accessibility bus shows them."""
+    window: object
+    drop_area: object
+    file_box: object
+    size_box: object
+    size_text: object
+    estimate_box: object
+    folder_option: object
+    floppy_option: object
+    folder_box: object
+    clear_box: object
+    progress_box: object
+    progress_label: object
+    cut_button: object
+    exit_button: object
+    about_button: object
+
+
+def _by_position(accessibles):
+    return sorted(accessibles, key=lambda a: (a11y.extents(a).y, a11y.extents(a).x))
+
+
+def _only(accessibles, what):
+    if len(accessibles) != 1:
+        raise AssertionError(f'expected one {what}, found {len(accessibles)}')
+    return accessibles[0]
+
+
+def find_controls(window):
+    top = a11y.children(window)
+
+    def of_role(parent_children, role):
+        return [c for c in parent_children if a11y.role(c) == role]
+
+    groups = _by_position(of_role(top, 'panel'))
+    if len(groups) != 3:
+        raise AssertionError(f'expected the three numbered groups, found {len(groups)}')
+    file_group, size_group, destination_group = (a11y.children(g) for g in groups)
+    size_box = _only(of_role(size_group, 'combo box'), 'size box')
+    options = _by_position(of_role(destination_group, 'radio button'))
+    # The owner-drawn buttons stand in one row under the progress row, left to right.
+    buttons = sorted((c for c in top if a11y.role(c) in ('filler', 'push button')
+                      and a11y.extents(c).height > 10),
+                     key=lambda c: a11y.extents(c).x)
+    if len(buttons) != 3:
+        raise AssertionError(f'expected the three buttons, found {len(buttons)}')
+    return Controls(
+        window=window,
+        drop_area=_only(of_role(file_group, 'image'), 'drop area'),
+        file_box=_only(of_role(file_group, 'text'), 'file box'),
+        size_box=size_box,
+        size_text=_only(of_role(a11y.children(size_box), 'text'), 'size text'),
+        estimate_box=_only(of_role(size_group, 'text'), 'estimate box'),
+        folder_option=options[0],
+        floppy_option=options[1],
+        folder_box=_only(of_role(destination_group, 'text'), 'folder box'),
+        clear_box=_only(of_role(destination_group, 'check box'), 'clear box'),
+        progress_box=_only(of_role(top, 'frame'), 'progress box'),
+        progress_label=_only(of_role(top, 'label'), 'progress label'),
+        cut_button=buttons[0],
+        exit_button=buttons[1],
+        about_button=buttons[2],
+    )
+
+
+class Morlend:
+    """One run of the program, with the locale of the caller's choice."""
+
+    def __init__(self, session, processes, program, locales_folder, work_folder,
+                 locale='en_US.UTF-8'):
+        self._session = session
+        self._processes = processes
+        self._program = program
+        self.locale = locale
+        self.env = dict(session.env, LANG=locale, LC_ALL=locale, LOCPATH=locales_folder)
+        self._log_path = os.path.join(work_folder, 'morlend.log')
+        self.process = None
+        self.window_id = None
+        self.application = None
+        self.controls = None
+
+    def start(self):
+        with open(self._log_path, 'ab') as log:
+            self.process = self._processes.start(
+                'morlend', [self._program], env=self.env, cwd=os.path.dirname(self._log_path),
+                stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+        self.application = wait_until(lambda: a11y.application(self.process.pid),
+                                      'the program on the accessibility bus')
+        window = wait_until(self._main_window, 'the program\'s window')
+        self.window_id = wait_until(lambda: self.x_windows(CAPTION_PREFIX + '.*'),
+                                    'the program\'s window on the screen')[0]
+        self.controls = find_controls(window)
+        wait_until(lambda: self.active_window() == self.window_id,
+                   'the program\'s window to have the focus')
+        return self
+
+    def _main_window(self):
+        for window in a11y.top_levels(self.application):
+            if a11y.name(window).startswith(CAPTION_PREFIX):
+                return window
+        return None
+
+    def x_windows(self, caption_pattern):
+        """The program's visible X windows whose caption matches the whole pattern."""
+        found = subprocess.run(
+            ['xdotool', 'search', '--all', '--onlyvisible', '--pid', str(self.process.pid),
+             '--name', f'^{caption_pattern}$'],
+            env=self._session.env, capture_output=True, text=True)
+        return [int(w) for w in found.stdout.split()]
+
+    def active_window(self):
+        active = subprocess.run(['xdotool', 'getactivewindow'], env=self._session.env,
+                                capture_output=True, text=True)
+        return int(active.stdout) if active.returncode == 0 else None
+
+    def activate(self, user):
+        """Clicks the window's title bar, as a user does after dragging from another window
+        (the drag source has the focus then)."""
+        user.click(self.title_bar())
+        user.park_pointer()
+        wait_until(lambda: self.active_window() == self.window_id,
+                   'the program\'s window to have the focus')
+
+    def title_bar(self):
+        window = a11y.extents(self.controls.window)
+        return (window.x + window.width // 2, window.y - TITLE_BAR_MIDDLE)
+
+    def caption(self):
+        return a11y.name(self.controls.window)
+
+    def file_text(self):
+        return a11y.text(self.controls.file_box)
+
+    def estimate(self):
+        return a11y.text(self.controls.estimate_box)
+
+    def size_text(self):
+        return a11y.text(self.controls.size_text)
+
+    def size_list(self):
+        lists = [c for c in a11y.children(self.controls.size_box) if a11y.role(c) == 'list']
+        return [a11y.name(item) for item in a11y.children(_only(lists, 'size list'))]
+
+    def folder(self):
+        return a11y.text(self.controls.folder_box)
+
+    def progress(self):
+        return a11y.name(self.controls.progress_label)
+
+    def is_checked(self, control):
+        return 'checked' in a11y.states(control)
+
+    def is_enabled(self, control):
+        return 'enabled' in a11y.states(control)
+
+    def wait_for(self, reading, expected, timeout=None):
+        """Waits until a reading (a method above) gives the expected value."""
+        arguments = {} if timeout is None else {'timeout': timeout}
+        last = []
+
+        def matches():
+            last[:] = [reading()]
+            return last[0] == expected
+
+        try:
+            wait_until(matches, f'{reading.__name__} to read {expected!r}', **arguments)
+        except AssertionError as error:
+            raise AssertionError(f'{error} (it reads {last[0]!r})') from None
+
+    def has_ended(self):
+        return self.process.poll() is not None
+
+    def wait_until_ended(self):
+        wait_until(self.has_ended, 'the program to end')
+        return self.process.returncode
+
+    def log(self):
+        with open(self._log_path, errors='replace') as log:
+            return log.read()

@@ -1,0 +1,79 @@
+"""The join script run as a user on Windows runs it: by the command interpreter, cmd, in
+the folder that holds the pieces. Wine provides it; its prefix lives in the build folder.
+
+Wine's cmd reads a batch file in the OEM code page of the Windows locale that Wine derives
+from the Unix locale it runs under: 437 for en_US, 850 for de_DE, 866 for ru_RU. A join is
+run under the locale the program ran under, so both mean the same page.
+
+`python3 -m morlend_e2e.wine` makes the prefix (the suite's CTest fixture).
+"""
+
+import os
+import subprocess
+import sys
+
+
+def prefix():
+    return os.environ['MORLEND_E2E_WINEPREFIX']
+
+
+def environment(locale='en_US.UTF-8'):
+    return {
+        'PATH': os.environ.get('PATH', '/usr/bin:/bin'),
+        'HOME': os.environ.get('HOME', '/root'),
+        'WINEPREFIX': prefix(),
+        'WINEDEBUG': '-all',
+        # No browser or .NET runtime in the prefix, and no dialog asking for them.
+        'WINEDLLOVERRIDES': 'mscoree,mshtml=',
+        'LANG': locale,
+        'LC_ALL': locale,
+        'LOCPATH': os.environ['MORLEND_E2E_LOCALES'],
+    }
+
+
+def prepare():
+    env = environment()
+    if not os.path.exists(os.path.join(prefix(), 'system.reg')):
+        subprocess.run(['wineboot', '--init'], env=env, check=True, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=150)
+    # The server a first start leaves behind would outlive the fixture.
+    subprocess.run(['wineserver', '-w'], env=env, check=True, timeout=30)
+
+
+# The console code page of each locale the suite uses, as Wine derives it.
+CONSOLE_CODE_PAGES = {'en_US.UTF-8': 'cp437', 'de_DE.UTF-8': 'cp850', 'ru_RU.UTF-8': 'cp866'}
+
+
+def join(processes, folder, script, locale):
+    """Has cmd run the script in the folder, and returns what it printed.
+
+    The script is started as a user starts it at the prompt, by its quoted name, from a
+    small batch file beside the folder: cmd's /c would split a name holding "&" or expand
+    one holding "%...%" before the script even starts, which is how cmd treats any name.
+    """
+    env = environment(locale)
+    base = folder.rstrip('/')
+    # A plain name of its own: cmd must start the starter whatever the script is called.
+    starter = os.path.join(os.path.dirname(base), 'start-join.bat')
+    with open(starter, 'wb') as file:
+        file.write(('@"' + script.replace('%', '%%') + '"').encode(CONSOLE_CODE_PAGES[locale]))
+    stop_server = {'command': ['wineserver', '-k'], 'env': env}
+    processes.tell_guardian(True, stop_server)
+    try:
+        with open(base + '.cmd.log', 'w+b') as log:
+            starter_from_folder = '..\\' + os.path.basename(starter)
+            run = processes.start('wine cmd', ['wine', 'cmd', '/c', starter_from_folder],
+                                  cwd=folder, env=env,
+                                  stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+            run.wait(timeout=60)
+            processes.stop(run)
+            subprocess.run(['wineserver', '-w'], env=env, check=True, timeout=30)
+            log.seek(0)
+            return log.read().decode('utf-8', errors='replace')
+    finally:
+        processes.tell_guardian(False, stop_server)
+
+
+if __name__ == '__main__':
+    prepare()
+    sys.exit(0)
