@@ -1,8 +1,8 @@
+#include "GeneratorRun.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,11 +19,7 @@ TEST(Cp720Regeneration, GeneratorRemakesTheCommittedPageByteForByte)
 
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    QProcess generator;
-    generator.start(python, {CP720_SCRIPT, folder.path()});
-    ASSERT_TRUE(generator.waitForFinished(60000));
-    ASSERT_EQ(generator.exitStatus(), QProcess::NormalExit);
-    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+    ASSERT_TRUE(generatorWritesInto(python, CP720_SCRIPT, folder.path()));
 
     const QString committed = QFileInfo(CP720_SCRIPT).dir().filePath("Cp720.cpp");
     EXPECT_TRUE(TestFiles::read(folder.filePath("Cp720.cpp")) == TestFiles::read(committed))
