@@ -117,12 +117,16 @@ QByteArray OemCodePage::encode(QStringView text) const
 {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (const char32_t character : text.toUcs4()) {
-        if (character < FirstBeyondAscii) {
-            bytes += char(character);
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const char16_t unit = text[at].unicode();
+        if (unit < FirstBeyondAscii) {
+            bytes += char(unit);
             continue;
         }
-        const std::optional<QByteArray> code = m_codes->codeOf(character);
+        const bool pair
+            = QChar::isHighSurrogate(unit) && at + 1 < text.size() && text[at + 1].isLowSurrogate();
+        const std::optional<QByteArray> code
+            = m_codes->codeOf(pair ? QChar::surrogateToUcs4(unit, text[++at].unicode()) : unit);
         if (!code)
             throw AppError(AppError::BadFileName);
         bytes += *code;
