@@ -12,6 +12,7 @@
 #include "MessageBoxPrompter.h"
 #include "MorlendVersion.h"
 #include "PButton.h"
+#include "PastedFiles.h"
 #include "PathHelpers.h"
 #include "PictureBox.h"
 #include "PiecePlan.h"
@@ -116,6 +117,7 @@ void Form1::connectHandlers()
         connect(option, &QRadioButton::clicked, this, &Form1::DestinationChange);
     connect(chbClearFDD, &QCheckBox::clicked, this, &Form1::CheckClearConflict);
     connect(imgDnD, &ImageBox::OLEDragDrop, this, &Form1::imgDnD_OLEDragDrop);
+    connect(txtFN, &TextBox::pasteRequested, this, &Form1::txtFN_Paste);
     connect(cbCut, &PButton::Click, this, [&engine] { engine.CutFile(); });
     connect(cbExit, &PButton::Click, this, &Form1::cbExit_Click);
     connect(cbAbout, &PButton::Click, this, &Form1::ShowAbout);
@@ -182,6 +184,15 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
     } catch (const AppError &) {
         // A drop that cannot be taken in ends quietly; what it changed so far stays.
     }
+}
+
+// A file pasted into the source box is taken as if it were dropped on the drop area, so that a
+// keyboard alone can give the window a file.
+void Form1::txtFN_Paste(const QMimeData *clipboard)
+{
+    QMimeData files;
+    files.setUrls(pastedFiles(*clipboard));
+    imgDnD_OLEDragDrop(&files);
 }
 
 QString Form1::DestDrive() const

@@ -1,0 +1,113 @@
+#include "Form1Fixture.h"
+#include "ImageBox.h"
+#include "QtPrinters.h"
+#include "TextBox.h"
+
+#include <QClipboard>
+#include <QLabel>
+
+namespace {
+
+// What the window offers a user with the keyboard alone or with a screen reader.
+class Form1Access : public Form1Behaviour
+{
+protected:
+    void copy(const char *format, const QByteArray &data)
+    {
+        auto *copied = new QMimeData;
+        copied->setData(format, data);
+        QApplication::clipboard()->setMimeData(copied);
+    }
+    void copyFiles(const QStringList &files)
+    {
+        auto *copied = new QMimeData;
+        QList<QUrl> urls;
+        for (const QString &file : files)
+            urls << QUrl::fromLocalFile(file);
+        copied->setUrls(urls);
+        QApplication::clipboard()->setMimeData(copied);
+    }
+    void pasteIntoSourceBox(Qt::Key key = Qt::Key_V,
+                            Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+    {
+        pressKey(form.txtFN, key, modifiers);
+    }
+};
+
+TEST_F(Form1Access, APasteIntoTheSourceBoxTakesAFileAsADropDoes)
+{
+    const QString movie = makeFile("data/movie.avi", 3500000);
+    copyFiles({movie, makeFile("data/other.bin", 10)});
+    pasteIntoSourceBox();
+    EXPECT_EQ(state().SourcePath, movie);
+    EXPECT_EQ(form.txtOut->text(), path("data/movie_cut"));
+    EXPECT_EQ(form.txtFN->text(), movie + " * 3,500,000 bytes");
+    EXPECT_EQ(form.txtEst->text(), "files: 3, last file: 584,672 bytes");
+    EXPECT_EQ(form.lblProg->text(), "0/3");
+
+    const QString other = makeFile("data/copied in gtk.bin", 10);
+    copy("x-special/gnome-copied-files", "copy\n" + QUrl::fromLocalFile(other).toEncoded() + "\n");
+    pasteIntoSourceBox(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(form.txtFN->text(), other + " * 10 bytes");
+
+    const QString typed = makeFile("data/typed.bin", 20);
+    QApplication::clipboard()->setText(typed + "\n");
+    pasteIntoSourceBox();
+    EXPECT_EQ(form.txtFN->text(), typed + " * 20 bytes");
+    EXPECT_EQ(form.txtOut->text(), path("data/typed_cut"));
+
+    // The window still sees the keys, and Enter cuts what was pasted.
+    pressKey(form.txtFN, Qt::Key_Return);
+    EXPECT_EQ(form.lblProg->text(), "1/1");
+    EXPECT_TRUE(QFileInfo::exists(path("data/typed_cut/typed.bin.1")));
+    EXPECT_TRUE(prompter.shown().isEmpty());
+}
+
+TEST_F(Form1Access, APasteOfAFileThatCannotBeCutChangesNothingAndSaysWhy)
+{
+    const QString movie = makeFile("data/movie.avi", 3500000);
+    dropFile(movie);
+    QApplication::clipboard()->setText(path("data"));
+    prompter.answer(Prompter::Reply::Ok);
+    pasteIntoSourceBox();
+    EXPECT_EQ(prompter.shown(), QList({errorMessage(path("data") + " is a folder, not a file.")}));
+    EXPECT_EQ(state().SourcePath, movie);
+    EXPECT_EQ(form.txtFN->text(), movie + " * 3,500,000 bytes");
+}
+
+TEST_F(Form1Access, APasteOfNoFileChangesNothingAndSaysNothing)
+{
+    const QString movie = makeFile("data/movie.avi", 3500000);
+    dropFile(movie);
+    const std::pair<const char *, QByteArray> clipboards[] = {
+        {"text/plain", "data/movie.avi"},
+        {"text/plain", "a few words"},
+        {"text/uri-list", "https://example.org/movie.avi\r\n"},
+        {"image/png", "\x89PNG"},
+    };
+    for (const auto &[format, data] : clipboards) {
+        SCOPED_TRACE(data.toStdString());
+        copy(format, data);
+        pasteIntoSourceBox();
+        EXPECT_EQ(state().SourcePath, movie);
+        EXPECT_EQ(form.txtFN->text(), movie + " * 3,500,000 bytes");
+    }
+    QApplication::clipboard()->clear();
+    pasteIntoSourceBox();
+    EXPECT_EQ(state().SourcePath, movie);
+    EXPECT_TRUE(prompter.shown().isEmpty());
+}
+
+// The other boxes take a pasted text as ever; it is no file for the window.
+TEST_F(Form1Access, APasteElsewhereIsText)
+{
+    const QString movie = makeFile("data/movie.avi", 3500000);
+    QApplication::clipboard()->setText(movie);
+    form.txtOut->clear();
+    pressKey(form.txtOut, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(form.txtOut->text(), movie);
+    EXPECT_TRUE(state().SourcePath.isEmpty());
+    EXPECT_EQ(form.txtFN->text(), "{none}");
+}
+
+} // namespace
