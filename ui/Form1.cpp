@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "AccessibleControls.h"
 #include "AppError.h"
 #include "Artwork.h"
 #include "CLine.h"
@@ -73,8 +74,10 @@ Form1::Form1(Prompter *prompter, Platform *platform, QWidget *parent)
     , m_platform(platform ? *platform : *m_ownPlatform)
 {
     SystemFonts::provideTahoma();
+    AccessibleControls::install();
     m_builder = std::make_unique<FormBuilder>(*this, storedLayout());
     bindControls();
+    describeControls();
     m_engine = std::make_unique<Engine>(
         EngineControls {cmbFilesize, txtEst, picProg, lblProg, optWrite, txtOut, chbClearFDD},
         m_prompter, m_platform);
@@ -105,6 +108,18 @@ void Form1::bindControls()
     cbCut = b.control<PButton>(u"cbCut"_s);
     cbAbout = b.control<PButton>(u"cbAbout"_s);
     lblProg = b.control<QLabel>(u"lblProg"_s);
+}
+
+// What assistive technology tells of the controls beyond what they show.
+void Form1::describeControls()
+{
+    imgDnD->setAccessibleName(u"drop area"_s);
+    imgDnD->setAccessibleDescription(u"Drop a file here, or paste one into the source box."_s);
+    txtFN->setAccessibleDescription(u"Paste a file here to cut it."_s);
+    // The keys that Form_KeyDown answers with each button.
+    cbCut->setKeyBinding(Qt::Key_Enter);
+    cbExit->setKeyBinding(Qt::Key_Escape);
+    cbAbout->setKeyBinding(Qt::Key_F1);
 }
 
 void Form1::connectHandlers()

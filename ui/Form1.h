@@ -70,6 +70,7 @@ protected:
 private:
     Form1(Prompter *prompter, Platform *platform, QWidget *parent);
     void bindControls();
+    void describeControls();
     void connectHandlers();
 
     void Form_Load();

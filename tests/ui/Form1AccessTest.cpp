@@ -1,10 +1,16 @@
 #include "Form1Fixture.h"
 #include "ImageBox.h"
+#include "PButton.h"
 #include "QtPrinters.h"
 #include "TextBox.h"
 
+#include <QAccessible>
 #include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 
 namespace {
 
@@ -108,6 +114,64 @@ TEST_F(Form1Access, APasteElsewhereIsText)
     EXPECT_EQ(form.txtOut->text(), movie);
     EXPECT_TRUE(state().SourcePath.isEmpty());
     EXPECT_EQ(form.txtFN->text(), "{none}");
+}
+
+TEST_F(Form1Access, NamesEachFieldAfterItsGroupAndDescribesTheDropArea)
+{
+    // On Linux Qt names a combo box by its text; the field in it carries the name there.
+    const std::pair<QWidget *, QGroupBox *> fields[] = {
+        {form.txtFN, form.Frame1},       {form.cmbFilesize->lineEdit(), form.Frame2},
+        {form.txtEst, form.Frame2},      {form.txtOut, form.Frame3},
+        {form.optWrite[0], form.Frame3},
+    };
+    for (const auto &[field, group] : fields) {
+        SCOPED_TRACE(field->metaObject()->className());
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name),
+                  group->title());
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.optWrite[1])->text(QAccessible::Name),
+              "   A:")
+        << "an option with a caption is named by it";
+
+    QAccessibleInterface *dropArea = QAccessible::queryAccessibleInterface(form.imgDnD);
+    EXPECT_EQ(dropArea->role(), QAccessible::Graphic);
+    EXPECT_EQ(dropArea->text(QAccessible::Name), "drop area");
+    EXPECT_EQ(dropArea->text(QAccessible::Description),
+              "Drop a file here, or paste one into the source box.");
+}
+
+// A screen reader announces each button's shortcut; it must be the key that does what the
+// button does.
+TEST_F(Form1Access, EachButtonsAnnouncedKeyDoesWhatPressingItDoes)
+{
+    const QString press = QAccessibleActionInterface::pressAction();
+    const std::pair<PButton *, bool> buttons[]
+        = {{form.cbCut, true}, {form.cbAbout, true}, {form.cbExit, false}};
+    for (const auto &[button, asks] : buttons) {
+        SCOPED_TRACE(button->Caption().toStdString());
+        QAccessibleActionInterface *actions
+            = QAccessible::queryAccessibleInterface(button)->actionInterface();
+        const QStringList announced = actions->keyBindingsForAction(press);
+        ASSERT_EQ(announced.size(), 1);
+        const QKeyCombination key = QKeySequence::fromString(announced.first())[0];
+
+        const qsizetype before = prompter.shown().size();
+        if (asks)
+            prompter.answer(Prompter::Reply::Ok);
+        pressKey(form.txtOut, key.key(), key.keyboardModifiers());
+        const QList<Prompter::Message> byKey = prompter.shown().mid(before);
+        const bool closedByKey = !form.isVisible();
+        EXPECT_TRUE(!byKey.isEmpty() || closedByKey) << "the key does something";
+
+        form.show();
+        if (asks)
+            prompter.answer(Prompter::Reply::Ok);
+        actions->doAction(press);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(prompter.shown().mid(before + byKey.size()), byKey);
+        EXPECT_EQ(!form.isVisible(), closedByKey);
+        form.show();
+    }
 }
 
 } // namespace
