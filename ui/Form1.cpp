@@ -78,6 +78,8 @@ Form1::Form1(Prompter *prompter, Platform *platform, QWidget *parent)
     m_builder = std::make_unique<FormBuilder>(*this, storedLayout());
     bindControls();
     describeControls();
+    // The stored icon is the 16-pixel one; the window shows every size of it.
+    setWindowIcon(Artwork::programIcon());
     m_engine = std::make_unique<Engine>(
         EngineControls {cmbFilesize, txtEst, picProg, lblProg, optWrite, txtOut, chbClearFDD},
         m_prompter, m_platform);
