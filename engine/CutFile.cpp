@@ -12,6 +12,7 @@
 #include "Platform.h"
 #include "Prompter.h"
 #include "ScriptFile.h"
+#include "SizeText.h"
 #include "StopRun.h"
 #include "TextBox.h"
 

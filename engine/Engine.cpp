@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 #include "PictureBox.h"
 #include "PiecePlan.h"
+#include "SizeText.h"
 
 #include <QComboBox>
 #include <QFont>

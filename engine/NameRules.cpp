@@ -74,10 +74,11 @@ std::optional<QString> refusalOfName(const QString &fileName, const OemCodePage 
             + RenameAndTryAgain;
     }
     if (!codePage.canEncode(fileName)) {
-        return cannotName + u' ' + fileName
-            + QStringLiteral(": the console's code page %1 has no place for some of its"
-                             " characters.")
-                  .arg(codePage.number())
+        const QString why = codePage.hasConverter()
+            ? QStringLiteral("the console's code page %1 has no place for some of its characters.")
+            : QStringLiteral("the C library of this system cannot write the console's code page"
+                             " %1, so only names in ASCII can be written.");
+        return cannotName + u' ' + fileName + QStringLiteral(": ") + why.arg(codePage.number())
             + RenameAndTryAgain;
     }
     return std::nullopt;

@@ -2,10 +2,6 @@
 
 #include "AppError.h"
 
-#include <QLocale>
-#include <QString>
-
-#include <algorithm>
 #include <limits>
 
 namespace modMorlend {
@@ -28,38 +24,6 @@ qint64 lastPieceSize(qint64 sourceSize, qint64 pieceCount, qint32 pieceSize)
     if (pieceCount == 0)
         return 0;
     return sourceSize - (pieceCount - 1) * pieceSize;
-}
-
-static bool isWholeNumberForm(QString text, const QLocale &locale)
-{
-    text.remove(locale.groupSeparator());
-    if (text.startsWith(locale.negativeSign()))
-        text.remove(0, locale.negativeSign().size());
-    else if (text.startsWith(locale.positiveSign()))
-        text.remove(0, locale.positiveSign().size());
-    return !text.isEmpty()
-        && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-qint32 parsePieceSize(const QString &text)
-{
-    const QString compact = QString(text).remove(u' ');
-    const QLocale locale;
-    bool ok = false;
-    const int value = locale.toInt(compact, &ok);
-    if (ok)
-        return value;
-    // A well-formed number that did not convert lies outside the 32-bit range.
-    throw AppError(isWholeNumberForm(compact, locale) ? AppError::Overflow
-                                                      : AppError::TypeMismatch);
-}
-
-QString formatBytes(qint64 count)
-{
-    QLocale locale;
-    // The C locale leaves groups out unless told otherwise; the size is always grouped.
-    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return locale.toString(count) + QStringLiteral(" bytes");
 }
 
 } // namespace modMorlend

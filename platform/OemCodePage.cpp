@@ -1,121 +1,135 @@
 #include "OemCodePage.h"
 
-#include <QLocale>
+#include "AppError.h"
+#include "Cp720.h"
+#include "IconvConverter.h"
+#include "OemCodePageTable.h"
+
+#include <QHash>
+#include <QString>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
-// The characters of bytes 0x80 to 0xFF; the bytes below are ASCII in every one of them.
-const char16_t Cp437[128] = {
-    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF,
-    0x00EE, 0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9,
-    0x00FF, 0x00D6, 0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA,
-    0x00F1, 0x00D1, 0x00AA, 0x00BA, 0x00BF, 0x2310, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB,
-    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557,
-    0x255D, 0x255C, 0x255B, 0x2510, 0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F,
-    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567, 0x2568, 0x2564, 0x2565, 0x2559,
-    0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580,
-    0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4, 0x03A6, 0x0398, 0x03A9, 0x03B4,
-    0x221E, 0x03C6, 0x03B5, 0x2229, 0x2261, 0x00B1, 0x2265, 0x2264, 0x2320, 0x2321, 0x00F7, 0x2248,
-    0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
-};
+constexpr char32_t FirstBeyondAscii = 0x80;
 
-const char16_t Cp850[128] = {
-    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF,
-    0x00EE, 0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9,
-    0x00FF, 0x00D6, 0x00DC, 0x00F8, 0x00A3, 0x00D8, 0x00D7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA,
-    0x00F1, 0x00D1, 0x00AA, 0x00BA, 0x00BF, 0x00AE, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB,
-    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x00C1, 0x00C2, 0x00C0, 0x00A9, 0x2563, 0x2551, 0x2557,
-    0x255D, 0x00A2, 0x00A5, 0x2510, 0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x00E3, 0x00C3,
-    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x00A4, 0x00F0, 0x00D0, 0x00CA, 0x00CB,
-    0x00C8, 0x0131, 0x00CD, 0x00CE, 0x00CF, 0x2518, 0x250C, 0x2588, 0x2584, 0x00A6, 0x00CC, 0x2580,
-    0x00D3, 0x00DF, 0x00D4, 0x00D2, 0x00F5, 0x00D5, 0x00B5, 0x00FE, 0x00DE, 0x00DA, 0x00DB, 0x00D9,
-    0x00FD, 0x00DD, 0x00AF, 0x00B4, 0x00AD, 0x00B1, 0x2017, 0x00BE, 0x00B6, 0x00A7, 0x00F7, 0x00B8,
-    0x00B0, 0x00A8, 0x00B7, 0x00B9, 0x00B3, 0x00B2, 0x25A0, 0x00A0,
-};
-
-const char16_t Cp866[128] = {
-    0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B,
-    0x041C, 0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
-    0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F, 0x0430, 0x0431, 0x0432, 0x0433,
-    0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
-    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557,
-    0x255D, 0x255C, 0x255B, 0x2510, 0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F,
-    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567, 0x2568, 0x2564, 0x2565, 0x2559,
-    0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580,
-    0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447, 0x0448, 0x0449, 0x044A, 0x044B,
-    0x044C, 0x044D, 0x044E, 0x044F, 0x0401, 0x0451, 0x0404, 0x0454, 0x0407, 0x0457, 0x040E, 0x045E,
-    0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0,
-};
-
-bool usesWesternEuropeanPage(QLocale::Language language)
+// The C library's name of page number.
+QByteArray iconvName(int number)
 {
-    switch (language) {
-    case QLocale::Afrikaans:
-    case QLocale::Basque:
-    case QLocale::Catalan:
-    case QLocale::Danish:
-    case QLocale::Dutch:
-    case QLocale::Faroese:
-    case QLocale::Finnish:
-    case QLocale::French:
-    case QLocale::Galician:
-    case QLocale::German:
-    case QLocale::Icelandic:
-    case QLocale::Irish:
-    case QLocale::Italian:
-    case QLocale::Luxembourgish:
-    case QLocale::NorwegianBokmal:
-    case QLocale::NorwegianNynorsk:
-    case QLocale::Portuguese:
-    case QLocale::Spanish:
-    case QLocale::Swedish:
-    case QLocale::Welsh:
-        return true;
-    default:
-        return false;
-    }
+    return "CP" + QByteArray::number(number);
+}
+
+// The pages the C library lacks, held here: the characters of their bytes from 0x80 on.
+const char16_t *upperHalfHeldFor(int number)
+{
+    return number == 720 ? Cp720UpperHalf : nullptr;
 }
 
 } // namespace
 
-OemCodePage::OemCodePage(int number, const char16_t *upperHalf)
-    : m_number(number)
-    , m_upperHalf(upperHalf)
+class OemCodePage::Codes
 {
-}
+public:
+    explicit Codes(int number)
+        : m_upperHalf(upperHalfHeldFor(number))
+        , m_toPage(iconvName(number).constData(), "UTF-8")
+        , m_fromPage("UTF-8", iconvName(number).constData())
+    {
+    }
+
+    bool hasConverter() const
+    {
+        return m_upperHalf != nullptr || (m_toPage.isOpen() && m_fromPage.isOpen());
+    }
+
+    // The bytes of character, a character beyond ASCII, or none.
+    std::optional<QByteArray> codeOf(char32_t character)
+    {
+        auto known = m_known.constFind(character);
+        if (known == m_known.cend())
+            known = m_known.insert(character,
+                                   m_upperHalf ? heldCode(character) : convertedCode(character));
+        return *known;
+    }
+
+private:
+    std::optional<QByteArray> heldCode(char32_t character) const
+    {
+        const char16_t *end = m_upperHalf + 128;
+        const char16_t *found = std::find(m_upperHalf, end, character);
+        if (found == end)
+            return std::nullopt;
+        return QByteArray(1, char(FirstBeyondAscii + (found - m_upperHalf)));
+    }
+
+    std::optional<QByteArray> convertedCode(char32_t character)
+    {
+        const QByteArray text = QString::fromUcs4(&character, 1).toUtf8();
+        const std::optional<QByteArray> code = m_toPage.convert(text);
+        // The C library writes some characters as the code of another one, which is what
+        // the joining machine then reads: "¥" as the backslash in 932, the wave dash as the
+        // full-width tilde.
+        if (!code || m_fromPage.convert(*code) != text)
+            return std::nullopt;
+        // Or as a letter and a combining mark, which its decoder joins again: 1258 writes most
+        // Vietnamese letters so. The joining machine reads two characters there, a name that
+        // no file has; a code of one character has no shorter start that reads as one.
+        for (qsizetype length = 1; length < code->size(); ++length) {
+            if (m_fromPage.convert(code->first(length)))
+                return std::nullopt;
+        }
+        return code;
+    }
+
+    const char16_t *m_upperHalf;
+    IconvConverter m_toPage;
+    IconvConverter m_fromPage;
+    QHash<char32_t, std::optional<QByteArray>> m_known;
+};
 
 OemCodePage OemCodePage::forLocale(const QLocale &locale)
 {
-    if (locale.script() == QLocale::CyrillicScript)
-        return OemCodePage(866, Cp866);
-    if (usesWesternEuropeanPage(locale.language()))
-        return OemCodePage(850, Cp850);
-    return OemCodePage(437, Cp437);
+    return OemCodePage(oemCodePageNumberFor(locale));
 }
 
-int OemCodePage::byteFor(QChar character) const
+OemCodePage::OemCodePage(int number)
+    : m_number(number)
+    , m_codes(std::make_shared<Codes>(number))
 {
-    if (character.unicode() < 0x80)
-        return character.unicode();
-    const char16_t *end = m_upperHalf + 128;
-    const char16_t *found = std::find(m_upperHalf, end, character.unicode());
-    return found == end ? -1 : int(0x80 + (found - m_upperHalf));
+}
+
+bool OemCodePage::hasConverter() const
+{
+    return m_codes->hasConverter();
 }
 
 bool OemCodePage::canEncode(QStringView text) const
 {
-    return std::all_of(text.begin(), text.end(), [this](QChar c) { return byteFor(c) >= 0; });
+    const QList<uint> characters = text.toUcs4();
+    return std::all_of(characters.cbegin(), characters.cend(), [this](char32_t character) {
+        return character < FirstBeyondAscii || m_codes->codeOf(character).has_value();
+    });
 }
 
 QByteArray OemCodePage::encode(QStringView text) const
 {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (QChar character : text) {
-        const int byte = byteFor(character);
-        bytes += byte < 0 ? '?' : char(byte);
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const char16_t unit = text[at].unicode();
+        if (unit < FirstBeyondAscii) {
+            bytes += char(unit);
+            continue;
+        }
+        const bool pair
+            = QChar::isHighSurrogate(unit) && at + 1 < text.size() && text[at + 1].isLowSurrogate();
+        const std::optional<QByteArray> code
+            = m_codes->codeOf(pair ? QChar::surrogateToUcs4(unit, text[++at].unicode()) : unit);
+        if (!code)
+            throw AppError(AppError::BadFileName);
+        bytes += *code;
     }
     return bytes;
 }

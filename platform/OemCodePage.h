@@ -3,28 +3,36 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include <memory>
+
 class QLocale;
 
-// The 8-bit character set in which the console's command interpreter reads batch files: the
-// OEM code page of the user's region (437 by default, 850 for Western European languages,
-// 866 for languages written in Cyrillic). Each holds ASCII and 128 characters more.
+// The 8-bit character set in which the command interpreter of the machine that joins the
+// pieces reads batch files: the OEM code page that the system gives the user's locale
+// (OemCodePageTable). ASCII is the same in every one of them. Any other character is written
+// only when the page has a code of its own for it that the joining machine reads back as that
+// very character, so that no name in the script names another file there.
 class OemCodePage
 {
 public:
     static OemCodePage forLocale(const QLocale &locale);
+    explicit OemCodePage(int number);
 
-    // The page's number, as the system names it (437, 850, 866).
+    // The page's number, as the system names it (437, 852, 932, ...).
     int number() const { return m_number; }
-    // Whether every character of text has a byte in this page.
+    // Whether characters beyond ASCII can be written in this page at all: the C library
+    // converts it (an installation without its conversion modules does not), or Morlend holds
+    // the page itself.
+    bool hasConverter() const;
+    // Whether every character of text has a code in this page.
     bool canEncode(QStringView text) const;
-    // text in this page; a character it has no byte for becomes "?".
+    // text in this page; a character without a code raises "Bad file name or number".
     QByteArray encode(QStringView text) const;
 
 private:
-    OemCodePage(int number, const char16_t *upperHalf);
-    // The byte for character, or -1 when the page has none.
-    int byteFor(QChar character) const;
+    class Codes;
 
     int m_number;
-    const char16_t *m_upperHalf;
+    // Shared by copies: the converters, and the code of each character looked up so far.
+    std::shared_ptr<Codes> m_codes;
 };

@@ -1,3 +1,4 @@
+#include "GeneratorRun.h"
 #include "QtPrinters.h"
 #include "TestFiles.h"
 
@@ -20,11 +21,7 @@ TEST(ArtworkRegeneration, GeneratorRemakesTheCommittedImagesByteForByte)
 
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    QProcess generator;
-    generator.start(python, {ARTWORK_SCRIPT, folder.path()});
-    ASSERT_TRUE(generator.waitForFinished(60000));
-    ASSERT_EQ(generator.exitStatus(), QProcess::NormalExit);
-    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+    ASSERT_TRUE(generatorWritesInto(python, ARTWORK_SCRIPT, folder.path()));
 
     const QStringList made = QDir(folder.path()).entryList(QDir::Files, QDir::Name);
     EXPECT_EQ(made,

@@ -1,5 +1,6 @@
 """Files whose names the command interpreter treats specially, and names outside ASCII under
-the locale whose console code page holds them, cut and joined back by cmd."""
+the locale whose console code page holds them, cut and joined back by cmd: Western European,
+Cyrillic, Polish (852) and Japanese (932, two bytes to a character)."""
 
 import os
 
@@ -15,6 +16,9 @@ NAMES = [
     ('café crème.txt', 'en_US.UTF-8'),
     ('Größe ø Æ.dat', 'de_DE.UTF-8'),
     ('Отчёт за год (итог).doc', 'ru_RU.UTF-8'),
+    ('Zażółć gęślą jaźń.avi', 'pl_PL.UTF-8'),
+    # In 932 the second byte of ポ is the byte of "|", and those of 表 and ソ that of "\\".
+    ('ポスター表 ソース.avi', 'ja_JP.UTF-8'),
 ]
 
 
@@ -43,5 +47,6 @@ class OddNames(Journey):
 
 
 def grouped(number, locale):
-    separator = {'en_US.UTF-8': ',', 'de_DE.UTF-8': '.', 'ru_RU.UTF-8': '\u00a0'}[locale]
+    separator = {'en_US.UTF-8': ',', 'de_DE.UTF-8': '.', 'ru_RU.UTF-8': '\u00a0',
+                 'pl_PL.UTF-8': '\u00a0', 'ja_JP.UTF-8': ','}[locale]
     return f'{number:,}'.replace(',', separator)

@@ -2,8 +2,9 @@
 the folder that holds the pieces. Wine provides it; its prefix lives in the build folder.
 
 Wine's cmd reads a batch file in the OEM code page of the Windows locale that Wine derives
-from the Unix locale it runs under: 437 for en_US, 850 for de_DE, 866 for ru_RU. A join is
-run under the locale the program ran under, so both mean the same page.
+from the Unix locale it runs under: 437 for en_US, 850 for de_DE, 866 for ru_RU, 852 for
+pl_PL, 932 for ja_JP. A join is run under the locale the program ran under, so both mean the
+same page.
 
 `python3 -m morlend_e2e.wine` makes the prefix (the suite's CTest fixture).
 """
@@ -41,7 +42,8 @@ def prepare():
 
 
 # The console code page of each locale the suite uses, as Wine derives it.
-CONSOLE_CODE_PAGES = {'en_US.UTF-8': 'cp437', 'de_DE.UTF-8': 'cp850', 'ru_RU.UTF-8': 'cp866'}
+CONSOLE_CODE_PAGES = {'en_US.UTF-8': 'cp437', 'de_DE.UTF-8': 'cp850', 'ru_RU.UTF-8': 'cp866',
+                      'pl_PL.UTF-8': 'cp852', 'ja_JP.UTF-8': 'cp932'}
 
 
 def join(processes, folder, script, locale):

@@ -1,0 +1,168 @@
+#include "SizeText.h"
+
+#include "AppError.h"
+#include "ErrorNumber.h"
+#include "QtPrinters.h"
+#include "ScopedLocale.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+
+using namespace modMorlend;
+
+namespace {
+
+// The piece size text stands for; none where it raises an error instead.
+std::optional<qint32> pieceSizeOf(const QString &text)
+{
+    try {
+        return parsePieceSize(text);
+    } catch (const AppError &) {
+        return std::nullopt;
+    }
+}
+
+TEST(ParsePieceSize, TakesBlanksSignsAndTheLocalesOwnGrouping)
+{
+    struct Case
+    {
+        const char *locale;
+        QString text;
+        qint32 expected;
+    };
+    const Case cases[] = {
+        {"en_US", "1457664", 1457664},
+        {"en_US", "1 457 664", 1457664},
+        {"en_US", " 1 4 5 7 6 6 4 ", 1457664},
+        {"en_US", "1,457,664", 1457664},
+        // Blanks from a keyboard or a paste, whatever the locale groups with.
+        {"en_US", "1\u00a0457\u00a0664", 1457664},
+        {"en_US", "1\u202f457\u2009664", 1457664},
+        {"en_US", "0", 0},
+        {"en_US", "0 000", 0},
+        {"en_US", "0,000", 0},
+        {"en_US", "-1", -1},
+        {"en_US", "+730112", 730112},
+        {"en_US", "2147483647", 2147483647},
+        {"en_US", "-2147483648", -2147483647 - 1},
+        {"en_US", "-2,147,483,648", -2147483647 - 1},
+        {"en_IN", "14,57,664", 1457664},
+        {"en_IN", "1,457,664", 1457664},
+        {"de_DE", "1.457.664", 1457664},
+        {"de_CH", "1\u2019457\u2019664", 1457664},
+        {"de_CH", "1'457'664", 1457664},
+        {"fr_FR", "1\u202f457\u202f664", 1457664},
+        {"fr_FR", "1\u00a0457\u00a0664", 1457664},
+        {"es_ES", "1.457.664", 1457664},
+        {"es_ES", "584.672", 584672},
+        {"ru_RU", "1\u00a0457\u00a0664", 1457664},
+        {"ar_EG", "584\u066c672", 584672},
+        {"ar_EG", "\u0665\u0668\u0664\u066c\u0666\u0667\u0662", 584672},
+        {"he_IL", "\u200e-1", -1},
+        {"C", "584,672", 584672},
+    };
+    for (const Case &c : cases) {
+        const ScopedLocale scoped {QLocale(c.locale)};
+        EXPECT_EQ(pieceSizeOf(c.text), c.expected) << c.locale << ' ' << c.text.toStdString();
+    }
+}
+
+TEST(ParsePieceSize, RefusesWhatIsNoWholeNumberAndWhatLiesOutside32Bits)
+{
+    struct Case
+    {
+        const char *locale;
+        QString text;
+        int error;
+    };
+    const Case cases[] = {
+        {"en_US", "", AppError::TypeMismatch},
+        {"en_US", "   ", AppError::TypeMismatch},
+        {"en_US", "abc", AppError::TypeMismatch},
+        {"en_US", "12abc", AppError::TypeMismatch},
+        {"en_US", "1e3", AppError::TypeMismatch},
+        {"en_US", "0x10", AppError::TypeMismatch},
+        {"en_US", "1.5", AppError::TypeMismatch},
+        {"en_US", "-", AppError::TypeMismatch},
+        {"en_US", "+-5", AppError::TypeMismatch},
+        {"en_US", "１２３", AppError::TypeMismatch},
+        {"en_US", "\u0665\u0668\u0664", AppError::TypeMismatch},
+        // A separator where no group of three follows: a fraction typed the other way round,
+        // or a slip, is not read as a number ten or a thousand times another.
+        {"en_US", "1,5", AppError::TypeMismatch},
+        {"en_US", "1,4567", AppError::TypeMismatch},
+        {"en_US", "1457,664", AppError::TypeMismatch},
+        {"en_US", ",457", AppError::TypeMismatch},
+        {"en_US", "1,,457", AppError::TypeMismatch},
+        {"en_US", "1,457,", AppError::TypeMismatch},
+        {"en_US", "1.457.664", AppError::TypeMismatch},
+        {"de_DE", "1,500", AppError::TypeMismatch},
+        {"de_DE", "1.5", AppError::TypeMismatch},
+        {"es_ES", "1.5", AppError::TypeMismatch},
+        {"de_CH", "1'5", AppError::TypeMismatch},
+        {"en_IN", "1,45,7664", AppError::TypeMismatch},
+        {"en_IN", "1,4,57,664", AppError::TypeMismatch},
+        {"ar_EG", "584,672", AppError::TypeMismatch},
+        {"en_US", "2147483648", AppError::Overflow},
+        {"en_US", "-2147483649", AppError::Overflow},
+        {"en_US", "9,999,999,999", AppError::Overflow},
+        {"en_US", "99999999999999999999999", AppError::Overflow},
+        {"en_US", QString(10000, u'9'), AppError::Overflow},
+    };
+    for (const Case &c : cases) {
+        const ScopedLocale scoped {QLocale(c.locale)};
+        EXPECT_EQ(errorNumberOf([&] { parsePieceSize(c.text); }), c.error)
+            << c.locale << ' ' << c.text.left(30).toStdString();
+    }
+}
+
+const char *const Locales[] = {"en_US", "en_IN", "de_DE", "de_CH", "fr_FR", "es_ES", "pl_PL",
+                               "cs_CZ", "tr_TR", "el_GR", "he_IL", "ar_EG", "fa_IR", "ru_RU",
+                               "ja_JP", "zh_CN", "ko_KR", "zh_TW", "vi_VN", "th_TH", "C"};
+
+TEST(ParsePieceSize, TakesTheListsEntriesAndWhatTheWindowShowsUnderEveryLocale)
+{
+    for (const char *locale : Locales) {
+        const ScopedLocale scoped {QLocale(locale)};
+        EXPECT_EQ(pieceSizeOf("1 457 664"), 1457664) << locale;
+        EXPECT_EQ(pieceSizeOf("730 112"), 730112) << locale;
+        for (const qint32 size : {0, 1, 999, 1000, 584672, 1457664, 2147483647}) {
+            const QString shown = formatBytes(size).chopped(QStringLiteral(" bytes").size());
+            EXPECT_EQ(pieceSizeOf(shown), size) << locale << ' ' << shown.toStdString();
+        }
+    }
+}
+
+TEST(FormatBytes, GroupsAsciiDigitsInThreesWithTheLocalesSeparator)
+{
+    struct Case
+    {
+        const char *locale;
+        qint64 count;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"en_US", 584672, "584,672 bytes"},
+        {"en_US", 1, "1 bytes"},
+        {"en_US", 0, "0 bytes"},
+        {"en_US", 999, "999 bytes"},
+        {"en_US", 1000, "1,000 bytes"},
+        {"en_US", 5368709121, "5,368,709,121 bytes"},
+        {"en_IN", 1457664, "1,457,664 bytes"},
+        {"de_CH", 1457664, "1\u2019457\u2019664 bytes"},
+        {"fr_FR", 1457664, "1\u202f457\u202f664 bytes"},
+        {"es_ES", 1457664, "1.457.664 bytes"},
+        {"es_ES", 1457, "1.457 bytes"},
+        {"pl_PL", 1457664, "1\u00a0457\u00a0664 bytes"},
+        {"ru_RU", 584672, "584\u00a0672 bytes"},
+        {"ar_EG", 1457664, "1\u066c457\u066c664 bytes"},
+        {"fa_IR", 584672, "584\u066c672 bytes"},
+        {"C", 584672, "584,672 bytes"},
+    };
+    for (const Case &c : cases) {
+        const ScopedLocale scoped {QLocale(c.locale)};
+        EXPECT_EQ(formatBytes(c.count), c.expected) << c.locale << ' ' << c.count;
+    }
+}
+
+} // namespace
