@@ -178,7 +178,9 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
 {
     QStringList names;
     for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile())
+        // An address can carry a NUL ("%00"), which ends a name for the system: the file
+        // checked and cut would be another than the one shown. It names no file.
+        if (url.isLocalFile() && !url.toLocalFile().contains(QChar::Null))
             names << url.toLocalFile();
     }
     if (names.isEmpty())

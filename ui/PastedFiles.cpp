@@ -3,8 +3,6 @@
 #include <QDir>
 #include <QMimeData>
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -36,11 +34,7 @@ QList<QUrl> pastedFiles(const QMimeData &data)
     QString path = data.text();
     while (path.endsWith(u'\n') || path.endsWith(u'\r'))
         path.chop(1);
-    // Several lines are not one path, and the system would read a path only up to a NUL.
-    const bool onePath = std::none_of(path.cbegin(), path.cend(), [](QChar c) {
-        return c == u'\n' || c == u'\r' || c == QChar::Null;
-    });
-    if (!QDir::isAbsolutePath(path) || !onePath)
+    if (!QDir::isAbsolutePath(path) || path.contains(u'\n') || path.contains(u'\r'))
         return {};
     return {QUrl::fromLocalFile(path)};
 }

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,6 +91,9 @@ TEST_F(Form1Access, APasteOfNoFileChangesNothingAndSaysNothing)
         {"text/plain", "a few words"},
         {"text/uri-list", "https://example.org/movie.avi\r\n"},
         {"image/png", "\x89PNG"},
+        // The system would read the name only up to the NUL: the file there is not this one.
+        {"text/plain", QFile::encodeName(movie) + QByteArray("\0.txt", 5)},
+        {"text/uri-list", QUrl::fromLocalFile(movie).toEncoded() + "%00.txt\r\n"},
     };
     for (const auto &[format, data] : clipboards) {
         SCOPED_TRACE(data.toStdString());

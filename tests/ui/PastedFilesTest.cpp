@@ -46,7 +46,6 @@ TEST(PastedFiles, AreTheFilesAFileManagerCopiedOrAPastedFullPath)
         {"a relative path", "text/plain", "data/clip.avi", {}},
         {"a path from home", "text/plain", "~/clip.avi", {}},
         {"two paths", "text/plain", "/data/clip.avi\n/data/two.bin\n", {}},
-        {"a path with a NUL", "text/plain", QByteArray("/data/clip.avi\0.txt", 19), {}},
         {"an address as text", "text/plain", "file:///data/clip.avi", {}},
         {"a line break alone", "text/plain", "\n", {}},
         {"an empty text", "text/plain", "", {}},
