@@ -5,6 +5,7 @@
 #include "DrawEdge.h"
 #include "PropertyBag.h"
 
+#include <QAccessible>
 #include <QKeySequence>
 #include <QShortcutEvent>
 
@@ -151,6 +152,9 @@ void PButton::setCaption(const QString &New_Caption)
 {
     // The access keys follow the caption only at the next InitButton.
     assign(m_Caption, New_Caption, u"Caption"_s, OnChange::Redraw);
+    // The caption is the button's name to assistive technology.
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
 }
 
 void PButton::setEnabled(bool New_Enabled)

@@ -5,6 +5,7 @@
 #include "StdPicture.h"
 #include "clsMemoryDC.h"
 
+#include <QKeySequence>
 #include <QWidget>
 
 #include <optional>
@@ -108,6 +109,12 @@ public:
     // The host forwards each key pressed in its window: Enter (13) clicks a DefaultOK
     // button and Escape (27) a DefaultCancel one, enabled or not.
     void InputKey(qint16 KeyCode);
+    // What a click of the mouse on the button ends with: the normal look, then Click.
+    void click();
+    // The key that the window answers with this button, as assistive technology announces it.
+    // The button itself answers no key: the window decides, and hands keys to InputKey.
+    QKeySequence keyBinding() const { return m_keyBinding; }
+    void setKeyBinding(const QKeySequence &key) { m_keyBinding = key; }
 
     ButtonState State() const { return m_State; }
     // All four looks, stacked from the top in the order of ButtonState, each as high as the
@@ -231,4 +238,5 @@ private:
     bool m_clickArmed = false;
     QString m_AccessKeys;
     int m_accessKeyShortcut = 0; // 0 while the access keys are empty
+    QKeySequence m_keyBinding;
 };

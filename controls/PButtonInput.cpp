@@ -43,6 +43,12 @@ void PButton::InputKey(qint16 KeyCode)
     }
 }
 
+void PButton::click()
+{
+    Release();
+    emit Click();
+}
+
 bool PButton::IsOutside(float X, float Y) const
 {
     return !(X >= 0 && X < m_ButtonWidth && Y >= 0 && Y < m_ButtonHeight);
@@ -118,12 +124,10 @@ void PButton::mouseReleaseEvent(QMouseEvent *event)
     setState(outside ? Normal : Over);
 
     // A left press and release over the button is a click.
-    const bool click = m_clickArmed && event->button() == Qt::LeftButton && !outside;
+    const bool clicked = m_clickArmed && event->button() == Qt::LeftButton && !outside;
     m_clickArmed = false;
-    if (click) {
-        Release();
-        emit Click();
-    }
+    if (clicked)
+        click();
 }
 
 void PButton::mouseDoubleClickEvent(QMouseEvent *event)

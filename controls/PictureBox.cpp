@@ -1,9 +1,11 @@
 #include "PictureBox.h"
 
+#include <QAccessible>
 #include <QColor>
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -31,10 +33,12 @@ void PictureBox::clear()
     m_surface.fill(Qt::transparent);
     m_lastFill = {};
     changed(QRect(QPoint(0, 0), contentsRect().size()));
+    setFilledTo(0);
 }
 
 void PictureBox::fillBox(QPointF from, QPointF to)
 {
+    setFilledTo(std::max({m_filledTo, from.x(), to.x()}));
     const QSize interior = contentsRect().size();
     const qreal unitX = interior.width() / m_scaleWidth;
     const qreal unitY = interior.height() / m_scaleHeight;
@@ -54,6 +58,15 @@ void PictureBox::fillBox(QPointF from, QPointF to)
     changed(paintsOver ? QRegion(box).subtracted(m_lastFill) : QRegion(box));
     m_lastFill = box;
     m_lastFillColor = color.rgba();
+}
+
+void PictureBox::setFilledTo(qreal reach)
+{
+    if (reach == m_filledTo)
+        return;
+    m_filledTo = reach;
+    QAccessibleValueChangeEvent progressed(this, m_filledTo);
+    QAccessible::updateAccessibility(&progressed);
 }
 
 void PictureBox::refresh()

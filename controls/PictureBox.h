@@ -28,6 +28,9 @@ public:
 
     // Erases the surface.
     void clear();
+    // How far along the scale the boxes filled since the last clear reach: the progress the
+    // box shows, which assistive technology reads as its value.
+    qreal filledTo() const { return m_filledTo; }
     // Fills the box between two corners given in scale units. Like the classic filled box,
     // it covers at least one pixel in each direction.
     void fillBox(QPointF from, QPointF to);
@@ -47,6 +50,7 @@ private:
     void fitSurface();
     // Marks that part of the surface as drawn and yet to be shown.
     void changed(const QRegion &surfaceRegion);
+    void setFilledTo(qreal reach);
 
     qreal m_scaleWidth = 1;
     qreal m_scaleHeight = 1;
@@ -58,4 +62,5 @@ private:
     QRgb m_lastFillColor = 0;
     // What was drawn and is not shown yet, in the widget's coordinates.
     QRegion m_unpainted;
+    qreal m_filledTo = 0;
 };

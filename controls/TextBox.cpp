@@ -1,6 +1,18 @@
 #include "TextBox.h"
 
+#include <QClipboard>
 #include <QColor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+namespace {
+
+bool isPasteIntoReadOnly(const QLineEdit &box, QEvent &event)
+{
+    return box.isReadOnly() && static_cast<QKeyEvent &>(event).matches(QKeySequence::Paste);
+}
+
+} // namespace
 
 TextBox::TextBox(QWidget *parent)
     : QLineEdit(parent)
@@ -25,4 +37,26 @@ void TextBox::setBackColor(OleColor color)
     shades.setColor(QPalette::Base, TranslateColor(color, shades));
     setPalette(shades);
     m_BackColor = color;
+}
+
+// A key that a line edit takes is not a shortcut of the window; a read-only one gives the paste
+// keys up, and this one takes them.
+bool TextBox::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride && isPasteIntoReadOnly(*this, *event)) {
+        event->accept();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (!isPasteIntoReadOnly(*this, *event)) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (const QMimeData *data = QGuiApplication::clipboard()->mimeData())
+        emit pasteRequested(data);
 }

@@ -1,15 +1,19 @@
 #!/usr/bin/env python3
-"""Draws Morlend's artwork and writes it as the files the program embeds.
+"""Draws Morlend's artwork and writes it as the files the program embeds and installs.
 
     python3 resources/generate_artwork.py [OUTPUT_FOLDER]
 
 Writes morlend.ico, morlend.png, dnd.gif, ent.bmp, esc.bmp and f1.bmp into OUTPUT_FOLDER
 (by default the folder of this script), and each picture drawn again at twice its size for
 dense screens, named as Qt looks for it: morlend@2x.png, dnd@2x.gif, ent@2x.bmp, esc@2x.bmp
-and f1@2x.bmp; morlend.ico holds both sizes. Only the standard library is used, and every
-run writes the same bytes, so the committed images can be checked against a fresh run.
+and f1@2x.bmp; morlend.ico holds both sizes. The program's icon is drawn for the desktop's
+other sizes as well, each in its own pixels (morlend-22.png, morlend-24.png, morlend-48.png,
+morlend-64.png, morlend-128.png, morlend-256.png), and as the scalable morlend.svg. Only the
+standard library is used, and every run writes the same bytes, so the committed images can be
+checked against a fresh run.
 """
 
+import bisect
 import os
 import struct
 import sys
@@ -101,22 +105,45 @@ KEY_FONT = {
 }
 
 
-# The cut's row in each inner column of the icon, left to right: a saw rising to the right.
-ICON_CUT = [12, 11, 9, 10, 8, 9, 7, 8, 6]
+YELLOW_TOP, YELLOW_BOTTOM = (255, 244, 150), (240, 188, 16)
+GREY_TOP, GREY_BOTTOM = (250, 250, 250), (178, 178, 178)
 
 
-def draw_icon(scale):
-    """A sheet of paper cut in two: yellow above a jagged cut, light grey below it."""
-    size, left, top, width, height = 16, 2, 1, 11, 14
+def saw(columns, start):
+    """The cut's row in each inner column, left to right: a saw rising to the right, one row
+    up, then two up and one down in turn."""
+    rows = [start, start - 1]
+    while len(rows) < columns:
+        rows.append(rows[-1] - 2 if len(rows) % 2 == 0 else rows[-1] + 1)
+    return rows
+
+
+# The icon at the sizes where each pixel counts, laid out in its own pixels: the sheet's left,
+# top, width and height, and the cut.
+PIXEL_ICONS = {
+    16: ((2, 1, 11, 14), saw(9, 12)),
+    22: ((3, 1, 15, 20), saw(13, 17)),
+    24: ((3, 1, 17, 22), saw(15, 18)),
+}
+
+# The larger sizes draw the cut as a line, as wide as the outline, smoothed where it slants.
+LINE_ICONS = {48: 2, 64: 3, 128: 4, 256: 8}
+# Where the sheet stands in them, in 256ths of the size: left, top, right and bottom edges.
+LINE_ICON_SHEET = (40, 16, 216, 240)
+
+
+def draw_icon(size, scale=1):
+    """A sheet of paper cut in two: yellow above a jagged cut, light grey below it, laid out in
+    the pixels of its size and drawn at a scale."""
+    (left, top, width, height), cut = PIXEL_ICONS[size]
     right, bottom = left + width - 1, top + height - 1
-    cut = ICON_CUT
     picture = blank(size, size, scale, None)
     fill(picture, left, top, width, height, NEAR_BLACK, scale)
     # Each part shades by row, so the whole part reads as one lit surface.
     yellow = blank(1, max(cut) - top - 1, scale, None)
-    shade_rows(yellow, 0, 0, 1, max(cut) - top - 1, (255, 244, 150), (240, 188, 16), scale)
+    shade_rows(yellow, 0, 0, 1, max(cut) - top - 1, YELLOW_TOP, YELLOW_BOTTOM, scale)
     grey = blank(1, bottom - min(cut) - 1, scale, None)
-    shade_rows(grey, 0, 0, 1, bottom - min(cut) - 1, (250, 250, 250), (178, 178, 178), scale)
+    shade_rows(grey, 0, 0, 1, bottom - min(cut) - 1, GREY_TOP, GREY_BOTTOM, scale)
     for column, x in enumerate(range(left + 1, right)):
         for y in range((top + 1) * scale, bottom * scale):
             if y < cut[column] * scale:
@@ -131,6 +158,113 @@ def draw_icon(scale):
         for y in range(min(cut[column], previous + 1), max(cut[column], previous - 1) + 1):
             fill(picture, x, y, 1, 1, NEAR_BLACK, scale)
     return picture
+
+
+def cut_line():
+    """The 16-pixel icon's cut through the middles of its pixels, as parts of the width and
+    height of the sheet's inside, run on to its left and right edges."""
+    (left, top, width, height), cut = PIXEL_ICONS[16]
+    inner_width, inner_height = width - 2, height - 2
+    points = [((column + 0.5) / inner_width, (row - top - 1 + 0.5) / inner_height)
+              for column, row in enumerate(cut)]
+
+    def run_on(inner, outer, u):
+        return (u, inner[1] + (outer[1] - inner[1]) * (u - inner[0]) / (outer[0] - inner[0]))
+
+    return ([run_on(points[0], points[1], 0.0)] + points[1:-1]
+            + [run_on(points[-1], points[-2], 1.0)])
+
+
+def line_icon_geometry(size):
+    """The sheet's outer edges in pixels, the outline's width and the cut in pixels."""
+    outline = LINE_ICONS[size]
+    left, top, right, bottom = (round(edge * size / 256) for edge in LINE_ICON_SHEET)
+    inside = (left + outline, top + outline, right - outline, bottom - outline)
+    cut = [(inside[0] + u * (inside[2] - inside[0]), inside[1] + v * (inside[3] - inside[1]))
+           for u, v in cut_line()]
+    return (left, top, right, bottom), outline, inside, cut
+
+
+def distance_to_line(x, y, line):
+    nearest = float('inf')
+    for (ax, ay), (bx, by) in zip(line, line[1:]):
+        dx, dy = bx - ax, by - ay
+        t = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy)))
+        nearest = min(nearest, ((x - ax - t * dx) ** 2 + (y - ay - t * dy) ** 2) ** 0.5)
+    return nearest
+
+
+def height_of_line(x, line):
+    for (ax, ay), (bx, by) in zip(line, line[1:]):
+        if x <= bx:
+            return ay + (by - ay) * (x - ax) / (bx - ax)
+    return line[-1][1]
+
+
+def draw_line_icon(size):
+    """The sheet drawn for a large size: its edges on whole pixels, the cut a line as wide as
+    the outline, each pixel on the line's edge mixed from samples spread over it."""
+    (left, top, right, bottom), outline, inside, cut = line_icon_geometry(size)
+    picture = blank(size, size, 1, None)
+    fill(picture, left, top, right - left, bottom - top, NEAR_BLACK, 1)
+    half = outline / 2
+    highest, lowest = min(y for _, y in cut), max(y for _, y in cut)
+    samples = [(i + 0.5) / 4 for i in range(4)]
+    for y in range(inside[1], inside[3]):
+        yellow = blend(YELLOW_TOP, YELLOW_BOTTOM, min(y - inside[1], int(lowest) - inside[1]),
+                       int(lowest) - inside[1])
+        grey = blend(GREY_TOP, GREY_BOTTOM, max(0, y - int(highest)), inside[3] - 1 - int(highest))
+
+        def colour_at(px, py):
+            if distance_to_line(px, py, cut) <= half:
+                return NEAR_BLACK
+            return yellow if py < height_of_line(px, cut) else grey
+
+        for x in range(inside[0], inside[2]):
+            # Far from the line (which slants at most two rows a column) one sample tells all.
+            if abs(y + 0.5 - height_of_line(x + 0.5, cut)) > 3 * (half + 1):
+                picture[y][x] = colour_at(x + 0.5, y + 0.5)
+                continue
+            mixed = [colour_at(x + sx, y + sy) for sy in samples for sx in samples]
+            picture[y][x] = tuple((sum(c[i] for c in mixed) + len(mixed) // 2) // len(mixed)
+                                  for i in range(3))
+    return picture
+
+
+def svg_icon():
+    """The large icon as a scalable picture, in the 256 pixels of the largest one."""
+    (left, top, right, bottom), outline, inside, cut = line_icon_geometry(256)
+    highest, lowest = min(y for _, y in cut), max(y for _, y in cut)
+
+    def points(corners):
+        return ' '.join('%g,%g' % (round(x, 2), round(y, 2)) for x, y in corners)
+
+    def colour(rgb):
+        return '#%02x%02x%02x' % rgb
+
+    def gradient(name, start, end, top_colour, bottom_colour):
+        return ('<linearGradient id="%s" gradientUnits="userSpaceOnUse" x1="0" y1="%g" x2="0" '
+                'y2="%g"><stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/>'
+                '</linearGradient>' % (name, round(start, 2), round(end, 2), colour(top_colour),
+                                       colour(bottom_colour)))
+
+    above = [(inside[0], inside[1]), (inside[2], inside[1])] + cut[::-1]
+    below = cut + [(inside[2], inside[3]), (inside[0], inside[3])]
+    return '\n'.join([
+        '<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">',
+        '<defs>',
+        gradient('yellow', inside[1], lowest, YELLOW_TOP, YELLOW_BOTTOM),
+        gradient('grey', highest, inside[3], GREY_TOP, GREY_BOTTOM),
+        '</defs>',
+        '<rect x="%d" y="%d" width="%d" height="%d" fill="%s"/>'
+        % (left, top, right - left, bottom - top, colour(NEAR_BLACK)),
+        '<polygon points="%s" fill="url(#yellow)"/>' % points(above),
+        '<polygon points="%s" fill="url(#grey)"/>' % points(below),
+        '<polyline points="%s" fill="none" stroke="%s" stroke-width="%d" '
+        'stroke-linejoin="round"/>'
+        % (points(cut), colour(NEAR_BLACK), outline),
+        '</svg>',
+        '']).encode()
 
 
 def draw_drop_area(scale):
@@ -204,14 +338,97 @@ def png_chunk(kind, data):
     return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
 
 
+# Deflate's lengths and distances: the first of each code's range, and its extra bits.
+LENGTH_BASES = [3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27, 31, 35, 43, 51, 59, 67, 83,
+                99, 115, 131, 163, 195, 227, 258]
+LENGTH_EXTRA_BITS = [0] * 8 + [1] * 4 + [2] * 4 + [3] * 4 + [4] * 4 + [5] * 4 + [0]
+DISTANCE_BASES = [1, 2, 3, 4, 5, 7, 9, 13, 17, 25, 33, 49, 65, 97, 129, 193, 257, 385, 513, 769,
+                  1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577]
+DISTANCE_EXTRA_BITS = [0, 0, 0, 0] + [n for n in range(1, 14) for _ in (0, 1)]
+
+
+class BitWriter:
+    def __init__(self):
+        self.data = bytearray()
+        self._pending = self._count = 0
+
+    def bits(self, value, count):
+        """Numbers go least significant bit first."""
+        self._pending |= value << self._count
+        self._count += count
+        while self._count >= 8:
+            self.data.append(self._pending & 0xFF)
+            self._pending >>= 8
+            self._count -= 8
+
+    def code(self, value, count):
+        """Huffman codes go most significant bit first."""
+        self.bits(int(format(value, '0%db' % count)[::-1], 2), count)
+
+    def symbol(self, value):
+        """A literal, a length or the end, in deflate's fixed code."""
+        if value < 144:
+            self.code(0x30 + value, 8)
+        elif value < 256:
+            self.code(0x190 + value - 144, 9)
+        elif value < 280:
+            self.code(value - 256, 7)
+        else:
+            self.code(0xC0 + value - 280, 8)
+
+    def finish(self):
+        if self._count:
+            self.data.append(self._pending)
+        return bytes(self.data)
+
+
+def deflate(data):
+    """One block in deflate's fixed code, each byte matched greedily against the last eight
+    places where its three bytes stood. Written here, so no library version changes a byte."""
+    writer = BitWriter()
+    writer.bits(1, 1)  # the last block
+    writer.bits(1, 2)  # fixed code
+    seen = {}
+    at = 0
+    while at < len(data):
+        length = distance = 0
+        for start in reversed(seen.get(data[at:at + 3], [])):
+            if at - start > 32768:
+                break
+            reach, limit = 0, min(258, len(data) - at)
+            while reach < limit and data[start + reach] == data[at + reach]:
+                reach += 1
+            if reach > length:
+                length, distance = reach, at - start
+        if length >= 3:
+            code = bisect.bisect_right(LENGTH_BASES, length) - 1
+            writer.symbol(257 + code)
+            writer.bits(length - LENGTH_BASES[code], LENGTH_EXTRA_BITS[code])
+            code = bisect.bisect_right(DISTANCE_BASES, distance) - 1
+            writer.code(code, 5)
+            writer.bits(distance - DISTANCE_BASES[code], DISTANCE_EXTRA_BITS[code])
+        else:
+            writer.symbol(data[at])
+            length = 1
+        for place in range(at, at + length):
+            places = seen.setdefault(data[place:place + 3], [])
+            places.append(place)
+            del places[:-8]
+        at += length
+    writer.symbol(256)
+    return writer.finish()
+
+
 def png_bytes(picture):
-    """An RGBA PNG. Its data is stored, not compressed, so no zlib version changes a byte."""
+    """An RGBA PNG, each row filtered by its left neighbours (rows of one shade become zeros)
+    and compressed by deflate() above."""
     height, width = len(picture), len(picture[0])
-    raw = b''.join(b'\0' + b''.join(bytes(c) + b'\xff' if c else b'\0\0\0\0' for c in row)
-                   for row in picture)
-    assert len(raw) <= 0xFFFF, 'one stored block holds the whole picture'
-    stored = b'\x01' + struct.pack('<HH', len(raw), len(raw) ^ 0xFFFF) + raw
-    data = b'\x78\x01' + stored + struct.pack('>I', zlib.adler32(raw))
+    raw = b''
+    for row in picture:
+        pixels = b''.join(bytes(c) + b'\xff' if c else b'\0\0\0\0' for c in row)
+        raw += b'\x01' + bytes((pixels[i] - (pixels[i - 4] if i >= 4 else 0)) & 0xFF
+                               for i in range(len(pixels)))
+    data = b'\x78\x01' + deflate(raw) + struct.pack('>I', zlib.adler32(raw))
     header = struct.pack('>IIBBBBB', width, height, 8, 6, 0, 0, 0)
     return (b'\x89PNG\r\n\x1a\n' + png_chunk(b'IHDR', header) + png_chunk(b'IDAT', data)
             + png_chunk(b'IEND', b''))
@@ -289,15 +506,20 @@ def bmp_bytes(picture):
 
 
 def artwork():
-    pictures = {'morlend.ico': ico_bytes([draw_icon(1), draw_icon(2)])}
+    pictures = {'morlend.ico': ico_bytes([draw_icon(16, 1), draw_icon(16, 2)])}
     for scale, suffix in ((1, ''), (2, '@2x')):
         pictures.update({
-            'morlend%s.png' % suffix: png_bytes(draw_icon(scale)),
+            'morlend%s.png' % suffix: png_bytes(draw_icon(16, scale)),
             'dnd%s.gif' % suffix: gif_bytes(draw_drop_area(scale)),
             'ent%s.bmp' % suffix: bmp_bytes(draw_key_cap('ENT', 21, scale)),
             'esc%s.bmp' % suffix: bmp_bytes(draw_key_cap('ESC', 21, scale)),
             'f1%s.bmp' % suffix: bmp_bytes(draw_key_cap('F1', 14, scale)),
         })
+    for size in (22, 24):
+        pictures['morlend-%d.png' % size] = png_bytes(draw_icon(size))
+    for size in LINE_ICONS:
+        pictures['morlend-%d.png' % size] = png_bytes(draw_line_icon(size))
+    pictures['morlend.svg'] = svg_icon()
     return pictures
 
 

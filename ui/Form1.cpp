@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "AccessibleControls.h"
 #include "AppError.h"
 #include "Artwork.h"
 #include "CLine.h"
@@ -12,6 +13,7 @@
 #include "MessageBoxPrompter.h"
 #include "MorlendVersion.h"
 #include "PButton.h"
+#include "PastedFiles.h"
 #include "PathHelpers.h"
 #include "PictureBox.h"
 #include "Platform.h"
@@ -72,8 +74,12 @@ Form1::Form1(Prompter *prompter, Platform *platform, QWidget *parent)
     , m_platform(platform ? *platform : *m_ownPlatform)
 {
     SystemFonts::provideTahoma();
+    AccessibleControls::install();
     m_builder = std::make_unique<FormBuilder>(*this, storedLayout());
     bindControls();
+    describeControls();
+    // The stored icon is the 16-pixel one; the window shows every size of it.
+    setWindowIcon(Artwork::programIcon());
     m_engine = std::make_unique<Engine>(
         EngineControls {cmbFilesize, txtEst, picProg, lblProg, optWrite, txtOut, chbClearFDD},
         m_prompter, m_platform);
@@ -106,6 +112,18 @@ void Form1::bindControls()
     lblProg = b.control<QLabel>(u"lblProg"_s);
 }
 
+// What assistive technology tells of the controls beyond what they show.
+void Form1::describeControls()
+{
+    imgDnD->setAccessibleName(u"drop area"_s);
+    imgDnD->setAccessibleDescription(u"Drop a file here, or paste one into the source box."_s);
+    txtFN->setAccessibleDescription(u"Paste a file here to cut it."_s);
+    // The keys that Form_KeyDown answers with each button.
+    cbCut->setKeyBinding(Qt::Key_Enter);
+    cbExit->setKeyBinding(Qt::Key_Escape);
+    cbAbout->setKeyBinding(Qt::Key_F1);
+}
+
 void Form1::connectHandlers()
 {
     Engine &engine = *m_engine;
@@ -116,6 +134,7 @@ void Form1::connectHandlers()
         connect(option, &QRadioButton::clicked, this, &Form1::DestinationChange);
     connect(chbClearFDD, &QCheckBox::clicked, this, &Form1::CheckClearConflict);
     connect(imgDnD, &ImageBox::OLEDragDrop, this, &Form1::imgDnD_OLEDragDrop);
+    connect(txtFN, &TextBox::pasteRequested, this, &Form1::txtFN_Paste);
     connect(cbCut, &PButton::Click, this, [&engine] { engine.CutFile(); });
     connect(cbExit, &PButton::Click, this, &Form1::cbExit_Click);
     connect(cbAbout, &PButton::Click, this, &Form1::ShowAbout);
@@ -159,7 +178,9 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
 {
     QStringList names;
     for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile())
+        // An address can carry a NUL ("%00"), which ends a name for the system: the file
+        // checked and cut would be another than the one shown. It names no file.
+        if (url.isLocalFile() && !url.toLocalFile().contains(QChar::Null))
             names << url.toLocalFile();
     }
     if (names.isEmpty())
@@ -182,6 +203,15 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
     } catch (const AppError &) {
         // A drop that cannot be taken in ends quietly; what it changed so far stays.
     }
+}
+
+// A file pasted into the source box is taken as if it were dropped on the drop area, so that a
+// keyboard alone can give the window a file.
+void Form1::txtFN_Paste(const QMimeData *clipboard)
+{
+    QMimeData files;
+    files.setUrls(pastedFiles(*clipboard));
+    imgDnD_OLEDragDrop(&files);
 }
 
 QString Form1::DestDrive() const

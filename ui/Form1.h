@@ -70,11 +70,13 @@ protected:
 private:
     Form1(Prompter *prompter, Platform *platform, QWidget *parent);
     void bindControls();
+    void describeControls();
     void connectHandlers();
 
     void Form_Load();
     void Form_KeyDown(qint16 KeyCode);
     void imgDnD_OLEDragDrop(const QMimeData *data);
+    void txtFN_Paste(const QMimeData *clipboard);
     void DestinationChange();
     void CheckClearConflict();
     // The destination's drive: "A:" for the floppy's option and for a folder on the floppy,

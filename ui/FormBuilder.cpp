@@ -5,8 +5,12 @@
 #include "PButton.h"
 #include "StandardControls.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QFont>
+#include <QGroupBox>
 #include <QIcon>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QWidget>
 
@@ -44,6 +48,28 @@ QRect twipsOf(const QRect &pixels)
     const int unit = FormBuilder::TwipsPerPixel;
     return QRect(pixels.left() * unit, pixels.top() * unit, pixels.width() * unit,
                  pixels.height() * unit);
+}
+
+// The fields, and an option without a caption, which show nothing that says what they are for.
+bool showsNoCaption(const QWidget &control)
+{
+    if (const auto *button = qobject_cast<const QAbstractButton *>(&control))
+        return button->text().isEmpty();
+    return qobject_cast<const QLineEdit *>(&control) || qobject_cast<const QComboBox *>(&control);
+}
+
+// Assistive technology names a field by a label of its own, which these have none of; the
+// caption of their group says what they are for, so it becomes their name.
+void nameAfterGroup(QWidget &control)
+{
+    const auto *group = qobject_cast<const QGroupBox *>(control.parentWidget());
+    if (!group || !showsNoCaption(control))
+        return;
+    control.setAccessibleName(group->title());
+    // On Linux Qt names a combo box by its text, whatever name it is given; the field in it,
+    // which has the focus while the user types, carries the name there.
+    if (auto *box = qobject_cast<QComboBox *>(&control); box && box->lineEdit())
+        box->lineEdit()->setAccessibleName(group->title());
 }
 
 } // namespace
@@ -115,6 +141,7 @@ void FormBuilder::build(const FormLayout::Control &stored)
         const FontRef font = stored.properties.readProperty(FontKey, m_font);
         widget->setFont(font ? font->toQFont() : wholeFont(m_window.font()));
         StandardControls::readProperties(stored.kind, *widget, stored.properties);
+        nameAfterGroup(*widget);
     }
     m_controls.last().widget->setGeometry(pixelsOf(stored.twips));
 }

@@ -173,6 +173,52 @@ TEST_F(ArtworkTest, IconShowsTheSheetOnATransparentGround)
     EXPECT_EQ(wrong, Pixels {});
 }
 
+// Each size is drawn in its own pixels: the sheet's edges fall on whole pixels, so every pixel is
+// either ground or sheet, and its outline is whole; a picture scaled to the size would blur
+// both. The upper part is yellow and the lower one grey at every size.
+TEST_F(ArtworkTest, TheProgramsIconIsDrawnSharpAtEverySize)
+{
+    const QRgb outline = qRgb(32, 32, 32);
+    for (const int size : Artwork::ProgramIconSizes) {
+        SCOPED_TRACE(size);
+        const QImage icon
+            = QImage(Artwork::programIconFile(size)).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        QRect sheet;
+        int partlyTransparent = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const int alpha = qAlpha(icon.pixel(x, y));
+                partlyTransparent += alpha != 0 && alpha != 255;
+                if (alpha == 255)
+                    sheet |= QRect(x, y, 1, 1);
+            }
+        }
+        EXPECT_EQ(partlyTransparent, 0);
+        Pixels holes, blurredOutline;
+        for (int y = sheet.top(); y <= sheet.bottom(); ++y) {
+            for (int x = sheet.left(); x <= sheet.right(); ++x) {
+                if (qAlpha(icon.pixel(x, y)) != 255)
+                    holes.emplace_back(x, y);
+                const bool edge = x == sheet.left() || x == sheet.right() || y == sheet.top()
+                    || y == sheet.bottom();
+                if (edge && icon.pixel(x, y) != outline)
+                    blurredOutline.emplace_back(x, y);
+            }
+        }
+        EXPECT_EQ(holes, Pixels {});
+        EXPECT_EQ(blurredOutline, Pixels {});
+        EXPECT_NEAR(double(sheet.width()) / sheet.height(), 11.0 / 14, 0.04) << "upright";
+        EXPECT_GE(sheet.height(), size * 13 / 16);
+
+        const QRgb upper = icon.pixel(sheet.center().x(), sheet.top() + sheet.height() / 8);
+        const QRgb lower = icon.pixel(sheet.center().x(), sheet.bottom() - sheet.height() / 12 - 1);
+        EXPECT_TRUE(qRed(upper) > qBlue(upper) + 60 && qGreen(upper) > qBlue(upper) + 40);
+        EXPECT_TRUE(qRed(lower) == qGreen(lower) && qGreen(lower) == qBlue(lower)
+                    && qRed(lower) > 150);
+    }
+}
+
 // Qt reads a 24-bit icon's colours but not its mask, so the mask is read here from the file.
 // The icon holds the picture at 16 and at 32 pixels, the same as morlend.png and its large one.
 TEST_F(ArtworkTest, IconFileHoldsBothSizesAt24BitWithAMaskOverTheSameGround)

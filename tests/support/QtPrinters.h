@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <QUrl>
 
 #include <ostream>
 
@@ -10,6 +11,11 @@
 inline void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QUrl &url, std::ostream *out)
+{
+    *out << '<' << url.toString().toStdString() << '>';
 }
 
 inline void PrintTo(QChar character, std::ostream *out)

@@ -1,15 +1,9 @@
-#include "Engine.h"
 #include "ExampleScript.h"
-#include "Form1.h"
+#include "Form1Fixture.h"
 #include "ImageBox.h"
 #include "PButton.h"
-#include "Platform.h"
 #include "QtPrinters.h"
-#include "ScopedLocale.h"
-#include "ScriptedPrompter.h"
-#include "TestFiles.h"
 #include "TextBox.h"
-#include "WindowDrag.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -30,68 +24,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// The real window, shown and active, with a scripted user and a floppy that is a folder of
-// the test's own.
-class Form1Behaviour : public ::testing::Test
-{
-protected:
-    Form1Behaviour()
-    {
-        QDir(dir.path()).mkpath("floppy");
-        QDir(dir.path()).mkpath("data");
-        platform.setFloppyMountPoint(path("floppy"));
-        platform.setTemporaryFolder(dir.path());
-        form.show();
-        QApplication::setActiveWindow(&form);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-    }
-
-    QString path(const QString &relative) const { return dir.filePath(relative); }
-
-    QString makeFile(const QString &relative, qint64 length)
-    {
-        TestFiles::write(path(relative), TestFiles::pattern(length));
-        return path(relative);
-    }
-
-    // Drops files, or anything else a drag can carry, on the drop area.
-    void drop(const QList<QUrl> &urls)
-    {
-        QMimeData data;
-        data.setUrls(urls);
-        WindowDrag drag(form, data, Qt::CopyAction);
-        const QPoint centre = centreOf(form.imgDnD);
-        ASSERT_EQ(drag.enter(centre), Qt::CopyAction);
-        drag.drop(centre);
-    }
-    void dropFile(const QString &file) { drop({QUrl::fromLocalFile(file)}); }
-
-    void typeInto(QWidget *control, const QString &text)
-    {
-        control->setFocus();
-        QTest::keyClicks(control, text);
-    }
-
-    void pressKey(QWidget *control, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
-    {
-        control->setFocus();
-        QTest::keyClick(control, key, modifiers);
-    }
-
-    QPoint centreOf(const QWidget *control) const
-    {
-        return control->mapTo(&form, control->rect().center());
-    }
-
-    modMorlend::EngineState &state() { return form.engine().state(); }
-
-    ScopedLocale locale {ScopedLocale::english()};
-    QTemporaryDir dir;
-    ScriptedPrompter prompter;
-    Platform platform;
-    Form1 form {prompter, platform};
-};
 
 TEST_F(Form1Behaviour, StartsUpCaptionedWithItsVersionAndTheFloppySizes)
 {

@@ -35,8 +35,21 @@ TEST_F(Form1Layout, IsAFixedWindowOf231By269Pixels)
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
-    EXPECT_FALSE(form.windowIcon().isNull());
     EXPECT_TRUE(form.builder().keyPreview());
+}
+
+// A title bar, a task switcher and a dense screen each take the size drawn for them.
+TEST_F(Form1Layout, ShowsTheProgramsIconAtEverySizeItIsDrawnAt)
+{
+    QList<QSize> sizes;
+    for (const int size : Artwork::ProgramIconSizes) {
+        SCOPED_TRACE(size);
+        sizes << QSize(size, size);
+        QImage drawn(Artwork::programIconFile(size));
+        drawn.setDevicePixelRatio(1);
+        EXPECT_EQ(form.windowIcon().pixmap(size).toImage().convertToFormat(drawn.format()), drawn);
+    }
+    EXPECT_EQ(form.windowIcon().availableSizes(), sizes);
 }
 
 TEST_F(Form1Layout, PlacesEveryControlInItsContainer)

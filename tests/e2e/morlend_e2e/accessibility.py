@@ -62,6 +62,29 @@ def name(accessible):
     return fresh(accessible).name
 
 
+def description(accessible):
+    return fresh(accessible).description
+
+
+def actions(accessible):
+    """What a screen reader offers to do with it: (action, key binding) pairs."""
+    action = accessible.queryAction()
+    return [(action.getName(i), action.getKeyBinding(i)) for i in range(action.nActions)]
+
+
+def do_action(accessible, name):
+    """Does the action as a screen reader does it; returns once the program has answered."""
+    action = accessible.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    return action.doAction(names.index(name))
+
+
+def value(accessible):
+    """The value of a gauge and its range: (current, minimum, maximum)."""
+    gauge = accessible.queryValue()
+    return (gauge.currentValue, gauge.minimumValue, gauge.maximumValue)
+
+
 def text(accessible):
     text_interface = accessible.queryText()
     return text_interface.getText(0, text_interface.characterCount)
@@ -81,3 +104,29 @@ def top_levels(application_accessible):
     """The program's windows that are on the screen."""
     return [window for window in children(application_accessible)
             if 'showing' in states(window)]
+
+
+class EventLog:
+    """What the programs tell a screen reader of their changes while it is open: events of the
+    kinds given ('object:text-changed', ...), as (kind, role, name) with the event's data."""
+
+    def __init__(self, *kinds):
+        self._kinds = kinds
+        self.events = []
+        for kind in kinds:
+            _pyatspi().Registry.registerEventListener(self._record, kind)
+
+    def _record(self, event):
+        self.events.append((event.type, role(event.source), event.source.name, event.any_data))
+
+    def pump(self):
+        """Takes in the events that have arrived."""
+        from gi.repository import GLib
+        context = GLib.MainContext.default()
+        while context.iteration(False):
+            pass
+        return self.events
+
+    def close(self):
+        for kind in self._kinds:
+            _pyatspi().Registry.deregisterEventListener(self._record, kind)

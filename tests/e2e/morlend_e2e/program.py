@@ -55,12 +55,11 @@ def find_controls(window):
     file_group, size_group, destination_group = (a11y.children(g) for g in groups)
     size_box = _only(of_role(size_group, 'combo box'), 'size box')
     options = _by_position(of_role(destination_group, 'radio button'))
-    # The owner-drawn buttons stand in one row under the progress row, left to right.
-    buttons = sorted((c for c in top if a11y.role(c) in ('filler', 'push button')
-                      and a11y.extents(c).height > 10),
-                     key=lambda c: a11y.extents(c).x)
-    if len(buttons) != 3:
-        raise AssertionError(f'expected the three buttons, found {len(buttons)}')
+    buttons = of_role(top, 'push button')
+
+    def button(caption):
+        return _only([b for b in buttons if a11y.name(b) == caption], f'button "{caption}"')
+
     return Controls(
         window=window,
         drop_area=_only(of_role(file_group, 'image'), 'drop area'),
@@ -72,11 +71,11 @@ def find_controls(window):
         floppy_option=options[1],
         folder_box=_only(of_role(destination_group, 'text'), 'folder box'),
         clear_box=_only(of_role(destination_group, 'check box'), 'clear box'),
-        progress_box=_only(of_role(top, 'frame'), 'progress box'),
+        progress_box=_only(of_role(top, 'progress bar'), 'progress box'),
         progress_label=_only(of_role(top, 'label'), 'progress label'),
-        cut_button=buttons[0],
-        exit_button=buttons[1],
-        about_button=buttons[2],
+        cut_button=button('Cut'),
+        exit_button=button('Exit'),
+        about_button=button('About'),
     )
 
 

@@ -1,0 +1,140 @@
+#include "AccessibleControls.h"
+
+#include "ButtonFixture.h"
+#include "PictureBox.h"
+#include "QtPrinters.h"
+
+#include <QAccessible>
+#include <QDialog>
+
+namespace {
+
+QAccessibleInterface *accessibleOf(QWidget *widget)
+{
+    return QAccessible::queryAccessibleInterface(widget);
+}
+
+const QString press = QAccessibleActionInterface::pressAction();
+
+// A button as assistive technology reaches it, with the clicks it raises counted.
+class AccessibleButton : public ButtonFixture
+{
+protected:
+    static void SetUpTestSuite() { AccessibleControls::install(); }
+
+    AccessibleButton()
+    {
+        load({{"caption", "Cut"}});
+        QObject::connect(&button, &PButton::Click, [this] { ++clicks; });
+    }
+
+    QAccessibleInterface *accessible() { return accessibleOf(&button); }
+    void pressThroughAssistiveTechnology() { accessible()->actionInterface()->doAction(press); }
+
+    int clicks = 0;
+};
+
+TEST_F(AccessibleButton, IsAPushButtonNamedByItsCaptionAsItReads)
+{
+    EXPECT_EQ(accessible()->role(), QAccessible::Button);
+    const std::pair<const char *, const char *> captions[] = {
+        {"Cut", "Cut"},       {"E&xit", "Exit"}, {"Fish && Chips", "Fish & Chips"},
+        {"&&&Both", "&Both"}, {"Tail&", "Tail"}, {"", ""},
+    };
+    for (const auto &[caption, name] : captions) {
+        SCOPED_TRACE(caption);
+        button.setCaption(caption);
+        EXPECT_EQ(accessible()->text(QAccessible::Name), name);
+    }
+}
+
+// A click of the mouse ends with the normal look and then Click; so does a press.
+TEST_F(AccessibleButton, PressClicksAsTheMouseDoesOnceTheRequestIsAnswered)
+{
+    QTest::mouseMove(&button, QPoint(10, 10));
+    ASSERT_EQ(look(), PButton::Over);
+    EXPECT_EQ(accessible()->actionInterface()->actionNames(), QStringList {press});
+
+    pressThroughAssistiveTechnology();
+    EXPECT_EQ(clicks, 0) << "a click that opens a message box would keep the request waiting";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(look(), PButton::Normal);
+    EXPECT_EQ(button.State(), PButton::Normal);
+}
+
+TEST_F(AccessibleButton, PressDoesNothingWhereAClickCouldNotReachTheButton)
+{
+    button.setEnabled(false);
+    EXPECT_TRUE(accessible()->state().disabled);
+    pressThroughAssistiveTechnology();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 0) << "disabled";
+
+    button.setEnabled(true);
+    QDialog box;
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &box);
+    pressThroughAssistiveTechnology();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 0) << "under a modal box";
+
+    RecordingHost boxHost;
+    PButton inTheBox(boxHost, &box);
+    int boxClicks = 0;
+    QObject::connect(&inTheBox, &PButton::Click, [&boxClicks] { ++boxClicks; });
+    accessibleOf(&inTheBox)->actionInterface()->doAction(press);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxClicks, 1) << "a button of the modal box itself takes the press";
+
+    box.hide();
+    pressThroughAssistiveTechnology();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 1) << "once the box has gone";
+}
+
+TEST_F(AccessibleButton, AnnouncesTheWindowsKeyForItAsTheShortcutOfItsPress)
+{
+    QAccessibleActionInterface *actions = accessible()->actionInterface();
+    EXPECT_EQ(actions->keyBindingsForAction(press), QStringList {});
+    const std::pair<Qt::Key, const char *> keys[]
+        = {{Qt::Key_Enter, "Enter"}, {Qt::Key_Escape, "Esc"}, {Qt::Key_F1, "F1"}};
+    for (const auto &[key, announced] : keys) {
+        button.setKeyBinding(key);
+        EXPECT_EQ(actions->keyBindingsForAction(press), QStringList {announced});
+        EXPECT_EQ(accessible()->text(QAccessible::Accelerator), announced);
+    }
+    EXPECT_EQ(actions->keyBindingsForAction(QAccessibleActionInterface::toggleAction()),
+              QStringList {});
+}
+
+// The engine fills the progress from the left, one unit a piece, on a scale as wide as the
+// run's count of pieces.
+TEST(AccessiblePictureBox, IsAProgressBarWhoseValueIsHowFarItsFillsReach)
+{
+    AccessibleControls::install();
+    PictureBox box;
+    box.resize(139, 10);
+    box.setScaleWidth(7);
+    QAccessibleInterface *accessible = accessibleOf(&box);
+    EXPECT_EQ(accessible->role(), QAccessible::ProgressBar);
+    QAccessibleValueInterface *value = accessible->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->minimumValue().toDouble(), 0);
+    EXPECT_EQ(value->maximumValue().toDouble(), 7);
+    EXPECT_EQ(value->currentValue().toDouble(), 0);
+
+    for (int piece = 1; piece <= 3; ++piece)
+        box.fillBox({0, 0}, {qreal(piece), 1});
+    EXPECT_EQ(value->currentValue().toDouble(), 3);
+    box.fillBox({0, 0}, {2, 1});
+    EXPECT_EQ(value->currentValue().toDouble(), 3) << "a shorter fill leaves the bar as long";
+    box.clear();
+    EXPECT_EQ(value->currentValue().toDouble(), 0);
+
+    value->setCurrentValue(5);
+    EXPECT_EQ(value->currentValue().toDouble(), 0) << "the user cannot move the progress";
+}
+
+} // namespace
