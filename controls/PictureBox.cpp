@@ -92,8 +92,10 @@ void PictureBox::fitSurface()
     const QSize size = contentsRect().size() * ratio;
     if (m_surface.size() == size && m_surface.devicePixelRatio() == ratio)
         return;
-    m_surface = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    QImage drawn = std::exchange(m_surface, QImage(size, QImage::Format_ARGB32_Premultiplied));
     m_surface.setDevicePixelRatio(ratio);
     m_surface.fill(Qt::transparent);
+    if (!drawn.isNull())
+        QPainter(&m_surface).drawImage(QPoint(0, 0), drawn);
     m_lastFill = {};
 }

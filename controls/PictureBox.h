@@ -43,7 +43,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    // The surface follows the interior's size, and a new size starts blank.
+    // The surface follows the interior's size and the screen's density, keeping what was
+    // drawn where it was: a window moved to a denser screen in the middle of a run still shows
+    // the progress so far.
     void fitSurface();
     // Marks that part of the surface as drawn and yet to be shown.
     void changed(const QRegion &surfaceRegion);

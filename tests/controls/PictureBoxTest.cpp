@@ -83,6 +83,17 @@ TEST_F(PictureBoxPaints, AFillThatCoversNoNewPixelPaintsNothing)
     EXPECT_EQ(paints[2], QRegion(interior)) << "a cleared box shows its whole interior again";
 }
 
+TEST_F(PictureBoxPaints, WhatWasDrawnStaysWhenTheBoxChangesSize)
+{
+    box.fillBox({0, 0}, {10, 1});
+    box.resize(200, 20);
+    const QImage &surface = box.surface();
+    ASSERT_EQ(surface.size(), QSize(196, 16));
+    EXPECT_EQ(surface.pixel(13, 5), filled());
+    EXPECT_NE(surface.pixel(14, 5), filled());
+    EXPECT_NE(surface.pixel(13, 6), filled()) << "the new part of the surface starts blank";
+}
+
 TEST_F(PictureBoxPaints, AFullRepaintStillDrawsTheBorderAndTheSurface)
 {
     box.fillBox({0, 0}, {100, 1});
