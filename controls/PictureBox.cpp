@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 #include <cmath>
 #include <utility>
@@ -56,16 +57,9 @@ void PictureBox::fillBox(QPointF from, QPointF to)
     m_lastFillColor = color.rgba();
 }
 
-void PictureBox::refresh()
-{
-    repaint(std::exchange(m_unpainted, {}));
-}
-
 void PictureBox::changed(const QRegion &surfaceRegion)
 {
-    const QRegion region = surfaceRegion.translated(contentsRect().topLeft());
-    m_unpainted += region;
-    update(region);
+    update(surfaceRegion.translated(contentsRect().topLeft()));
 }
 
 const QImage &PictureBox::surface()
@@ -76,7 +70,6 @@ const QImage &PictureBox::surface()
 
 void PictureBox::paintEvent(QPaintEvent *event)
 {
-    m_unpainted -= event->region();
     // The sunken border costs many times the interior to draw; it is drawn when a paint
     // reaches it, never for the interior alone.
     if (!contentsRect().contains(event->rect()))

@@ -4,7 +4,8 @@
 
 #include <QFrame>
 #include <QImage>
-#include <QRegion>
+
+class QRegion;
 
 // A sunken box with a persistent drawing surface in a user-defined scale: what is drawn into
 // it stays shown until it is cleared, whatever repaints the window system asks for.
@@ -29,12 +30,10 @@ public:
     // Erases the surface.
     void clear();
     // Fills the box between two corners given in scale units. Like the classic filled box,
-    // it covers at least one pixel in each direction.
+    // it covers at least one pixel in each direction. Only the pixels it changes are painted
+    // again, at the window's next paint: a progress bar filled after every one of thousands
+    // of steps moves by a pixel now and then, and its sunken border never changes.
     void fillBox(QPointF from, QPointF to);
-    // Shows at once what was drawn since the box was last painted, and nothing more: a
-    // progress bar refreshed after every one of thousands of steps moves by a pixel now and
-    // then, and its sunken border never changes.
-    void refresh();
 
     // What the surface holds, at device pixels.
     const QImage &surface();
@@ -58,6 +57,4 @@ private:
     // within it in the same opaque colour leaves every pixel as it is.
     QRect m_lastFill;
     QRgb m_lastFillColor = 0;
-    // What was drawn and is not shown yet, in the widget's coordinates.
-    QRegion m_unpainted;
 };

@@ -42,7 +42,7 @@ void Engine::CutFile()
     try {
         completed = cut();
     } catch (const StopRun &stop) {
-        m_prompter.ask({stop.message, Prompter::Icon::Error});
+        ask({stop.message, Prompter::Icon::Error});
     } catch (const AppError &error) {
         showGeneralError(error);
     } catch (const std::bad_alloc &) {
@@ -51,6 +51,7 @@ void Engine::CutFile()
     // The run's files closed as it unwound; only the progress display is left to reset.
     if (!completed)
         ShowProgress(-1);
+    m_pacer.show();
 }
 
 bool Engine::cut()
@@ -76,11 +77,9 @@ bool Engine::cut()
     chooseDestination();
     m_outFolderOnFloppy = m_platform.isOnFloppy(m_state.OutFolder);
     if (clearingIsOn() && !writesToFloppy() && m_outFolderOnFloppy) {
-        m_prompter.ask({QStringLiteral("The floppy will not be cleared: the pieces go into the"
-                                       " folder ")
-                            + m_state.OutFolder
-                            + QStringLiteral(" on it, and clearing would remove them."),
-                        Prompter::Icon::Information});
+        ask({QStringLiteral("The floppy will not be cleared: the pieces go into the folder ")
+                 + m_state.OutFolder + QStringLiteral(" on it, and clearing would remove them."),
+             Prompter::Icon::Information});
     }
     if (clearsTheSourcesDisk()) {
         // The window's notice says the same, and a run it refuses must not leave it hidden.
@@ -268,8 +267,7 @@ void Engine::checkSpace(qint64 scriptLength, const QString &fileName)
     if (CeilDiv(scriptLength, SectorSize) * SectorSize + last <= m_state.PieceSize)
         return;
     m_state.NeedExtraDisk = true;
-    m_prompter.ask(
-        {QStringLiteral("You probably will need one more FDD for ") + scriptName(fileName),
+    ask({QStringLiteral("You probably will need one more FDD for ") + scriptName(fileName),
          Prompter::Icon::Warning});
 }
 
@@ -284,10 +282,17 @@ QString Engine::errorLines(const AppError &error)
         + error.description();
 }
 
+Prompter::Reply Engine::ask(const Prompter::Message &message)
+{
+    // The box comes over the window as it stands.
+    m_pacer.show();
+    return m_prompter.ask(message);
+}
+
 void Engine::showGeneralError(const AppError &error)
 {
-    m_prompter.ask({QStringLiteral("General error.") + LineEnd + LineEnd + errorLines(error),
-                    Prompter::Icon::Error});
+    ask({QStringLiteral("General error.") + LineEnd + LineEnd + errorLines(error),
+         Prompter::Icon::Error});
 }
 
 } // namespace modMorlend

@@ -3,13 +3,14 @@
 #include "EngineControls.h"
 #include "EngineState.h"
 #include "FileSystem.h"
+#include "Prompter.h"
+#include "RunPacer.h"
 
 #include <QList>
 
 class AppError;
 class File;
 class Platform;
-class Prompter;
 
 namespace modMorlend {
 
@@ -35,7 +36,8 @@ public:
     // floppy, and the controls send the pieces to the floppy's root with clearing on. The
     // window shows its notice exactly then, and the run refuses to start.
     bool clearsTheSourcesDisk() const;
-    // Shows index of PieceCount pieces as written; a negative index resets the display.
+    // Shows index of PieceCount pieces as written; a negative index resets the display. During
+    // a run the window reaches the screen once a frame.
     void ShowProgress(qint64 index);
 
     // The run behind the Cut button: cuts the source into pieces in the chosen folder or
@@ -49,6 +51,9 @@ public:
     // disk, or onto one more when it will not fit; asks again after a failure. Returns
     // whether the user cancelled.
     bool HandOverScript(const QString &fileName, const QString &temporaryScriptPath);
+
+    // What paces the window during a run; tests give it a clock.
+    RunPacer &pacer() { return m_pacer; }
 
 private:
     // A piece of this run on a disk, as it was when written.
@@ -106,6 +111,8 @@ private:
     void clearFloppy();
     // path as the file system knows it: the floppy's drive name becomes its mount point.
     QString onDisk(const QString &path) const;
+    // Every message goes through here: the window is shown as it stands behind the box.
+    Prompter::Reply ask(const Prompter::Message &message);
     // "An error #", the number, " occured:", a line end and the description.
     static QString errorLines(const AppError &error);
     void showGeneralError(const AppError &error);
@@ -121,6 +128,7 @@ private:
     bool m_outFolderOnFloppy = false;
     // The pieces this run wrote into the floppy's root, one per disk.
     QList<PieceOnDisk> m_piecesOnDisks;
+    RunPacer m_pacer;
 };
 
 } // namespace modMorlend

@@ -1,0 +1,143 @@
+#include "Engine.h"
+#include "Form1.h"
+#include "ImageBox.h"
+#include "PButton.h"
+#include "PaintRecorder.h"
+#include "PictureBox.h"
+#include "Platform.h"
+#include "ScopedLocale.h"
+#include "ScriptedPrompter.h"
+#include "TestFiles.h"
+#include "TextBox.h"
+#include "WindowDrag.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The real window, shown, with a scripted user, cutting in the test's own folder: what a run
+// shows on the screen, and what reaches the window while the run lets it answer its desktop.
+class Form1Run : public ::testing::Test
+{
+protected:
+    Form1Run()
+    {
+        QDir(dir.path()).mkpath("floppy");
+        platform.setFloppyMountPoint(path("floppy"));
+        platform.setTemporaryFolder(dir.path());
+        form.show();
+        QApplication::setActiveWindow(&form);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+
+    // The window with a source of length bytes taken in and the size typed, cutting into the
+    // folder "out".
+    QString choose(qint64 length, const QString &size)
+    {
+        const QString source = path("clip.avi");
+        TestFiles::write(source, TestFiles::pattern(length));
+        state().SourcePath = source;
+        form.cmbFilesize->setEditText(size);
+        form.txtOut->setText(path("out"));
+        form.engine().UpdateEstimate();
+        return source;
+    }
+
+    // Presses Enter in the size box and lets the window's event loop go on after the run,
+    // as it does once the key's handler returns.
+    void cut()
+    {
+        form.cmbFilesize->setFocus();
+        QTest::keyClick(form.cmbFilesize, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+
+    // What the screen shows of a control, and what the control looks like drawn afresh.
+    QImage onScreen(const QWidget *control) const
+    {
+        const QRect area(control->mapTo(&form, QPoint(0, 0)), control->size());
+        return form.screen()
+            ->grabWindow(form.winId(), area.x(), area.y(), area.width(), area.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    static QImage drawnAfresh(QWidget *control)
+    {
+        return control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The screen shows index of count pieces, exactly as a progress box and a caption drawn
+    // for it show them.
+    void expectProgressShown(qint64 index, qint64 count)
+    {
+        EXPECT_EQ(form.lblProg->text(), QString("%1/%2").arg(index).arg(count));
+        EXPECT_EQ(onScreen(form.lblProg), drawnAfresh(form.lblProg)) << "the caption";
+        EXPECT_EQ(onScreen(form.picProg), drawnAfresh(form.picProg)) << "the progress box";
+        const QImage &surface = form.picProg->surface();
+        const int filled = int(qRound64(surface.width() * double(index) / double(count)));
+        const QRgb colour = form.picProg->palette().color(QPalette::Highlight).rgba();
+        EXPECT_EQ(surface.pixel(filled - 1, 0), colour) << "filled to " << filled;
+        if (filled < surface.width()) {
+            EXPECT_NE(surface.pixel(filled, 0), colour) << "and no further";
+        }
+    }
+
+    modMorlend::EngineState &state() { return form.engine().state(); }
+
+    ScopedLocale locale {ScopedLocale::english()};
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    Platform platform;
+    Form1 form {prompter, platform};
+};
+
+TEST_F(Form1Run, ARunOfManyPiecesReachesTheScreenFarLessOftenThanItWritesPieces)
+{
+    const qint64 pieces = 3000;
+    choose(pieces, "1");
+    PaintRecorder caption(*form.lblProg);
+    cut();
+    EXPECT_EQ(QDir(path("out")).count() - 2, pieces + 1) << "every piece and the script";
+    EXPECT_EQ(form.lblProg->text(), "3000/3000");
+    EXPECT_GE(caption.paints.size(), 1);
+    EXPECT_LT(caption.paints.size() * 10, pieces)
+        << "the caption changed " << pieces << " times and was painted " << caption.paints.size()
+        << " times";
+    expectProgressShown(pieces, pieces);
+}
+
+TEST_F(Form1Run, TheProgressShowsAtEveryDiskPromptAndAfterTheRunExactlyAsDrawn)
+{
+    const QString source = path("clip.avi");
+    TestFiles::write(source, TestFiles::pattern(3500000));
+    state().SourcePath = source;
+    form.optWrite[1]->click();
+    form.chbClearFDD->setChecked(false);
+    form.engine().UpdateEstimate();
+    for (qint64 disk = 1; disk <= 2; ++disk)
+        prompter.answer(Prompter::Reply::Ok, [&, disk] {
+            SCOPED_TRACE(disk);
+            expectProgressShown(disk, 3);
+        });
+    cut();
+    ASSERT_EQ(prompter.shown().size(), 2);
+    expectProgressShown(3, 3);
+}
+
+} // namespace
