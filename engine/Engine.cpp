@@ -30,6 +30,8 @@ Engine::Engine(const EngineControls &controls, Prompter &prompter, Platform &pla
 
 void Engine::UpdateEstimate()
 {
+    if (deferEstimate())
+        return;
     if (m_state.SourcePath.isEmpty()) {
         m_controls.txtEst->setText(QStringLiteral("{no source file selected}"));
     } else {
@@ -66,8 +68,19 @@ void Engine::measureSource()
         QStringLiteral("files: %1, last file: %2").arg(m_state.PieceCount).arg(formatBytes(last)));
 }
 
+bool Engine::deferEstimate()
+{
+    // A new plan in the middle of the run would change the size and number of the pieces
+    // still to come.
+    if (m_writingPieces)
+        m_estimateDue = true;
+    return m_writingPieces;
+}
+
 void Engine::RefreshEstimate()
 {
+    if (deferEstimate())
+        return;
     if (m_state.SourceOnClearedDisk)
         showClearedDiskNotice();
     else

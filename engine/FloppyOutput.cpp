@@ -37,6 +37,12 @@ void Engine::WritePiece(const QString &path, qint64 index)
     }
     writeFile(path, m_state.PieceBuffer);
     ShowProgress(index);
+    if (m_stopRequested) {
+        // The window is being closed: the run ends with this piece whole, as after a cancel.
+        m_stoppedAfter = index;
+        m_state.CancelRun = true;
+        return;
+    }
     const bool inFloppyRoot = GetFolder(path).compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
     if (!inFloppyRoot)
         return;

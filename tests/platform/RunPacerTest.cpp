@@ -58,6 +58,19 @@ protected:
 
     qint64 frame() const { return qint64(1e9 / window.screen()->refreshRate()); }
 
+    // Types at the window as the window system delivers keys: to the window, after a look for
+    // a shortcut, once the window answers.
+    void typeWhileAnswering(const QList<QKeyCombination> &keys)
+    {
+        QMetaObject::invokeMethod(
+            &window,
+            [this, keys] {
+                for (const QKeyCombination key : keys)
+                    QTest::keyClick(window.windowHandle(), key.key(), key.keyboardModifiers());
+            },
+            Qt::QueuedConnection);
+    }
+
     QWidget window;
     QLabel caption {&window};
     QLineEdit edit {&window};
@@ -93,6 +106,99 @@ TEST_F(Pacing, ShowsTheWindowAtMostOnceAFrameOfItsScreen)
     EXPECT_EQ(recorder.paints.size(), 5) << "shown on demand, whatever the clock says";
     EXPECT_EQ(onScreen(caption), caption.grab().toImage().convertToFormat(QImage::Format_RGB32))
         << "the screen shows the last caption";
+}
+
+TEST_F(Pacing, KeysTypedWhileTheWindowAnswersWaitUntilTheyAreHandedBack)
+{
+    int shortcuts = 0;
+    QObject::connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), &window),
+                     &QShortcut::activated, [&shortcuts] { ++shortcuts; });
+    typeWhileAnswering({Qt::Key_A, Qt::CTRL | Qt::Key_K, Qt::Key_B});
+    step(0, "1");
+    EXPECT_EQ(edit.text(), "") << "the keys wait";
+    EXPECT_EQ(shortcuts, 0) << "no shortcut acts in the middle of a run";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit.text(), "") << "and are not in the window's queue either";
+
+    pacer.handBackInput();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit.text(), "ab") << "handed back to the focused control in the order they came";
+}
+
+TEST_F(Pacing, InputDroppedBeforeAMessageNeverArrives)
+{
+    typeWhileAnswering({Qt::Key_A});
+    step(0, "1");
+    pacer.dropInput();
+    pacer.handBackInput();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit.text(), "");
+}
+
+TEST_F(Pacing, TheWindowAnswersCallsAndCloseRequestsButNoTimers)
+{
+    bool called = false;
+    QMetaObject::invokeMethod(
+        &window, [&called] { called = true; }, Qt::QueuedConnection);
+    bool timedOut = false;
+    QTimer::singleShot(1, &window, [&timedOut] { timedOut = true; });
+    QTest::qSleep(5);
+    struct CloseWatch : QObject
+    {
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            closes += event->type() == QEvent::Close;
+            return false;
+        }
+        int closes = 0;
+    } watch;
+    window.installEventFilter(&watch);
+    QCoreApplication::postEvent(window.windowHandle(), new QCloseEvent);
+
+    step(0, "1");
+    EXPECT_TRUE(called) << "a call posted to the window, as assistive technology reads it";
+    EXPECT_EQ(watch.closes, 1) << "the window manager's request to close";
+    EXPECT_FALSE(timedOut) << "timers wait as the user's input does";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(timedOut);
+}
+
+TEST_F(Pacing, DragsOverTheWindowAreRefusedWhileItAnswers)
+{
+    struct DropTarget : QWidget
+    {
+        using QWidget::QWidget;
+        void dragEnterEvent(QDragEnterEvent *event) override { event->acceptProposedAction(); }
+        void dropEvent(QDropEvent *event) override
+        {
+            event->acceptProposedAction();
+            ++drops;
+        }
+        int drops = 0;
+    } target(&window);
+    target.setAcceptDrops(true);
+    target.setGeometry(100, 0, 100, 60);
+    target.show();
+    QMimeData data;
+    data.setText("dropped");
+    const QPoint centre(150, 30);
+    const auto dragAndDrop = [&] {
+        WindowDrag drag(window, data, Qt::CopyAction);
+        const Qt::DropAction entered = drag.enter(centre);
+        return std::pair(entered, drag.drop(centre));
+    };
+    std::pair<Qt::DropAction, Qt::DropAction> whileAnswering;
+    QMetaObject::invokeMethod(
+        &window, [&] { whileAnswering = dragAndDrop(); }, Qt::QueuedConnection);
+
+    step(0, "1");
+    EXPECT_EQ(whileAnswering, std::pair(Qt::IgnoreAction, Qt::IgnoreAction));
+    EXPECT_EQ(target.drops, 0);
+    pacer.handBackInput();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(target.drops, 0) << "a refused drop does not come back";
+    EXPECT_EQ(dragAndDrop(), std::pair(Qt::CopyAction, Qt::CopyAction)) << "outside a run";
+    EXPECT_EQ(target.drops, 1);
 }
 
 } // namespace

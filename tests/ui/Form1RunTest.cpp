@@ -59,6 +59,12 @@ protected:
         return source;
     }
 
+    // Runs something at the run's first frame, as a posted call reaches the window then.
+    template<typename Action> void duringTheRun(Action action)
+    {
+        QMetaObject::invokeMethod(&form, action, Qt::QueuedConnection);
+    }
+
     // Presses Enter in the size box and lets the window's event loop go on after the run,
     // as it does once the key's handler returns.
     void cut()
@@ -138,6 +144,99 @@ TEST_F(Form1Run, TheProgressShowsAtEveryDiskPromptAndAfterTheRunExactlyAsDrawn)
     cut();
     ASSERT_EQ(prompter.shown().size(), 2);
     expectProgressShown(3, 3);
+}
+
+TEST_F(Form1Run, DuringARunTheWindowAnswersWhatIsPostedToIt)
+{
+    choose(200, "1");
+    QString progressSeen;
+    duringTheRun([&] { progressSeen = form.lblProg->text(); });
+    cut();
+    EXPECT_EQ(progressSeen, "1/200") << "answered at the first frame, after the first piece";
+    EXPECT_EQ(form.lblProg->text(), "200/200");
+}
+
+TEST_F(Form1Run, KeysPressedDuringARunActOnceItHasEnded)
+{
+    const QString source = choose(200, "1");
+    duringTheRun([&] { QTest::keyClick(form.windowHandle(), Qt::Key_Escape); });
+    cut();
+    EXPECT_TRUE(TestFiles::read(path("out/clip.avi.bat")).endsWith("del \"clip.avi.bat\""))
+        << "the run went on to the end";
+    EXPECT_FALSE(form.isVisible()) << "then Escape ended the program";
+}
+
+TEST_F(Form1Run, KeysPressedBeforeADiskPromptGoWhenItShows)
+{
+    const QString source = path("clip.avi");
+    TestFiles::write(source, TestFiles::pattern(3500000));
+    state().SourcePath = source;
+    form.optWrite[1]->click();
+    form.chbClearFDD->setChecked(false);
+    form.engine().UpdateEstimate();
+    duringTheRun([&] { QTest::keyClick(form.windowHandle(), Qt::Key_Escape); });
+    prompter.answer(Prompter::Reply::Ok);
+    prompter.answer(Prompter::Reply::Ok);
+    cut();
+    EXPECT_EQ(form.lblProg->text(), "3/3");
+    EXPECT_TRUE(form.isVisible()) << "the box took the keys from its coming on, as it does";
+}
+
+TEST_F(Form1Run, ClosingTheWindowDuringARunStopsItAfterThePieceAndSaysSo)
+{
+    const QString source = choose(2000, "10");
+    // As the window manager's close button asks the window; it arrives at the first frame,
+    // with a key that would start another cut.
+    QCoreApplication::postEvent(form.windowHandle(), new QCloseEvent);
+    duringTheRun([&] { QTest::keyClick(form.windowHandle(), Qt::Key_Return); });
+    prompter.answer(Prompter::Reply::Ok, [&] {
+        EXPECT_TRUE(form.isVisible()) << "the window stays while the message shows";
+        EXPECT_EQ(form.lblProg->text(), "0/200") << "the progress is reset, as after a cancel";
+    });
+    cut();
+    ASSERT_EQ(prompter.shown().size(), 1);
+    EXPECT_EQ(prompter.last(),
+              informationMessage("The window is being closed, so the cut stopped after piece 1 "
+                                 "of 200.\r\nThe pieces written so far and the join script as "
+                                 "far as it goes are kept; they do not rebuild the whole file."));
+    EXPECT_EQ(QDir(path("out")).entryList(QDir::Files),
+              QStringList({"clip.avi.1", "clip.avi.bat"}));
+    EXPECT_EQ(TestFiles::read(path("out/clip.avi.1")), TestFiles::read(source).left(10))
+        << "the piece written is whole";
+    EXPECT_EQ(TestFiles::read(path("out/clip.avi.bat")), "@echo off\r\n")
+        << "the script as a cancel after the first piece leaves it";
+    EXPECT_FALSE(form.isVisible()) << "and then the window closes";
+}
+
+TEST_F(Form1Run, WhatReachesTheWindowDuringARunChangesNothingOfIt)
+{
+    const QString source = choose(102400, "512");
+    const QString other = path("other.bin");
+    TestFiles::write(other, TestFiles::pattern(10));
+    QSignalSpy runStarts(form.txtOut, &TextBox::Change);
+    Qt::DropAction dropAnswer = Qt::CopyAction;
+    duringTheRun([&] {
+        // A file dragged onto the drop area.
+        QMimeData data;
+        WindowDrag::carryFiles(data, {other});
+        WindowDrag drag(form, data, Qt::CopyAction);
+        const QPoint dropArea = form.imgDnD->mapTo(&form, form.imgDnD->rect().center());
+        drag.enter(dropArea);
+        dropAnswer = drag.drop(dropArea);
+        // Cut pressed, and a size typed, through assistive technology.
+        emit form.cbCut->Click();
+        form.cmbFilesize->setEditText("100");
+    });
+    cut();
+    EXPECT_EQ(dropAnswer, Qt::IgnoreAction) << "the drop is refused";
+    EXPECT_EQ(state().SourcePath, source);
+    EXPECT_EQ(runStarts.count(), 1) << "one run, none inside it";
+    QStringList pieces = QDir(path("out")).entryList({"clip.avi.*"}, QDir::Files);
+    EXPECT_EQ(pieces.size(), 201) << "200 pieces of 512 bytes and the script";
+    EXPECT_EQ(QFileInfo(path("out/clip.avi.200")).size(), 512);
+    EXPECT_EQ(form.txtEst->text(), "files: 1024, last file: 100 bytes")
+        << "the size typed during the run is planned once it has ended";
+    EXPECT_EQ(form.lblProg->text(), "0/1024");
 }
 
 } // namespace
