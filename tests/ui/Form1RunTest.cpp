@@ -59,6 +59,15 @@ protected:
         return source;
     }
 
+    // The example of 3 500 000 bytes taken in, to go onto three floppies without clearing.
+    void chooseFloppy()
+    {
+        choose(3500000, "1 457 664");
+        form.optWrite[1]->click();
+        form.chbClearFDD->setChecked(false);
+        form.engine().UpdateEstimate();
+    }
+
     // Runs something at the run's first frame, as a posted call reaches the window then.
     template<typename Action> void duringTheRun(Action action)
     {
@@ -130,12 +139,7 @@ TEST_F(Form1Run, ARunOfManyPiecesReachesTheScreenFarLessOftenThanItWritesPieces)
 
 TEST_F(Form1Run, TheProgressShowsAtEveryDiskPromptAndAfterTheRunExactlyAsDrawn)
 {
-    const QString source = path("clip.avi");
-    TestFiles::write(source, TestFiles::pattern(3500000));
-    state().SourcePath = source;
-    form.optWrite[1]->click();
-    form.chbClearFDD->setChecked(false);
-    form.engine().UpdateEstimate();
+    chooseFloppy();
     for (qint64 disk = 1; disk <= 2; ++disk)
         prompter.answer(Prompter::Reply::Ok, [&, disk] {
             SCOPED_TRACE(disk);
@@ -158,7 +162,7 @@ TEST_F(Form1Run, DuringARunTheWindowAnswersWhatIsPostedToIt)
 
 TEST_F(Form1Run, KeysPressedDuringARunActOnceItHasEnded)
 {
-    const QString source = choose(200, "1");
+    choose(200, "1");
     duringTheRun([&] { QTest::keyClick(form.windowHandle(), Qt::Key_Escape); });
     cut();
     EXPECT_TRUE(TestFiles::read(path("out/clip.avi.bat")).endsWith("del \"clip.avi.bat\""))
@@ -168,12 +172,7 @@ TEST_F(Form1Run, KeysPressedDuringARunActOnceItHasEnded)
 
 TEST_F(Form1Run, KeysPressedBeforeADiskPromptGoWhenItShows)
 {
-    const QString source = path("clip.avi");
-    TestFiles::write(source, TestFiles::pattern(3500000));
-    state().SourcePath = source;
-    form.optWrite[1]->click();
-    form.chbClearFDD->setChecked(false);
-    form.engine().UpdateEstimate();
+    chooseFloppy();
     duringTheRun([&] { QTest::keyClick(form.windowHandle(), Qt::Key_Escape); });
     prompter.answer(Prompter::Reply::Ok);
     prompter.answer(Prompter::Reply::Ok);
