@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -69,16 +70,9 @@ void PictureBox::setFilledTo(qreal reach)
     QAccessible::updateAccessibility(&progressed);
 }
 
-void PictureBox::refresh()
-{
-    repaint(std::exchange(m_unpainted, {}));
-}
-
 void PictureBox::changed(const QRegion &surfaceRegion)
 {
-    const QRegion region = surfaceRegion.translated(contentsRect().topLeft());
-    m_unpainted += region;
-    update(region);
+    update(surfaceRegion.translated(contentsRect().topLeft()));
 }
 
 const QImage &PictureBox::surface()
@@ -89,7 +83,6 @@ const QImage &PictureBox::surface()
 
 void PictureBox::paintEvent(QPaintEvent *event)
 {
-    m_unpainted -= event->region();
     // The sunken border costs many times the interior to draw; it is drawn when a paint
     // reaches it, never for the interior alone.
     if (!contentsRect().contains(event->rect()))
@@ -105,8 +98,10 @@ void PictureBox::fitSurface()
     const QSize size = contentsRect().size() * ratio;
     if (m_surface.size() == size && m_surface.devicePixelRatio() == ratio)
         return;
-    m_surface = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    QImage drawn = std::exchange(m_surface, QImage(size, QImage::Format_ARGB32_Premultiplied));
     m_surface.setDevicePixelRatio(ratio);
     m_surface.fill(Qt::transparent);
+    if (!drawn.isNull())
+        QPainter(&m_surface).drawImage(QPoint(0, 0), drawn);
     m_lastFill = {};
 }

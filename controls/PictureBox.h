@@ -4,7 +4,8 @@
 
 #include <QFrame>
 #include <QImage>
-#include <QRegion>
+
+class QRegion;
 
 // A sunken box with a persistent drawing surface in a user-defined scale: what is drawn into
 // it stays shown until it is cleared, whatever repaints the window system asks for.
@@ -32,12 +33,10 @@ public:
     // box shows, which assistive technology reads as its value.
     qreal filledTo() const { return m_filledTo; }
     // Fills the box between two corners given in scale units. Like the classic filled box,
-    // it covers at least one pixel in each direction.
+    // it covers at least one pixel in each direction. Only the pixels it changes are painted
+    // again, at the window's next paint: a progress bar filled after every one of thousands
+    // of steps moves by a pixel now and then, and its sunken border never changes.
     void fillBox(QPointF from, QPointF to);
-    // Shows at once what was drawn since the box was last painted, and nothing more: a
-    // progress bar refreshed after every one of thousands of steps moves by a pixel now and
-    // then, and its sunken border never changes.
-    void refresh();
 
     // What the surface holds, at device pixels.
     const QImage &surface();
@@ -46,7 +45,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    // The surface follows the interior's size, and a new size starts blank.
+    // The surface follows the interior's size and the screen's density, keeping what was
+    // drawn where it was: a window moved to a denser screen in the middle of a run still shows
+    // the progress so far.
     void fitSurface();
     // Marks that part of the surface as drawn and yet to be shown.
     void changed(const QRegion &surfaceRegion);
@@ -60,7 +61,5 @@ private:
     // within it in the same opaque colour leaves every pixel as it is.
     QRect m_lastFill;
     QRgb m_lastFillColor = 0;
-    // What was drawn and is not shown yet, in the widget's coordinates.
-    QRegion m_unpainted;
     qreal m_filledTo = 0;
 };

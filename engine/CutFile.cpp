@@ -20,9 +20,11 @@
 #include <QDir>
 #include <QLocale>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 namespace modMorlend {
 
@@ -39,19 +41,57 @@ bool namesFloppyRoot(const QString &folder)
 
 void Engine::CutFile()
 {
-    bool completed = false;
+    // The window answers its desktop during a run, and assistive technology can press Cut
+    // then; a run inside the run would cut the same file into the same pieces twice over.
+    if (m_running)
+        return;
+    const QScopedValueRollback running(m_running, true);
+    m_stopRequested = false;
+    m_stoppedAfter = 0;
+    // The run's files closed as it unwound; only the progress display is left to reset.
+    if (!cutReportingFailures())
+        ShowProgress(-1);
+    if (m_stoppedAfter > 0)
+        ask({stoppedForClosing(), Prompter::Icon::Information});
+    handBackWindow();
+}
+
+bool Engine::cutReportingFailures()
+{
     try {
-        completed = cut();
+        return cut();
     } catch (const StopRun &stop) {
-        m_prompter.ask({stop.message, Prompter::Icon::Error});
+        ask({stop.message, Prompter::Icon::Error});
     } catch (const AppError &error) {
         showGeneralError(error);
     } catch (const std::bad_alloc &) {
         showGeneralError(AppError(AppError::OutOfMemory));
     }
-    // The run's files closed as it unwound; only the progress display is left to reset.
-    if (!completed)
-        ShowProgress(-1);
+    return false;
+}
+
+void Engine::handBackWindow()
+{
+    m_pacer.show();
+    m_pacer.handBackInput();
+    if (std::exchange(m_estimateDue, false))
+        RefreshEstimate();
+}
+
+void Engine::stopRun()
+{
+    if (m_running)
+        m_stopRequested = true;
+}
+
+QString Engine::stoppedForClosing() const
+{
+    return QStringLiteral("The window is being closed, so the cut stopped after piece %1 of %2.")
+               .arg(m_stoppedAfter)
+               .arg(m_state.PieceCount)
+        + LineEnd
+        + QStringLiteral("The pieces written so far and the join script as far as it goes are"
+                         " kept; they do not rebuild the whole file.");
 }
 
 bool Engine::cut()
@@ -77,11 +117,9 @@ bool Engine::cut()
     chooseDestination();
     m_outFolderOnFloppy = m_platform.isOnFloppy(m_state.OutFolder);
     if (clearingIsOn() && !writesToFloppy() && m_outFolderOnFloppy) {
-        m_prompter.ask({QStringLiteral("The floppy will not be cleared: the pieces go into the"
-                                       " folder ")
-                            + m_state.OutFolder
-                            + QStringLiteral(" on it, and clearing would remove them."),
-                        Prompter::Icon::Information});
+        ask({QStringLiteral("The floppy will not be cleared: the pieces go into the folder ")
+                 + m_state.OutFolder + QStringLiteral(" on it, and clearing would remove them."),
+             Prompter::Icon::Information});
     }
     if (clearsTheSourcesDisk()) {
         // The window's notice says the same, and a run it refuses must not leave it hidden.
@@ -199,6 +237,7 @@ QString Engine::sourceWouldBeOverwritten(const QString &path)
 
 bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileName)
 {
+    const QScopedValueRollback writing(m_writingPieces, true);
     // A piece size beyond the source's needs no more room than the source has.
     m_state.PieceBuffer.resize(std::min<qint64>(m_state.PieceSize, m_state.SourceSize));
     for (qint64 index = 1; index < m_state.PieceCount; ++index) {
@@ -269,8 +308,7 @@ void Engine::checkSpace(qint64 scriptLength, const QString &fileName)
     if (CeilDiv(scriptLength, SectorSize) * SectorSize + last <= m_state.PieceSize)
         return;
     m_state.NeedExtraDisk = true;
-    m_prompter.ask(
-        {QStringLiteral("You probably will need one more FDD for ") + scriptName(fileName),
+    ask({QStringLiteral("You probably will need one more FDD for ") + scriptName(fileName),
          Prompter::Icon::Warning});
 }
 
@@ -285,10 +323,18 @@ QString Engine::errorLines(const AppError &error)
         + error.description();
 }
 
+Prompter::Reply Engine::ask(const Prompter::Message &message)
+{
+    // The box comes over the window as it stands, and takes the keys and clicks from now on.
+    m_pacer.show();
+    m_pacer.dropInput();
+    return m_prompter.ask(message);
+}
+
 void Engine::showGeneralError(const AppError &error)
 {
-    m_prompter.ask({QStringLiteral("General error.") + LineEnd + LineEnd + errorLines(error),
-                    Prompter::Icon::Error});
+    ask({QStringLiteral("General error.") + LineEnd + LineEnd + errorLines(error),
+         Prompter::Icon::Error});
 }
 
 } // namespace modMorlend

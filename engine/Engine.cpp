@@ -17,10 +17,11 @@ Engine::Engine(const EngineControls &controls, Prompter &prompter, Platform &pla
     : m_controls(controls)
     , m_prompter(prompter)
     , m_platform(platform)
+    , m_pacer(*controls.picProg->window())
 {
-    // The caption is repainted after every piece, so its paint must stay small beside the
-    // piece's own reading and writing: an opaque label spares painting the window beneath it,
-    // and digits and a slash need no text shaping. Neither changes a pixel on screen.
+    // The caption is repainted every frame of a run, so its paint must stay small beside the
+    // run's own work: an opaque label spares painting the window beneath it, and digits and a
+    // slash need no text shaping. Neither changes a pixel on screen.
     QLabel &caption = *m_controls.lblProg;
     caption.setAutoFillBackground(true);
     QFont font = caption.font();
@@ -30,6 +31,8 @@ Engine::Engine(const EngineControls &controls, Prompter &prompter, Platform &pla
 
 void Engine::UpdateEstimate()
 {
+    if (deferEstimate())
+        return;
     if (m_state.SourcePath.isEmpty()) {
         m_controls.txtEst->setText(QStringLiteral("{no source file selected}"));
     } else {
@@ -66,8 +69,19 @@ void Engine::measureSource()
         QStringLiteral("files: %1, last file: %2").arg(m_state.PieceCount).arg(formatBytes(last)));
 }
 
+bool Engine::deferEstimate()
+{
+    // A new plan in the middle of the run would change the size and number of the pieces
+    // still to come.
+    if (m_writingPieces)
+        m_estimateDue = true;
+    return m_writingPieces;
+}
+
 void Engine::RefreshEstimate()
 {
+    if (deferEstimate())
+        return;
     if (m_state.SourceOnClearedDisk)
         showClearedDiskNotice();
     else
@@ -82,20 +96,19 @@ void Engine::showClearedDiskNotice()
 void Engine::ShowProgress(qint64 index)
 {
     const bool reset = index < 0;
-    if (reset) {
+    if (reset)
         m_controls.picProg->clear();
-    } else {
+    else
         m_controls.picProg->fillBox({0, 0}, {qreal(index), 1});
-        m_controls.picProg->refresh();
-    }
     const QString caption
         = QString::number(reset ? 0 : index) + u'/' + QString::number(m_state.PieceCount);
-    if (caption == m_controls.lblProg->text())
-        return;
-    m_controls.lblProg->setText(caption);
-    // A run shows each piece as it goes; a reset waits for the window's next paint.
+    if (caption != m_controls.lblProg->text())
+        m_controls.lblProg->setText(caption);
+    // Every piece is drawn and counted, but the screen can show no more than a frame at a
+    // time: the window is handed to it once a frame, at the end of the run and before any
+    // message. A reset waits for the window's next paint.
     if (!reset)
-        m_controls.lblProg->repaint();
+        m_pacer.pace();
 }
 
 } // namespace modMorlend

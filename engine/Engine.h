@@ -3,13 +3,14 @@
 #include "EngineControls.h"
 #include "EngineState.h"
 #include "FileSystem.h"
+#include "Prompter.h"
+#include "RunPacer.h"
 
 #include <QList>
 
 class AppError;
 class File;
 class Platform;
-class Prompter;
 
 namespace modMorlend {
 
@@ -35,7 +36,8 @@ public:
     // floppy, and the controls send the pieces to the floppy's root with clearing on. The
     // window shows its notice exactly then, and the run refuses to start.
     bool clearsTheSourcesDisk() const;
-    // Shows index of PieceCount pieces as written; a negative index resets the display.
+    // Shows index of PieceCount pieces as written; a negative index resets the display. During
+    // a run the window reaches the screen once a frame, and answers its desktop then.
     void ShowProgress(qint64 index);
 
     // The run behind the Cut button: cuts the source into pieces in the chosen folder or
@@ -50,6 +52,14 @@ public:
     // whether the user cancelled.
     bool HandOverScript(const QString &fileName, const QString &temporaryScriptPath);
 
+    // Whether a run is going on, which the window lets answer its desktop between pieces.
+    bool isRunning() const { return m_running; }
+    // Asks the run to stop once the piece it writes is whole, leaving what a cancel at a disk
+    // prompt leaves, and to say so; for a window that is being closed.
+    void stopRun();
+    // What keeps the window alive during a run; tests give it a clock.
+    RunPacer &pacer() { return m_pacer; }
+
 private:
     // A piece of this run on a disk, as it was when written.
     struct PieceOnDisk
@@ -58,6 +68,8 @@ private:
         FileStamp stamp;
     };
 
+    // Whether an estimate has to wait for the run to end.
+    bool deferEstimate();
     void showEstimate();
     // Measures the source and, for a size that cuts it, plans its pieces and shows the
     // estimate.
@@ -66,6 +78,11 @@ private:
 
     // The run from its first step to its end; false when it stops on the way.
     bool cut();
+    // The run, with the message for a failure shown; false when it stopped on the way.
+    bool cutReportingFailures();
+    // The run gives the window back to the user: shown as it stands, with what they typed
+    // meanwhile, and planned again if they changed the plan during the run.
+    void handBackWindow();
     // The destination folder that the controls name, tidied, or "A:" for the floppy.
     QString destinationFolder() const;
     // Sets OutFolder from the destination controls, writing a tidied folder back.
@@ -106,6 +123,10 @@ private:
     void clearFloppy();
     // path as the file system knows it: the floppy's drive name becomes its mount point.
     QString onDisk(const QString &path) const;
+    // What the run says when it stopped because the window is being closed.
+    QString stoppedForClosing() const;
+    // Every message goes through here: the window is shown as it stands behind the box.
+    Prompter::Reply ask(const Prompter::Message &message);
     // "An error #", the number, " occured:", a line end and the description.
     static QString errorLines(const AppError &error);
     void showGeneralError(const AppError &error);
@@ -121,6 +142,16 @@ private:
     bool m_outFolderOnFloppy = false;
     // The pieces this run wrote into the floppy's root, one per disk.
     QList<PieceOnDisk> m_piecesOnDisks;
+    RunPacer m_pacer;
+    bool m_running = false;
+    // From the first piece on, the run works on its plan; an estimate asked for meanwhile
+    // (through assistive technology, while the window answers) waits until the run ends.
+    bool m_writingPieces = false;
+    bool m_estimateDue = false;
+    // The piece after which the run stopped because the window is being closed; 0 while it
+    // was not asked to stop.
+    qint64 m_stoppedAfter = 0;
+    bool m_stopRequested = false;
 };
 
 } // namespace modMorlend

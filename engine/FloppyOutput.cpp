@@ -37,6 +37,12 @@ void Engine::WritePiece(const QString &path, qint64 index)
     }
     writeFile(path, m_state.PieceBuffer);
     ShowProgress(index);
+    if (m_stopRequested) {
+        // The window is being closed: the run ends with this piece whole, as after a cancel.
+        m_stoppedAfter = index;
+        m_state.CancelRun = true;
+        return;
+    }
     const bool inFloppyRoot = GetFolder(path).compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
     if (!inFloppyRoot)
         return;
@@ -48,7 +54,7 @@ void Engine::WritePiece(const QString &path, qint64 index)
         QStringLiteral("File ") + path + QStringLiteral(" written successfully.") + LineEnd
             + QStringLiteral("Please insert floppy number %1.").arg(index + 1),
         Prompter::Icon::Information, Prompter::Buttons::OkCancel};
-    if (m_prompter.ask(nextDisk) == Prompter::Reply::Cancel)
+    if (ask(nextDisk) == Prompter::Reply::Cancel)
         m_state.CancelRun = true;
 }
 
@@ -74,7 +80,7 @@ bool Engine::awaitDiskWithoutPiece(qint64 index)
                 + QStringLiteral(".") + LineEnd
                 + QStringLiteral("Please insert floppy number %1.").arg(index),
             Prompter::Icon::Information, Prompter::Buttons::OkCancel};
-        if (m_prompter.ask(sameDisk) == Prompter::Reply::Cancel)
+        if (ask(sameDisk) == Prompter::Reply::Cancel)
             return false;
     }
     return true;
@@ -157,18 +163,18 @@ bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScr
     // No disk is cleared here, not even an extra one: the script is all it receives.
     bool askForDisk = m_state.NeedExtraDisk;
     for (;;) {
-        if (askForDisk && m_prompter.ask(oneMoreDisk) == Prompter::Reply::Cancel)
+        if (askForDisk && ask(oneMoreDisk) == Prompter::Reply::Cancel)
             return true;
         try {
             writeFile(target, readFile(onDisk(temporaryScriptPath)));
             FileSystem::deleteFile(onDisk(temporaryScriptPath));
             return false;
         } catch (const AppError &error) {
-            m_prompter.ask({errorLines(error) + LineEnd + error.source(), Prompter::Icon::Error});
+            ask({errorLines(error) + LineEnd + error.source(), Prompter::Icon::Error});
         } catch (const StopRun &refusal) {
             // This disk cannot take the script (a folder or the source has its name); another
             // one can.
-            m_prompter.ask({refusal.message, Prompter::Icon::Error});
+            ask({refusal.message, Prompter::Icon::Error});
         }
         askForDisk = true;
     }

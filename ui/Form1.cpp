@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -135,7 +136,7 @@ void Form1::connectHandlers()
     connect(chbClearFDD, &QCheckBox::clicked, this, &Form1::CheckClearConflict);
     connect(imgDnD, &ImageBox::OLEDragDrop, this, &Form1::imgDnD_OLEDragDrop);
     connect(txtFN, &TextBox::pasteRequested, this, &Form1::txtFN_Paste);
-    connect(cbCut, &PButton::Click, this, [&engine] { engine.CutFile(); });
+    connect(cbCut, &PButton::Click, this, &Form1::cbCut_Click);
     connect(cbExit, &PButton::Click, this, &Form1::cbExit_Click);
     connect(cbAbout, &PButton::Click, this, &Form1::ShowAbout);
     if (m_builder->keyPreview())
@@ -241,6 +242,24 @@ void Form1::CheckClearConflict()
     // The run's own rule, so that the notice shows exactly when the run would refuse.
     m_engine->state().SourceOnClearedDisk = m_engine->clearsTheSourcesDisk();
     m_engine->RefreshEstimate();
+}
+
+void Form1::cbCut_Click()
+{
+    m_engine->CutFile();
+    if (m_closeAfterRun)
+        close();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (!m_engine->isRunning()) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    m_engine->stopRun();
+    m_closeAfterRun = true;
+    event->ignore();
 }
 
 void Form1::cbExit_Click()

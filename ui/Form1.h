@@ -66,6 +66,9 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Closing the window during a run (its close button, say) stops the run after the piece
+    // it writes; the window closes once the run has said so.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     Form1(Prompter *prompter, Platform *platform, QWidget *parent);
@@ -83,6 +86,7 @@ private:
     // else the folder's first two characters.
     QString DestDrive() const;
     bool destinationIsFloppy() const;
+    void cbCut_Click();
     void cbExit_Click();
     void ShowAbout();
     void centreOnScreen();
@@ -94,4 +98,5 @@ private:
     std::unique_ptr<FormBuilder> m_builder;
     std::unique_ptr<modMorlend::Engine> m_engine;
     QString m_AppVersion;
+    bool m_closeAfterRun = false;
 };

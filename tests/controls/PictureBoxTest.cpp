@@ -38,22 +38,21 @@ protected:
     QList<QRegion> &paints = recorder.paints;
 };
 
-TEST_F(PictureBoxPaints, RefreshShowsAtOnceOnlyThePixelsAFillChanged)
+TEST_F(PictureBoxPaints, TheNextPaintShowsOnlyThePixelsAFillChanged)
 {
     box.fillBox({0, 0}, {10, 1});
-    EXPECT_TRUE(paints.isEmpty()) << "a fill alone waits for the event loop";
-    box.refresh();
+    EXPECT_TRUE(paints.isEmpty()) << "a fill waits for the window's next paint";
+    QCoreApplication::processEvents();
     ASSERT_EQ(paints.size(), 1);
     EXPECT_EQ(paints[0], QRegion(2, 2, 14, 6)) << "ten units of 1.35 pixels, the border left out";
     EXPECT_EQ(box.surface().pixel(13, 0), filled());
     EXPECT_NE(box.surface().pixel(14, 0), filled());
 
     box.fillBox({0, 0}, {20, 1});
-    box.refresh();
+    QCoreApplication::processEvents();
     ASSERT_EQ(paints.size(), 2);
     EXPECT_EQ(paints[1], QRegion(16, 2, 13, 6)) << "only the strip that grew";
 
-    box.refresh();
     QCoreApplication::processEvents();
     EXPECT_EQ(paints.size(), 2) << "nothing drawn, nothing painted";
 }
@@ -61,26 +60,36 @@ TEST_F(PictureBoxPaints, RefreshShowsAtOnceOnlyThePixelsAFillChanged)
 TEST_F(PictureBoxPaints, AFillThatCoversNoNewPixelPaintsNothing)
 {
     box.fillBox({0, 0}, {10, 1});
-    box.refresh();
+    QCoreApplication::processEvents();
     // 10.3 units end in the same pixel as 10 do, and 5 lie within them.
     for (const QPointF corner : {QPointF(10, 1), QPointF(10.3, 1), QPointF(5, 1)}) {
         box.fillBox({0, 0}, corner);
-        box.refresh();
+        QCoreApplication::processEvents();
     }
-    QCoreApplication::processEvents();
     EXPECT_EQ(paints.size(), 1);
 
     box.setForeColor(OleColor::ButtonText);
     box.fillBox({0, 0}, {5, 1});
-    box.refresh();
+    QCoreApplication::processEvents();
     EXPECT_EQ(paints.size(), 2) << "the same box in another colour changes its pixels";
     EXPECT_EQ(box.surface().pixel(0, 0), box.palette().color(QPalette::ButtonText).rgba());
 
     box.clear();
     box.fillBox({0, 0}, {5, 1});
-    box.refresh();
+    QCoreApplication::processEvents();
     ASSERT_EQ(paints.size(), 3);
     EXPECT_EQ(paints[2], QRegion(interior)) << "a cleared box shows its whole interior again";
+}
+
+TEST_F(PictureBoxPaints, WhatWasDrawnStaysWhenTheBoxChangesSize)
+{
+    box.fillBox({0, 0}, {10, 1});
+    box.resize(200, 20);
+    const QImage &surface = box.surface();
+    ASSERT_EQ(surface.size(), QSize(196, 16));
+    EXPECT_EQ(surface.pixel(13, 5), filled());
+    EXPECT_NE(surface.pixel(14, 5), filled());
+    EXPECT_NE(surface.pixel(13, 6), filled()) << "the new part of the surface starts blank";
 }
 
 TEST_F(PictureBoxPaints, AFullRepaintStillDrawsTheBorderAndTheSurface)

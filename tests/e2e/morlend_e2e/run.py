@@ -10,10 +10,9 @@ import unittest
 from . import journey
 from .processes import Processes, raise_on_termination_signals
 
-NEEDED = ['Xvfb', 'xdotool', 'xprop', 'import', 'convert', 'xclip', 'dbus-daemon', 'dbus-send',
-          'openbox', 'mkfs.fat', 'fusefat', 'fusermount', 'mdir', 'mcopy', 'mtype', 'wine',
-          'wineserver',
-          '/usr/libexec/at-spi-bus-launcher']
+NEEDED = ['Xvfb', 'xdotool', 'xprop', 'xmessage', 'import', 'convert', 'xclip', 'dbus-daemon',
+          'dbus-send', 'openbox', 'mkfs.fat', 'fusefat', 'fusermount', 'mdir', 'mcopy', 'mtype',
+          'wine', 'wineserver', '/usr/libexec/at-spi-bus-launcher']
 
 
 def main():

@@ -1,0 +1,141 @@
+"""A cut onto a slow disk that lasts several seconds, and the window alive through it: another
+window covers it and goes, and it is painted again with the progress as it stands while the
+run goes on; the window manager's close button stops the run after the piece it writes, the
+program says so and ends, and the pieces so far are whole and join back as far as the
+script goes."""
+
+import os
+import re
+import subprocess
+
+from morlend_e2e import accessibility as a11y
+from morlend_e2e import files, screen, wine
+from morlend_e2e.journey import Journey
+from morlend_e2e.slow_disk import SlowDisk
+from morlend_e2e.waiting import wait_until
+
+PIECE = 131072
+PIECES = 48
+# Bytes a second onto the disk: the run lasts some six seconds.
+RATE = 1 << 20
+
+
+class LongRun(Journey):
+    def setUp(self):
+        super().setUp()
+        self.disk = SlowDisk(self.processes, os.path.join(self.work, 'disk'),
+                             os.path.join(self.work, 'slow'), RATE).mount()
+        self.addCleanup(self._unmount)
+
+    def _unmount(self):
+        # The program first, which may hold a piece open on the disk.
+        self._stop_morlend()
+        self.morlend = None
+        self.disk.unmount()
+
+    def start_cut(self):
+        source = self.make_source('clip.avi', PIECES * PIECE)
+        folder = os.path.join(self.disk.mount_point, 'clip_cut')
+        morlend = self.start_morlend()
+        self.drop(source)
+        self.user.select_all_and_type(morlend.controls.size_text, str(PIECE))
+        morlend.wait_for(morlend.estimate, f'files: {PIECES}, last file: 131,072 bytes')
+        self.user.select_all_and_type(morlend.controls.folder_box, folder)
+        morlend.wait_for(morlend.folder, folder)
+        self.user.park_pointer()
+        self.user.key('Return')
+        return morlend, source, folder
+
+    def written(self):
+        """The pieces the progress counts, read while the run goes on."""
+        return int(self.morlend.progress().split('/')[0])
+
+    def cover(self, area):
+        """A window over the area, above every other, as a notice that pops up."""
+        return self.processes.start(
+            'cover', ['xmessage', '-xrm', '*overrideRedirect: true', '-geometry',
+                      f'{area.width}x{area.height}+{area.x}+{area.y}', 'Something else'],
+            env=self.session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    @staticmethod
+    def filled_width(bar_pixels):
+        """How far the progress bar is filled, in pixels inside its two-pixel border; the run
+        fills the interior's top row."""
+        row = bar_pixels[2][2:-2]
+        return next((x for x, colour in enumerate(row) if colour != row[0]), len(row))
+
+    def test_a_covered_window_is_painted_again_during_the_run(self):
+        morlend, _, _ = self.start_cut()
+        wait_until(lambda: self.written() >= 2, 'the run to write its first pieces')
+        window = a11y.extents(morlend.controls.window)
+        bar = a11y.extents(morlend.controls.progress_box)
+        label = a11y.extents(morlend.controls.progress_label)
+        progress_rows = range(min(bar.y, label.y) - window.y,
+                              max(bar.y + bar.height, label.y + label.height) - window.y)
+        before = screen.pixels(self.session, window)
+        screen.screenshot(self.session, os.path.join(self.work, '1-before.png'))
+
+        def looks_as_before(now):
+            """Everything but the progress row, which moves on, is as before the cover."""
+            return all(now[y] == before[y] for y in range(window.height)
+                       if y not in progress_rows)
+
+        cover = self.cover(window)
+        wait_until(lambda: not looks_as_before(screen.pixels(self.session, window)),
+                   'the other window over the program')
+        screen.screenshot(self.session, os.path.join(self.work, '2-covered.png'))
+        self.processes.stop(cover)
+
+        def repainted():
+            now = screen.pixels(self.session, window)
+            return now if looks_as_before(now) else None
+
+        low = self.written()
+        after = wait_until(repainted, 'the program\'s window painted again')
+        high = self.written()
+        screen.screenshot(self.session, os.path.join(self.work, '3-uncovered.png'))
+        self.assertLess(high, PIECES, 'the run still goes on')
+        # The bar shows the progress of the moment, as the caption counts it.
+        left, top = bar.x - window.x, bar.y - window.y
+        shown = self.filled_width([row[left:left + bar.width]
+                                   for row in after[top:top + bar.height]])
+        inner = bar.width - 4
+        self.assertGreaterEqual(shown, inner * low // PIECES - 1)
+        self.assertLessEqual(shown, -(-inner * high // PIECES) + 1)
+        morlend.wait_for(morlend.progress, f'{PIECES}/{PIECES}', timeout=60)
+
+    def test_closing_the_window_stops_the_run_after_its_piece(self):
+        morlend, source, folder = self.start_cut()
+        wait_until(lambda: self.written() >= 3, 'the run to write its first pieces')
+        window = a11y.extents(morlend.controls.window)
+        # The window manager's close button, at the right end of the title bar.
+        self.user.click((window.x + window.width - 10, morlend.title_bar()[1]))
+        box = self.message_box()
+        stopped = re.fullmatch(
+            f'The window is being closed, so the cut stopped after piece ([0-9]+) of {PIECES}.\r\n'
+            'The pieces written so far and the join script as far as it goes are kept; they do '
+            'not rebuild the whole file.', box.text())
+        self.assertTrue(stopped, box.text())
+        stopped_after = int(stopped[1])
+        self.assertGreaterEqual(stopped_after, 3)
+        self.assertLess(stopped_after, PIECES)
+        self.assertEqual(morlend.progress(), f'0/{PIECES}', 'reset, as after a cancel')
+        box.answer_with_keys(self.user, 'Return')
+        self.assertEqual(morlend.wait_until_ended(), 0, 'the program ends of itself')
+
+        data = files.contents(source)
+        names = [f'clip.avi.{i}' for i in range(1, stopped_after + 1)]
+        self.assertEqual(files.listing(folder), sorted(names + ['clip.avi.bat']))
+        for index, name in enumerate(names):
+            self.assertEqual(files.contents(os.path.join(folder, name)),
+                             data[index * PIECE:(index + 1) * PIECE], name)
+        # The script joins the pieces before the last one, as after a cancel at a disk prompt.
+        joined = os.path.join(self.work, 'joined')
+        os.makedirs(joined)
+        for name in names + ['clip.avi.bat']:
+            os.link(os.path.join(self.disk.backing, 'clip_cut', name), os.path.join(joined, name))
+        wine.join(self.processes, joined, 'clip.avi.bat', morlend.locale)
+        self.assertEqual(files.listing(joined),
+                         sorted(['clip.avi', 'clip.avi.bat', f'clip.avi.{stopped_after}']))
+        self.assertEqual(files.contents(os.path.join(joined, 'clip.avi')),
+                         data[:(stopped_after - 1) * PIECE])
