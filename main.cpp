@@ -1,5 +1,7 @@
-#include "Form1.h"
-#include "FormLayout.h"
+#include "platform/Platform.h"
+#include "ui/Form1.h"
+#include "ui/FormLayout.h"
+#include "ui/MessageBoxPrompter.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -14,15 +16,19 @@ int main(int argc, char *argv[])
     // The window is laid out for classic bevelled controls, which this style draws.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
 
+    // The system's own floppy, temporary folder and command interpreter, and real message boxes.
+    Platform platform;
+    MessageBoxPrompter prompter;
     std::unique_ptr<Form1> window;
     try {
-        window = std::make_unique<Form1>();
+        window = std::make_unique<Form1>(prompter, platform);
     } catch (const LayoutError &error) {
         // The layout is built into the program, so only a broken build gets here.
         qCritical("%s", error.what());
         QMessageBox::critical(nullptr, QApplication::applicationName(), error.message());
         return 1;
     }
+    prompter.setWindow(window.get());
     window->show();
     return QApplication::exec();
 }

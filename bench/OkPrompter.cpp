@@ -1,4 +1,4 @@
-#include "OkPrompter.h"
+#include "bench/OkPrompter.h"
 
 Prompter::Reply OkPrompter::ask(const Message &message)
 {

@@ -1,9 +1,9 @@
-#include "AccessibleControls.h"
+#include "controls/AccessibleControls.h"
 
-#include "AccessiblePButton.h"
-#include "AccessiblePictureBox.h"
-#include "PButton.h"
-#include "PictureBox.h"
+#include "controls/AccessiblePButton.h"
+#include "controls/AccessiblePictureBox.h"
+#include "controls/PButton.h"
+#include "controls/PictureBox.h"
 
 #include <QAccessible>
 

@@ -1,6 +1,6 @@
-#include "AccessiblePButton.h"
+#include "controls/AccessiblePButton.h"
 
-#include "PButton.h"
+#include "controls/PButton.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "AccessiblePictureBox.h"
+#include "controls/AccessiblePictureBox.h"
 
-#include "PictureBox.h"
+#include "controls/PictureBox.h"
 
 AccessiblePictureBox::AccessiblePictureBox(PictureBox *box)
     : QAccessibleWidget(box, QAccessible::ProgressBar)

@@ -1,9 +1,9 @@
-#include "CLine.h"
+#include "controls/CLine.h"
 
-#include "ControlHost.h"
-#include "DrawEdge.h"
-#include "MouseCapture.h"
-#include "PropertyBag.h"
+#include "controls/ControlHost.h"
+#include "controls/DrawEdge.h"
+#include "controls/MouseCapture.h"
+#include "controls/PropertyBag.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "CaptionFont.h"
+#include "controls/CaptionFont.h"
 
-#include "StdFont.h"
+#include "controls/StdFont.h"
 
 #include <QByteArray>
 #include <QFont>

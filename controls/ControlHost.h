@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StdFont.h"
+#include "controls/StdFont.h"
 
 class QString;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "CopyOffer.h"
+#include "controls/CopyOffer.h"
 
 #include <QDropEvent>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "DrawEdge.h"
+#include "controls/DrawEdge.h"
 
 #include <QPainter>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "Frame.h"
+#include "controls/Frame.h"
 
 #include <QFontInfo>
 #include <QStyleOptionGroupBox>

@@ -1,6 +1,6 @@
-#include "ImageBox.h"
+#include "controls/ImageBox.h"
 
-#include "CopyOffer.h"
+#include "controls/CopyOffer.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StdPicture.h"
+#include "controls/StdPicture.h"
 
 #include <QLabel>
 

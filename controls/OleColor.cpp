@@ -1,6 +1,6 @@
-#include "OleColor.h"
+#include "controls/OleColor.h"
 
-#include "AppError.h"
+#include "platform/AppError.h"
 
 #include <QColor>
 #include <QPalette>

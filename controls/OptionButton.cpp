@@ -1,4 +1,4 @@
-#include "OptionButton.h"
+#include "controls/OptionButton.h"
 
 #include <QKeyEvent>
 

@@ -1,9 +1,9 @@
-#include "PButton.h"
+#include "controls/PButton.h"
 
-#include "AppError.h"
-#include "ControlHost.h"
-#include "DrawEdge.h"
-#include "PropertyBag.h"
+#include "platform/AppError.h"
+#include "controls/ControlHost.h"
+#include "controls/DrawEdge.h"
+#include "controls/PropertyBag.h"
 
 #include <QAccessible>
 #include <QKeySequence>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "OleColor.h"
-#include "StdFont.h"
-#include "StdPicture.h"
-#include "clsMemoryDC.h"
+#include "controls/OleColor.h"
+#include "controls/StdFont.h"
+#include "controls/StdPicture.h"
+#include "controls/clsMemoryDC.h"
 
 #include <QKeySequence>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "KeyCodes.h"
-#include "MouseCapture.h"
-#include "PButton.h"
+#include "controls/KeyCodes.h"
+#include "controls/MouseCapture.h"
+#include "controls/PButton.h"
 
 #include <QCursor>
 #include <QGuiApplication>

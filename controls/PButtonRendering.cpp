@@ -1,7 +1,7 @@
-#include "AppError.h"
-#include "CaptionFont.h"
-#include "DrawEdge.h"
-#include "PButton.h"
+#include "platform/AppError.h"
+#include "controls/CaptionFont.h"
+#include "controls/DrawEdge.h"
+#include "controls/PButton.h"
 
 #include <QPainter>
 

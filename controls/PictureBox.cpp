@@ -1,4 +1,4 @@
-#include "PictureBox.h"
+#include "controls/PictureBox.h"
 
 #include <QAccessible>
 #include <QColor>

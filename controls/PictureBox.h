@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OleColor.h"
+#include "controls/OleColor.h"
 
 #include <QFrame>
 #include <QImage>

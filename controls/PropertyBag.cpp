@@ -1,6 +1,6 @@
-#include "PropertyBag.h"
+#include "controls/PropertyBag.h"
 
-#include "AppError.h"
+#include "platform/AppError.h"
 
 #include <QJsonValue>
 

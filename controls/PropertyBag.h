@@ -1,8 +1,8 @@
 #pragma once
 
-#include "OleColor.h"
-#include "StdFont.h"
-#include "StdPicture.h"
+#include "controls/OleColor.h"
+#include "controls/StdFont.h"
+#include "controls/StdPicture.h"
 
 #include <QJsonObject>
 

@@ -1,4 +1,4 @@
-#include "StdFont.h"
+#include "controls/StdFont.h"
 
 #include <QFont>
 

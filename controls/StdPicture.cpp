@@ -1,6 +1,6 @@
-#include "StdPicture.h"
+#include "controls/StdPicture.h"
 
-#include "AppError.h"
+#include "platform/AppError.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "TextBox.h"
+#include "controls/TextBox.h"
 
 #include <QClipboard>
 #include <QColor>

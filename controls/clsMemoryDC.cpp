@@ -1,4 +1,4 @@
-#include "clsMemoryDC.h"
+#include "controls/clsMemoryDC.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,30 +1,26 @@
-#include "AppError.h"
-#include "Engine.h"
-#include "File.h"
-#include "FileSystem.h"
-#include "FloppyDrive.h"
-#include "JoinScript.h"
-#include "NameRules.h"
-#include "OemCodePage.h"
-#include "PathHelpers.h"
-#include "PictureBox.h"
-#include "PiecePlan.h"
-#include "Platform.h"
-#include "Prompter.h"
-#include "ScriptFile.h"
-#include "SizeText.h"
-#include "StopRun.h"
-#include "TextBox.h"
+#include "engine/Engine.h"
+#include "engine/EngineView.h"
+#include "engine/JoinScript.h"
+#include "engine/NameRules.h"
+#include "engine/PathHelpers.h"
+#include "engine/PiecePlan.h"
+#include "engine/ScriptFile.h"
+#include "engine/SizeText.h"
+#include "engine/StopRun.h"
+#include "platform/AppError.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "platform/FloppyDrive.h"
+#include "platform/OemCodePage.h"
+#include "platform/Platform.h"
+#include "platform/Prompter.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QLocale>
-#include <QRadioButton>
 #include <QScopedValueRollback>
 
 #include <algorithm>
 #include <new>
-#include <utility>
 
 namespace modMorlend {
 
@@ -32,28 +28,23 @@ namespace {
 
 constexpr qint64 SectorSize = 512;
 
-bool namesFloppyRoot(const QString &folder)
-{
-    return folder.compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 void Engine::CutFile()
 {
     // The window answers its desktop during a run, and assistive technology can press Cut
     // then; a run inside the run would cut the same file into the same pieces twice over.
-    if (m_running)
+    if (m_run)
         return;
-    const QScopedValueRollback running(m_running, true);
-    m_stopRequested = false;
-    m_stoppedAfter = 0;
+    m_run.emplace();
     // The run's files closed as it unwound; only the progress display is left to reset.
     if (!cutReportingFailures())
         ShowProgress(-1);
-    if (m_stoppedAfter > 0)
+    if (m_run->stoppedAfter > 0)
         ask({stoppedForClosing(), Prompter::Icon::Information});
-    handBackWindow();
+    const bool estimateDue = m_run->estimateDue;
+    m_run.reset();
+    handBackWindow(estimateDue);
 }
 
 bool Engine::cutReportingFailures()
@@ -70,24 +61,23 @@ bool Engine::cutReportingFailures()
     return false;
 }
 
-void Engine::handBackWindow()
+void Engine::handBackWindow(bool estimateDue)
 {
-    m_pacer.show();
-    m_pacer.handBackInput();
-    if (std::exchange(m_estimateDue, false))
+    m_view.endRun();
+    if (estimateDue)
         RefreshEstimate();
 }
 
 void Engine::stopRun()
 {
-    if (m_running)
-        m_stopRequested = true;
+    if (m_run)
+        m_run->stopRequested = true;
 }
 
 QString Engine::stoppedForClosing() const
 {
     return QStringLiteral("The window is being closed, so the cut stopped after piece %1 of %2.")
-               .arg(m_stoppedAfter)
+               .arg(m_run->stoppedAfter)
                .arg(m_state.PieceCount)
         + LineEnd
         + QStringLiteral("The pieces written so far and the join script as far as it goes are"
@@ -96,7 +86,34 @@ QString Engine::stoppedForClosing() const
 
 bool Engine::cut()
 {
-    m_state.PieceSize = parsePieceSize(m_controls.cmbFilesize->currentText());
+    const OemCodePage codePage = OemCodePage::forLocale(QLocale());
+    const QString fileName = checkRequest(codePage);
+    m_state.DeleteLine.clear();
+    chooseDestination();
+    m_state.NeedExtraDisk = false;
+    m_state.CancelRun = false;
+    m_view.startProgress(m_state.PieceCount);
+
+    File source = openSource();
+    const QString scriptPath = prepareOutputs(fileName);
+    ScriptFile script(replaceFile(scriptPath), codePage);
+    script.write(headerLine() + LineEnd);
+    if (m_run->sourceStamp.length != m_state.SourceSize)
+        throw StopRun {sourceChanged()};
+    if (!write(source, script, fileName)) {
+        script.close();
+        return false;
+    }
+    source.close();
+    if (liesOnFloppy(scriptPath))
+        script.flushToDisk(m_platform);
+    script.close();
+    return !writesToFloppy() || !HandOverScript(fileName, scriptPath);
+}
+
+QString Engine::checkRequest(const OemCodePage &codePage)
+{
+    m_state.PieceSize = parsePieceSize(m_view.pieceSizeText());
     if (m_state.PieceSize == 0)
         throw StopRun {QStringLiteral("Files size is 0.")};
     if (m_state.PieceSize < 0)
@@ -104,19 +121,32 @@ bool Engine::cut()
     // The source may have changed since the estimate measured it, and pieces cut to an old
     // length would lose its tail or come out short.
     if (!m_state.SourcePath.isEmpty())
-        measureSource();
+        measureSource(sourceLength());
     if (m_state.SourceSize == 0)
         throw StopRun {QStringLiteral("Source file size is 0.")};
 
     const QString fileName = GetFileName(m_state.SourcePath);
-    const OemCodePage codePage = OemCodePage::forLocale(QLocale());
     if (const std::optional<QString> refusal = refusalOfName(fileName, codePage))
         throw StopRun {*refusal};
+    return fileName;
+}
 
-    m_state.DeleteLine.clear();
-    chooseDestination();
-    m_outFolderOnFloppy = m_platform.isOnFloppy(m_state.OutFolder);
-    if (clearingIsOn() && !writesToFloppy() && m_outFolderOnFloppy) {
+QString Engine::destinationFolder() const
+{
+    if (!m_view.writesIntoFolder())
+        return FloppyDrive::Name;
+    return normalizedFolder(m_view.folderText());
+}
+
+void Engine::chooseDestination()
+{
+    m_state.OutFolder = destinationFolder();
+    // The window handles this write as it handles the user's edits, and plans the cut again
+    // before the run goes on.
+    if (m_view.writesIntoFolder())
+        m_view.setFolderText(m_state.OutFolder);
+    m_run->outFolderOnFloppy = m_platform.isOnFloppy(m_state.OutFolder);
+    if (m_view.clearBoxIsOn() && !writesToFloppy() && m_run->outFolderOnFloppy) {
         ask({QStringLiteral("The floppy will not be cleared: the pieces go into the folder ")
                  + m_state.OutFolder + QStringLiteral(" on it, and clearing would remove them."),
              Prompter::Icon::Information});
@@ -129,69 +159,50 @@ bool Engine::cut()
             " written.\r\nUntick \"Clear disk before copying\" or move the file to another"
             " disk, and cut again.")};
     }
-    m_state.NeedExtraDisk = false;
-    m_state.CancelRun = false;
-    m_piecesOnDisks.clear();
-    m_controls.picProg->clear();
-    m_controls.picProg->setScaleWidth(m_state.PieceCount);
-
-    File source = File::openForReading(onDisk(m_state.SourcePath));
-    m_sourceIdentity = source.identity();
-    m_sourceStamp = source.stamp();
-    const QString scriptPath = prepareScriptPath(fileName);
-    checkOutputsAreNotTheSource(fileName, scriptPath);
-    if (!isBareDrive(m_state.OutFolder) && !FileSystem::isFolder(onDisk(m_state.OutFolder)))
-        FileSystem::createFolder(onDisk(m_state.OutFolder));
-
-    ScriptFile script(replaceFile(scriptPath), codePage);
-    script.write(headerLine() + LineEnd);
-    if (m_sourceStamp.length != m_state.SourceSize)
-        throw StopRun {sourceChanged()};
-    if (!writePieces(source, script, fileName)) {
-        script.close();
-        return false;
-    }
-    if (writesToFloppy())
-        checkSpace(script.length(), fileName);
-    source.close();
-    if (liesOnFloppy(scriptPath))
-        script.flushToDisk(m_platform);
-    script.close();
-    return !writesToFloppy() || !HandOverScript(fileName, scriptPath);
-}
-
-QString Engine::destinationFolder() const
-{
-    if (!m_controls.optWrite[0]->isChecked())
-        return FloppyDrive::Name;
-    return normalizedFolder(m_controls.txtOut->text());
-}
-
-void Engine::chooseDestination()
-{
-    m_state.OutFolder = destinationFolder();
-    // The window handles this write as it handles the user's edits, and plans the cut again
-    // before the run goes on.
-    if (m_controls.optWrite[0]->isChecked())
-        m_controls.txtOut->setText(m_state.OutFolder);
 }
 
 bool Engine::writesToFloppy() const
 {
-    return namesFloppyRoot(m_state.OutFolder);
+    return FloppyDrive::isName(m_state.OutFolder);
 }
 
 bool Engine::clearsTheSourcesDisk() const
 {
-    if (!clearingIsOn() || m_state.SourcePath.isEmpty()
+    if (!m_view.clearBoxIsOn() || m_state.SourcePath.isEmpty()
         || !m_platform.isOnFloppy(m_state.SourcePath))
         return false;
     try {
-        return namesFloppyRoot(destinationFolder());
+        return FloppyDrive::isName(destinationFolder());
     } catch (const AppError &) {
         // No folder typed yet: nothing would be written, let alone cleared.
         return false;
     }
+}
+
+File Engine::openSource()
+{
+    File source = File::openForReading(onDisk(m_state.SourcePath));
+    m_run->sourceIdentity = source.identity();
+    m_run->sourceStamp = source.stamp();
+    return source;
+}
+
+QString Engine::prepareOutputs(const QString &fileName)
+{
+    const QString scriptPath = prepareScriptPath(fileName);
+    checkOutputsAreNotTheSource(fileName, scriptPath);
+    if (!isBareDrive(m_state.OutFolder) && !FileSystem::isFolder(onDisk(m_state.OutFolder)))
+        FileSystem::createFolder(onDisk(m_state.OutFolder));
+    return scriptPath;
+}
+
+bool Engine::write(File &source, ScriptFile &script, const QString &fileName)
+{
+    if (!writePieces(source, script, fileName))
+        return false;
+    if (writesToFloppy())
+        checkSpace(script.length(), fileName);
+    return true;
 }
 
 QString Engine::prepareScriptPath(const QString &fileName)
@@ -207,7 +218,7 @@ QString Engine::prepareScriptPath(const QString &fileName)
 void Engine::checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath)
 {
     const auto refuseIfSource = [this](const QString &path) {
-        if (FileSystem::identityOf(onDisk(path)) == m_sourceIdentity)
+        if (FileSystem::identityOf(onDisk(path)) == m_run->sourceIdentity)
             throw StopRun {sourceWouldBeOverwritten(path)};
     };
     refuseIfSource(scriptPath);
@@ -237,7 +248,7 @@ QString Engine::sourceWouldBeOverwritten(const QString &path)
 
 bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileName)
 {
-    const QScopedValueRollback writing(m_writingPieces, true);
+    const QScopedValueRollback writing(m_run->writingPieces, true);
     // A piece size beyond the source's needs no more room than the source has.
     m_state.PieceBuffer.resize(std::min<qint64>(m_state.PieceSize, m_state.SourceSize));
     for (qint64 index = 1; index < m_state.PieceCount; ++index) {
@@ -290,7 +301,7 @@ void Engine::readPiece(File &source, qint64 size)
     // Bytes appended or changed in place while a prompt waited would be missing from the
     // pieces or mixed into them. Looking after every read stops the run at the next piece
     // rather than at the last disk.
-    if (source.stamp() != m_sourceStamp)
+    if (source.stamp() != m_run->sourceStamp)
         throw StopRun {sourceChanged()};
 }
 
@@ -326,8 +337,7 @@ QString Engine::errorLines(const AppError &error)
 Prompter::Reply Engine::ask(const Prompter::Message &message)
 {
     // The box comes over the window as it stands, and takes the keys and clicks from now on.
-    m_pacer.show();
-    m_pacer.dropInput();
+    m_view.yieldToMessage();
     return m_prompter.ask(message);
 }
 

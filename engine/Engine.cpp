@@ -1,32 +1,35 @@
-#include "Engine.h"
+#include "engine/Engine.h"
 
-#include "AppError.h"
-#include "FileSystem.h"
-#include "PictureBox.h"
-#include "PiecePlan.h"
-#include "SizeText.h"
-
-#include <QComboBox>
-#include <QFont>
-#include <QLabel>
-#include <QLineEdit>
+#include "engine/EngineView.h"
+#include "engine/PiecePlan.h"
+#include "engine/SizeText.h"
+#include "platform/AppError.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
 
 namespace modMorlend {
 
-Engine::Engine(const EngineControls &controls, Prompter &prompter, Platform &platform)
-    : m_controls(controls)
+Engine::Engine(EngineView &view, Prompter &prompter, Platform &platform)
+    : m_view(view)
     , m_prompter(prompter)
     , m_platform(platform)
-    , m_pacer(*controls.picProg->window())
 {
-    // The caption is repainted every frame of a run, so its paint must stay small beside the
-    // run's own work: an opaque label spares painting the window beneath it, and digits and a
-    // slash need no text shaping. Neither changes a pixel on screen.
-    QLabel &caption = *m_controls.lblProg;
-    caption.setAutoFillBackground(true);
-    QFont font = caption.font();
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    caption.setFont(font);
+}
+
+Engine::MeasuredSource::MeasuredSource(Engine &engine, qint64 length)
+    : m_engine(engine)
+{
+    m_engine.m_measuredSourceLength = length;
+}
+
+Engine::MeasuredSource::~MeasuredSource()
+{
+    m_engine.m_measuredSourceLength.reset();
+}
+
+Engine::MeasuredSource Engine::measuredSource(qint64 length)
+{
+    return MeasuredSource(*this, length);
 }
 
 void Engine::UpdateEstimate()
@@ -34,7 +37,7 @@ void Engine::UpdateEstimate()
     if (deferEstimate())
         return;
     if (m_state.SourcePath.isEmpty()) {
-        m_controls.txtEst->setText(QStringLiteral("{no source file selected}"));
+        m_view.showEstimate(QStringLiteral("{no source file selected}"));
     } else {
         try {
             showEstimate();
@@ -48,24 +51,29 @@ void Engine::UpdateEstimate()
 
 void Engine::showEstimate()
 {
-    m_state.PieceSize = parsePieceSize(m_controls.cmbFilesize->currentText());
+    m_state.PieceSize = parsePieceSize(m_view.pieceSizeText());
     if (m_state.PieceSize == 0)
-        m_controls.txtEst->setText(QStringLiteral("{files size is 0}"));
+        m_view.showEstimate(QStringLiteral("{files size is 0}"));
     else if (m_state.PieceSize < 0)
-        m_controls.txtEst->setText(QStringLiteral("{files size is negative}"));
-    measureSource();
+        m_view.showEstimate(QStringLiteral("{files size is negative}"));
+    measureSource(m_measuredSourceLength ? *m_measuredSourceLength : sourceLength());
 }
 
-void Engine::measureSource()
+qint64 Engine::sourceLength() const
 {
-    m_state.SourceSize = FileSystem::FileLength(onDisk(m_state.SourcePath));
+    return FileSystem::FileLength(onDisk(m_state.SourcePath));
+}
+
+void Engine::measureSource(qint64 length)
+{
+    m_state.SourceSize = length;
     // A size that cuts nothing plans nothing: the count, and with it the progress label, keeps
     // what the last size gave.
     if (m_state.PieceSize <= 0)
         return;
     m_state.PieceCount = CeilDiv(m_state.SourceSize, m_state.PieceSize);
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
-    m_controls.txtEst->setText(
+    m_view.showEstimate(
         QStringLiteral("files: %1, last file: %2").arg(m_state.PieceCount).arg(formatBytes(last)));
 }
 
@@ -73,9 +81,10 @@ bool Engine::deferEstimate()
 {
     // A new plan in the middle of the run would change the size and number of the pieces
     // still to come.
-    if (m_writingPieces)
-        m_estimateDue = true;
-    return m_writingPieces;
+    if (!m_run || !m_run->writingPieces)
+        return false;
+    m_run->estimateDue = true;
+    return true;
 }
 
 void Engine::RefreshEstimate()
@@ -90,25 +99,12 @@ void Engine::RefreshEstimate()
 
 void Engine::showClearedDiskNotice()
 {
-    m_controls.txtEst->setText(QStringLiteral("{file is on disk being cleared}"));
+    m_view.showEstimate(QStringLiteral("{file is on disk being cleared}"));
 }
 
 void Engine::ShowProgress(qint64 index)
 {
-    const bool reset = index < 0;
-    if (reset)
-        m_controls.picProg->clear();
-    else
-        m_controls.picProg->fillBox({0, 0}, {qreal(index), 1});
-    const QString caption
-        = QString::number(reset ? 0 : index) + u'/' + QString::number(m_state.PieceCount);
-    if (caption != m_controls.lblProg->text())
-        m_controls.lblProg->setText(caption);
-    // Every piece is drawn and counted, but the screen can show no more than a frame at a
-    // time: the window is handed to it once a frame, at the end of the run and before any
-    // message. A reset waits for the window's next paint.
-    if (!reset)
-        m_pacer.pace();
+    m_view.showProgress(index, m_state.PieceCount);
 }
 
 } // namespace modMorlend

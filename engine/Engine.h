@@ -1,28 +1,31 @@
 #pragma once
 
-#include "EngineControls.h"
-#include "EngineState.h"
-#include "FileSystem.h"
-#include "Prompter.h"
-#include "RunPacer.h"
+#include "engine/EngineState.h"
+#include "platform/FileSystem.h"
+#include "platform/Prompter.h"
 
 #include <QList>
 
+#include <optional>
+
 class AppError;
 class File;
+class OemCodePage;
 class Platform;
 
 namespace modMorlend {
 
+class EngineView;
 class ScriptFile;
 
 // The cutting engine: the shared state and the procedures that plan, show and run a cut. It
-// talks to the user through the prompter and to the system through the platform. The program
-// makes one for its lifetime; every test makes a fresh one.
+// reads the user's choices from the view and shows its results there, talks to the user through
+// the prompter and to the system through the platform. The program makes one for its lifetime;
+// every test makes a fresh one.
 class Engine
 {
 public:
-    Engine(const EngineControls &controls, Prompter &prompter, Platform &platform);
+    Engine(EngineView &view, Prompter &prompter, Platform &platform);
 
     EngineState &state() { return m_state; }
     const EngineState &state() const { return m_state; }
@@ -30,6 +33,11 @@ public:
     // Recomputes the piece plan from the size box and the source, and shows it. Never fails:
     // on a failure the estimate box keeps its text and the progress display is reset.
     void UpdateEstimate();
+    // The window took in a source it has just measured: while the returned object lives, the
+    // estimates reuse that length rather than measure the file again. Later ones measure, since
+    // the file may have changed by then, and a run always does.
+    class MeasuredSource;
+    [[nodiscard]] MeasuredSource measuredSource(qint64 length);
     // Shows the notice for a source on the disk to be cleared, or else the estimate.
     void RefreshEstimate();
     // Whether a run would clear the disk that holds the source: the source lies on the
@@ -53,12 +61,10 @@ public:
     bool HandOverScript(const QString &fileName, const QString &temporaryScriptPath);
 
     // Whether a run is going on, which the window lets answer its desktop between pieces.
-    bool isRunning() const { return m_running; }
+    bool isRunning() const { return m_run.has_value(); }
     // Asks the run to stop once the piece it writes is whole, leaving what a cancel at a disk
     // prompt leaves, and to say so; for a window that is being closed.
     void stopRun();
-    // What keeps the window alive during a run; tests give it a clock.
-    RunPacer &pacer() { return m_pacer; }
 
 private:
     // A piece of this run on a disk, as it was when written.
@@ -67,14 +73,36 @@ private:
         QString path;
         FileStamp stamp;
     };
+    // What a run keeps from its start to its end, beside the shared state.
+    struct Run
+    {
+        // The file being cut, which no output of the run may be, and its stamp when opened.
+        FileIdentity sourceIdentity;
+        FileStamp sourceStamp;
+        // Whether the run's folder lies on the floppy, looked at once per run.
+        bool outFolderOnFloppy = false;
+        // The pieces this run wrote into the floppy's root, one per disk.
+        QList<PieceOnDisk> piecesOnDisks;
+        // From the first piece on, the run works on its plan; an estimate asked for meanwhile
+        // (through assistive technology, while the window answers) waits until the run ends.
+        bool writingPieces = false;
+        bool estimateDue = false;
+        // Set when the window is being closed; the run then stops after the piece it writes.
+        bool stopRequested = false;
+        // The piece after which the run stopped for that; 0 while it did not.
+        qint64 stoppedAfter = 0;
+    };
 
     // Whether an estimate has to wait for the run to end.
     bool deferEstimate();
     void showEstimate();
-    // Measures the source and, for a size that cuts it, plans its pieces and shows the
+    // Takes length as the source's and, for a size that cuts it, plans its pieces and shows the
     // estimate.
-    void measureSource();
+    void measureSource(qint64 length);
     void showClearedDiskNotice();
+
+    // The length of the source as the file system has it now.
+    qint64 sourceLength() const;
 
     // The run from its first step to its end; false when it stops on the way.
     bool cut();
@@ -82,11 +110,22 @@ private:
     bool cutReportingFailures();
     // The run gives the window back to the user: shown as it stands, with what they typed
     // meanwhile, and planned again if they changed the plan during the run.
-    void handBackWindow();
-    // The destination folder that the controls name, tidied, or "A:" for the floppy.
+    void handBackWindow(bool estimateDue);
+    // Refuses a size or a source that cuts nothing and a name the script cannot hold; returns
+    // the source's name.
+    QString checkRequest(const OemCodePage &codePage);
+    // The destination folder that the view names, tidied, or "A:" for the floppy.
     QString destinationFolder() const;
-    // Sets OutFolder from the destination controls, writing a tidied folder back.
+    // Sets OutFolder from the view, writing a tidied folder back, and refuses to clear the
+    // disk the source lies on.
     void chooseDestination();
+    // Opens the source for the run, taking what it is and how it stands now.
+    File openSource();
+    // Makes sure that no output is the source and that the folder exists; returns where the
+    // script goes.
+    QString prepareOutputs(const QString &fileName);
+    // Writes the pieces and completes the script; false when the user cancelled.
+    bool write(File &source, ScriptFile &script, const QString &fileName);
     bool writesToFloppy() const;
     QString prepareScriptPath(const QString &fileName);
     // Writes every piece and the script's lines for it; false when the user cancelled.
@@ -110,8 +149,6 @@ private:
     void writeFile(const QString &path, const QByteArray &bytes);
     // Whether path lies on the floppy, named by the drive or found in the run's folder on it.
     bool liesOnFloppy(const QString &path) const;
-    // Whether "Clear disk before copying" is enabled and ticked.
-    bool clearingIsOn() const;
     // Whether the run clears each disk before its piece: only when it writes to the floppy's
     // root.
     bool clearsDisks() const;
@@ -131,27 +168,26 @@ private:
     static QString errorLines(const AppError &error);
     void showGeneralError(const AppError &error);
 
-    EngineControls m_controls;
+    EngineView &m_view;
     Prompter &m_prompter;
     Platform &m_platform;
     EngineState m_state;
-    // The file being cut, which no output of the run may be, and its stamp when it was opened.
-    FileIdentity m_sourceIdentity;
-    FileStamp m_sourceStamp;
-    // Whether the run's folder lies on the floppy, looked at once per run.
-    bool m_outFolderOnFloppy = false;
-    // The pieces this run wrote into the floppy's root, one per disk.
-    QList<PieceOnDisk> m_piecesOnDisks;
-    RunPacer m_pacer;
-    bool m_running = false;
-    // From the first piece on, the run works on its plan; an estimate asked for meanwhile
-    // (through assistive technology, while the window answers) waits until the run ends.
-    bool m_writingPieces = false;
-    bool m_estimateDue = false;
-    // The piece after which the run stopped because the window is being closed; 0 while it
-    // was not asked to stop.
-    qint64 m_stoppedAfter = 0;
-    bool m_stopRequested = false;
+    // What the window measured of the source while it takes it in.
+    std::optional<qint64> m_measuredSourceLength;
+    // Present while a run is going on.
+    std::optional<Run> m_run;
+};
+
+class Engine::MeasuredSource
+{
+public:
+    MeasuredSource(Engine &engine, qint64 length);
+    ~MeasuredSource();
+    MeasuredSource(const MeasuredSource &) = delete;
+    MeasuredSource &operator=(const MeasuredSource &) = delete;
+
+private:
+    Engine &m_engine;
 };
 
 } // namespace modMorlend

@@ -1,16 +1,15 @@
-#include "AppError.h"
-#include "Engine.h"
-#include "File.h"
-#include "FileSystem.h"
-#include "FloppyDrive.h"
-#include "JoinScript.h"
-#include "PathHelpers.h"
-#include "Platform.h"
-#include "Prompter.h"
-#include "RunAndWait.h"
-#include "StopRun.h"
-
-#include <QCheckBox>
+#include "engine/Engine.h"
+#include "engine/EngineView.h"
+#include "engine/JoinScript.h"
+#include "engine/PathHelpers.h"
+#include "engine/StopRun.h"
+#include "platform/AppError.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "platform/FloppyDrive.h"
+#include "platform/Platform.h"
+#include "platform/Prompter.h"
+#include "platform/RunAndWait.h"
 
 namespace modMorlend {
 
@@ -37,17 +36,16 @@ void Engine::WritePiece(const QString &path, qint64 index)
     }
     writeFile(path, m_state.PieceBuffer);
     ShowProgress(index);
-    if (m_stopRequested) {
+    if (m_run->stopRequested) {
         // The window is being closed: the run ends with this piece whole, as after a cancel.
-        m_stoppedAfter = index;
+        m_run->stoppedAfter = index;
         m_state.CancelRun = true;
         return;
     }
-    const bool inFloppyRoot = GetFolder(path).compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
-    if (!inFloppyRoot)
+    if (!FloppyDrive::isName(GetFolder(path)))
         return;
     if (const std::optional<FileStamp> stamp = FileSystem::stampOf(onDisk(path)))
-        m_piecesOnDisks.append({path, *stamp});
+        m_run->piecesOnDisks.append({path, *stamp});
     if (index == m_state.PieceCount)
         return;
     const Prompter::Message nextDisk {
@@ -58,16 +56,10 @@ void Engine::WritePiece(const QString &path, qint64 index)
         m_state.CancelRun = true;
 }
 
-bool Engine::clearingIsOn() const
-{
-    return m_controls.chbClearFDD->isEnabled()
-        && m_controls.chbClearFDD->checkState() != Qt::Unchecked;
-}
-
 bool Engine::clearsDisks() const
 {
     // Clearing a disk that a folder of the run lies on would take the run's own pieces with it.
-    return clearingIsOn() && writesToFloppy();
+    return m_view.clearBoxIsOn() && writesToFloppy();
 }
 
 bool Engine::awaitDiskWithoutPiece(qint64 index)
@@ -90,7 +82,7 @@ QString Engine::pieceInDrive() const
 {
     // Name, length and time of modification together tell one of this run's pieces from a
     // piece of the same name that an earlier run left on another disk.
-    for (const PieceOnDisk &piece : m_piecesOnDisks) {
+    for (const PieceOnDisk &piece : m_run->piecesOnDisks) {
         const std::optional<FileStamp> now = FileSystem::stampOf(onDisk(piece.path));
         if (now && now->length == piece.stamp.length && now->modified == piece.stamp.modified)
             return piece.path;
@@ -118,7 +110,7 @@ File Engine::replaceFile(const QString &path)
     // Removing a link to the source is harmless, but not removing the source's own name when
     // the source was reached through a link. A disk inserted during the run can hold either,
     // so each name is looked at as it is replaced.
-    if (FileSystem::identityOf(target) == m_sourceIdentity)
+    if (FileSystem::identityOf(target) == m_run->sourceIdentity)
         throw StopRun {sourceWouldBeOverwritten(path)};
     if (FileSystem::namesFolder(target)) {
         throw StopRun {QStringLiteral("The file ") + path
@@ -152,7 +144,7 @@ bool Engine::liesOnFloppy(const QString &path) const
     // A run's folder holds thousands of pieces, each of which would otherwise pay for a look at
     // the mount table; the folder is looked at once, when the run starts.
     return FloppyDrive::startsWithName(path)
-        || (m_outFolderOnFloppy && GetFolder(path) == m_state.OutFolder);
+        || (m_run->outFolderOnFloppy && GetFolder(path) == m_state.OutFolder);
 }
 
 bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScriptPath)

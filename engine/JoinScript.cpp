@@ -1,4 +1,4 @@
-#include "JoinScript.h"
+#include "engine/JoinScript.h"
 
 namespace modMorlend {
 

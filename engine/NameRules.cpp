@@ -1,7 +1,7 @@
-#include "NameRules.h"
+#include "engine/NameRules.h"
 
-#include "JoinScript.h"
-#include "OemCodePage.h"
+#include "engine/JoinScript.h"
+#include "platform/OemCodePage.h"
 
 #include <QStringList>
 

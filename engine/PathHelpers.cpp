@@ -1,6 +1,6 @@
-#include "PathHelpers.h"
+#include "engine/PathHelpers.h"
 
-#include "AppError.h"
+#include "platform/AppError.h"
 
 namespace modMorlend {
 

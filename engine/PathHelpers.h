@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PathSeparator.h"
+#include "platform/PathSeparator.h"
 
 #include <QString>
 

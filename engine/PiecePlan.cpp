@@ -1,6 +1,6 @@
-#include "PiecePlan.h"
+#include "engine/PiecePlan.h"
 
-#include "AppError.h"
+#include "platform/AppError.h"
 
 #include <limits>
 

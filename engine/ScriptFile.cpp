@@ -1,7 +1,7 @@
-#include "ScriptFile.h"
+#include "engine/ScriptFile.h"
 
-#include "AppError.h"
-#include "Platform.h"
+#include "platform/AppError.h"
+#include "platform/Platform.h"
 
 #include <QString>
 

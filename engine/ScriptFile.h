@@ -1,7 +1,7 @@
 #pragma once
 
-#include "File.h"
-#include "OemCodePage.h"
+#include "platform/File.h"
+#include "platform/OemCodePage.h"
 
 #include <QByteArray>
 

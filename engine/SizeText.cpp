@@ -1,6 +1,6 @@
-#include "SizeText.h"
+#include "engine/SizeText.h"
 
-#include "AppError.h"
+#include "platform/AppError.h"
 
 #include <QLocale>
 #include <QString>

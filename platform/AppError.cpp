@@ -1,4 +1,4 @@
-#include "AppError.h"
+#include "platform/AppError.h"
 
 #include <cerrno>
 

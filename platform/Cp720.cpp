@@ -1,6 +1,6 @@
 // Written by generate_cp720.py from Python's codec for code page 720; do not edit.
 
-#include "Cp720.h"
+#include "platform/Cp720.h"
 
 const char16_t Cp720UpperHalf[128] = {
     0x0080, 0x0081, 0x00E9, 0x00E2, 0x0084, 0x00E0, 0x0086, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF,

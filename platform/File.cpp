@@ -1,6 +1,6 @@
-#include "File.h"
+#include "platform/File.h"
 
-#include "AppError.h"
+#include "platform/AppError.h"
 
 #include <QFile>
 #include <QString>

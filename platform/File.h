@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
-#include "AppError.h"
+#include "platform/AppError.h"
 
 #include <QFile>
 #include <QString>

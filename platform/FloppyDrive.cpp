@@ -1,10 +1,15 @@
-#include "FloppyDrive.h"
+#include "platform/FloppyDrive.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QList>
 
 namespace FloppyDrive {
+
+bool isName(const QString &folder)
+{
+    return folder.compare(Name, Qt::CaseInsensitive) == 0;
+}
 
 bool startsWithName(const QString &path, QChar separator)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PathSeparator.h"
+#include "platform/PathSeparator.h"
 
 #include <QString>
 
@@ -11,6 +11,9 @@ namespace FloppyDrive {
 
 // The drive's name as the program writes it.
 inline const QString Name = QStringLiteral("A:");
+
+// Whether a folder is the drive's root, named in either case.
+bool isName(const QString &folder);
 
 // Whether path begins with the drive's name, in either case, alone or before a separator.
 bool startsWithName(const QString &path, QChar separator = NativeSeparator);

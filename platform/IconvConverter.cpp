@@ -1,4 +1,4 @@
-#include "IconvConverter.h"
+#include "platform/IconvConverter.h"
 
 namespace {
 

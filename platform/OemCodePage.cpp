@@ -1,9 +1,9 @@
-#include "OemCodePage.h"
+#include "platform/OemCodePage.h"
 
-#include "AppError.h"
-#include "Cp720.h"
-#include "IconvConverter.h"
-#include "OemCodePageTable.h"
+#include "platform/AppError.h"
+#include "platform/Cp720.h"
+#include "platform/IconvConverter.h"
+#include "platform/OemCodePageTable.h"
 
 #include <QHash>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "OemCodePageTable.h"
+#include "platform/OemCodePageTable.h"
 
 #include <QLocale>
 

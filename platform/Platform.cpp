@@ -1,8 +1,8 @@
-#include "Platform.h"
+#include "platform/Platform.h"
 
-#include "AppError.h"
-#include "File.h"
-#include "FloppyDrive.h"
+#include "platform/AppError.h"
+#include "platform/File.h"
+#include "platform/FloppyDrive.h"
 
 #include <QFileInfo>
 

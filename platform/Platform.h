@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RunAndWait.h"
+#include "platform/RunAndWait.h"
 
 #include <QString>
 #include <QStringList>

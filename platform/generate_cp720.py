@@ -14,7 +14,7 @@ import sys
 HEADER = """\
 // Written by generate_cp720.py from Python's codec for code page 720; do not edit.
 
-#include "Cp720.h"
+#include "platform/Cp720.h"
 
 const char16_t Cp720UpperHalf[128] = {
 """

@@ -1,26 +1,26 @@
-#include "Form1.h"
+#include "ui/Form1.h"
 
-#include "AccessibleControls.h"
-#include "AppError.h"
-#include "Artwork.h"
-#include "CLine.h"
-#include "Engine.h"
-#include "FileSystem.h"
-#include "FloppyDrive.h"
-#include "FormBuilder.h"
-#include "ImageBox.h"
-#include "KeyCodes.h"
-#include "MessageBoxPrompter.h"
-#include "MorlendVersion.h"
-#include "PButton.h"
-#include "PastedFiles.h"
-#include "PathHelpers.h"
-#include "PictureBox.h"
-#include "Platform.h"
-#include "SizeText.h"
-#include "SourceCheck.h"
-#include "SystemFonts.h"
-#include "TextBox.h"
+#include "controls/AccessibleControls.h"
+#include "controls/CLine.h"
+#include "controls/ImageBox.h"
+#include "controls/KeyCodes.h"
+#include "controls/PButton.h"
+#include "controls/PictureBox.h"
+#include "controls/TextBox.h"
+#include "engine/Engine.h"
+#include "engine/PathHelpers.h"
+#include "engine/SizeText.h"
+#include "generated/MorlendVersion.h"
+#include "platform/AppError.h"
+#include "platform/FloppyDrive.h"
+#include "platform/Platform.h"
+#include "platform/Prompter.h"
+#include "resources/Artwork.h"
+#include "ui/FormBuilder.h"
+#include "ui/PastedFiles.h"
+#include "ui/SourceCheck.h"
+#include "ui/SystemFonts.h"
+#include "ui/WindowView.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -55,24 +55,12 @@ constexpr qint32 StartPieceSize = 1457664;
 
 } // namespace
 
-Form1::Form1(QWidget *parent)
-    : Form1(nullptr, nullptr, parent)
-{
-}
-
 Form1::Form1(Prompter &prompter, Platform &platform, QWidget *parent)
-    : Form1(&prompter, &platform, parent)
-{
-}
-
-Form1::Form1(Prompter *prompter, Platform *platform, QWidget *parent)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_ownPrompter(prompter ? nullptr : std::make_unique<MessageBoxPrompter>(this))
-    , m_ownPlatform(platform ? nullptr : std::make_unique<Platform>())
-    , m_prompter(prompter ? *prompter : *m_ownPrompter)
-    , m_platform(platform ? *platform : *m_ownPlatform)
+    , m_prompter(prompter)
+    , m_platform(platform)
 {
     SystemFonts::provideTahoma();
     AccessibleControls::install();
@@ -81,9 +69,9 @@ Form1::Form1(Prompter *prompter, Platform *platform, QWidget *parent)
     describeControls();
     // The stored icon is the 16-pixel one; the window shows every size of it.
     setWindowIcon(Artwork::programIcon());
-    m_engine = std::make_unique<Engine>(
-        EngineControls {cmbFilesize, txtEst, picProg, lblProg, optWrite, txtOut, chbClearFDD},
-        m_prompter, m_platform);
+    m_view = std::make_unique<WindowView>(WindowView::Controls {
+        cmbFilesize, txtEst, picProg, lblProg, optWrite, txtOut, chbClearFDD});
+    m_engine = std::make_unique<Engine>(*m_view, m_prompter, m_platform);
     connectHandlers();
     centreOnScreen();
     Form_Load();
@@ -187,18 +175,19 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
     if (names.isEmpty())
         return;
     // A file that cannot be cut changes nothing, and the user learns why.
-    const QString refusal = refusalOfSource(names.first(), m_platform.resolve(names.first()));
-    if (!refusal.isEmpty()) {
-        m_prompter.ask({refusal, Prompter::Icon::Error});
+    const SourceCheck check = checkSource(names.first(), m_platform.resolve(names.first()));
+    if (!check.refusal.isEmpty()) {
+        m_prompter.ask({check.refusal, Prompter::Icon::Error});
         return;
     }
+    // Everything that follows the drop at once takes the file as it was just measured.
+    const Engine::MeasuredSource measured = m_engine->measuredSource(check.length);
     EngineState &state = m_engine->state();
     try {
         state.SourcePath = names.first();
         txtOut->setText(GetFolder(state.SourcePath) + NativeSeparator
                         + GetBaseName(state.SourcePath) + u"_cut"_s);
-        const qint64 length = FileSystem::FileLength(m_platform.resolve(state.SourcePath));
-        txtFN->setText(state.SourcePath + u" * "_s + formatBytes(length));
+        txtFN->setText(state.SourcePath + u" * "_s + formatBytes(check.length));
         state.SourceOnClearedDisk = m_engine->clearsTheSourcesDisk();
         m_engine->RefreshEstimate();
     } catch (const AppError &) {
@@ -226,14 +215,9 @@ QString Form1::DestDrive() const
     return folder.left(2);
 }
 
-bool Form1::destinationIsFloppy() const
-{
-    return DestDrive().compare(FloppyDrive::Name, Qt::CaseInsensitive) == 0;
-}
-
 void Form1::DestinationChange()
 {
-    chbClearFDD->setEnabled(destinationIsFloppy());
+    chbClearFDD->setEnabled(FloppyDrive::isName(DestDrive()));
     CheckClearConflict();
 }
 

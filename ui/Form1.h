@@ -19,6 +19,7 @@ class QLabel;
 class QMimeData;
 class QRadioButton;
 class TextBox;
+class WindowView;
 
 namespace modMorlend {
 class Engine;
@@ -33,11 +34,8 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
-    // The window as the program shows it: real message boxes and the system's own floppy,
-    // temporary folder and command interpreter. Throws LayoutError when its stored layout
-    // cannot be read.
-    explicit Form1(QWidget *parent = nullptr);
-    // The window with the user and the system of the caller's choice.
+    // The window that asks the user through prompter and uses the system through platform.
+    // Throws LayoutError when its stored layout cannot be read.
     Form1(Prompter &prompter, Platform &platform, QWidget *parent = nullptr);
     ~Form1() override;
 
@@ -71,7 +69,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    Form1(Prompter *prompter, Platform *platform, QWidget *parent);
     void bindControls();
     void describeControls();
     void connectHandlers();
@@ -85,17 +82,15 @@ private:
     // The destination's drive: "A:" for the floppy's option and for a folder on the floppy,
     // else the folder's first two characters.
     QString DestDrive() const;
-    bool destinationIsFloppy() const;
     void cbCut_Click();
     void cbExit_Click();
     void ShowAbout();
     void centreOnScreen();
 
-    std::unique_ptr<Prompter> m_ownPrompter;
-    std::unique_ptr<Platform> m_ownPlatform;
     Prompter &m_prompter;
     Platform &m_platform;
     std::unique_ptr<FormBuilder> m_builder;
+    std::unique_ptr<WindowView> m_view;
     std::unique_ptr<modMorlend::Engine> m_engine;
     QString m_AppVersion;
     bool m_closeAfterRun = false;

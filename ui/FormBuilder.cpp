@@ -1,9 +1,9 @@
-#include "FormBuilder.h"
+#include "ui/FormBuilder.h"
 
-#include "AppError.h"
-#include "CLine.h"
-#include "PButton.h"
-#include "StandardControls.h"
+#include "platform/AppError.h"
+#include "controls/CLine.h"
+#include "controls/PButton.h"
+#include "ui/StandardControls.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

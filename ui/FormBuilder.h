@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ControlHost.h"
-#include "FormLayout.h"
+#include "controls/ControlHost.h"
+#include "ui/FormLayout.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "FormLayout.h"
+#include "ui/FormLayout.h"
 
-#include "AppError.h"
+#include "platform/AppError.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

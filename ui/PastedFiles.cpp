@@ -1,4 +1,4 @@
-#include "PastedFiles.h"
+#include "ui/PastedFiles.h"
 
 #include <QDir>
 #include <QMimeData>

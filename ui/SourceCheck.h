@@ -1,8 +1,17 @@
 #pragma once
 
-class QString;
+#include <QString>
 
-// Why the file at path cannot be cut, as the message that tells the user, naming the file as
-// shown: "<shown> is a folder, not a file." or "<shown> cannot be read: <reason>". Empty when
-// it can be cut: a regular file, or a link to one, that opens for reading.
-QString refusalOfSource(const QString &shown, const QString &path);
+// A file offered as the source, looked at once.
+struct SourceCheck
+{
+    // Why it cannot be cut, as the message that tells the user: "<shown> is a folder, not a
+    // file." or "<shown> cannot be read: <reason>". Empty when it can be cut: a regular file,
+    // or a link to one, that opens for reading.
+    QString refusal;
+    // Its length when it can be cut.
+    qint64 length = 0;
+};
+
+// Looks at the file at path, naming it as shown in a refusal.
+SourceCheck checkSource(const QString &shown, const QString &path);

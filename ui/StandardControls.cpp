@@ -1,11 +1,11 @@
-#include "StandardControls.h"
+#include "ui/StandardControls.h"
 
-#include "Frame.h"
-#include "ImageBox.h"
-#include "OptionButton.h"
-#include "PictureBox.h"
-#include "PropertyBag.h"
-#include "TextBox.h"
+#include "controls/Frame.h"
+#include "controls/ImageBox.h"
+#include "controls/OptionButton.h"
+#include "controls/PictureBox.h"
+#include "controls/PropertyBag.h"
+#include "controls/TextBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>

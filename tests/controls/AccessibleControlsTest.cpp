@@ -1,8 +1,8 @@
-#include "AccessibleControls.h"
+#include "controls/AccessibleControls.h"
 
-#include "ButtonFixture.h"
-#include "PictureBox.h"
-#include "QtPrinters.h"
+#include "tests/controls/ButtonFixture.h"
+#include "controls/PictureBox.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QAccessible>
 #include <QDialog>

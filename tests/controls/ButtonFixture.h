@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PButton.h"
-#include "PropertyBag.h"
-#include "RecordingHost.h"
+#include "controls/PButton.h"
+#include "controls/PropertyBag.h"
+#include "tests/controls/RecordingHost.h"
 
 #include <QTest>
 

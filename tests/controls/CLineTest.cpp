@@ -1,8 +1,8 @@
-#include "CLine.h"
+#include "controls/CLine.h"
 
-#include "PropertyBag.h"
-#include "QtPrinters.h"
-#include "RecordingHost.h"
+#include "controls/PropertyBag.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/controls/RecordingHost.h"
 
 #include <QJsonObject>
 #include <QMouseEvent>

@@ -1,7 +1,8 @@
-#include "DrawEdge.h"
+#include "controls/DrawEdge.h"
 
-#include "DistinctPalette.h"
-#include "QtPrinters.h"
+#include "tests/controls/DistinctPalette.h"
+#include "tests/support/QColorPrinter.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "ImageBox.h"
+#include "controls/ImageBox.h"
 
-#include "CopyOffer.h"
-#include "QtPrinters.h"
-#include "WindowDrag.h"
+#include "controls/CopyOffer.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/WindowDrag.h"
 
 #include <QTest>
 

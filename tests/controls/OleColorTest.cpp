@@ -1,8 +1,9 @@
-#include "OleColor.h"
+#include "controls/OleColor.h"
 
-#include "DistinctPalette.h"
-#include "ErrorNumber.h"
-#include "QtPrinters.h"
+#include "tests/controls/DistinctPalette.h"
+#include "tests/support/ErrorNumber.h"
+#include "tests/support/QColorPrinter.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QColor>
 

@@ -1,5 +1,5 @@
-#include "ButtonFixture.h"
-#include "QtPrinters.h"
+#include "tests/controls/ButtonFixture.h"
+#include "tests/support/QtPrinters.h"
 
 #include <functional>
 

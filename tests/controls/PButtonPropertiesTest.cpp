@@ -1,7 +1,7 @@
-#include "PButton.h"
-#include "PropertyBag.h"
-#include "QtPrinters.h"
-#include "RecordingHost.h"
+#include "controls/PButton.h"
+#include "controls/PropertyBag.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/controls/RecordingHost.h"
 
 #include <QJsonDocument>
 #include <QSignalSpy>

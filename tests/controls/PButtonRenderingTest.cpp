@@ -1,10 +1,10 @@
-#include "AppError.h"
-#include "ButtonFixture.h"
-#include "CaptionFont.h"
-#include "ErrorNumber.h"
-#include "OleColor.h"
-#include "QtPrinters.h"
-#include "SystemFonts.h"
+#include "platform/AppError.h"
+#include "tests/controls/ButtonFixture.h"
+#include "controls/CaptionFont.h"
+#include "tests/support/ErrorNumber.h"
+#include "controls/OleColor.h"
+#include "tests/support/QtPrinters.h"
+#include "ui/SystemFonts.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

@@ -1,7 +1,8 @@
-#include "PictureBox.h"
+#include "controls/PictureBox.h"
 
-#include "PaintRecorder.h"
-#include "QtPrinters.h"
+#include "tests/support/PaintRecorder.h"
+#include "tests/support/QColorPrinter.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QFrame>
 #include <QTest>

@@ -1,8 +1,8 @@
-#include "PropertyBag.h"
+#include "controls/PropertyBag.h"
 
-#include "ErrorNumber.h"
-#include "QtPrinters.h"
-#include "TestFiles.h"
+#include "tests/support/ErrorNumber.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QJsonDocument>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ControlHost.h"
+#include "controls/ControlHost.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "TextBox.h"
+#include "controls/TextBox.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,9 @@
-#include "clsMemoryDC.h"
+#include "controls/clsMemoryDC.h"
 
-#include "QtPrinters.h"
-#include "StdPicture.h"
-#include "TestFiles.h"
+#include "tests/support/QColorPrinter.h"
+#include "tests/support/QtPrinters.h"
+#include "controls/StdPicture.h"
+#include "tests/support/TestFiles.h"
 
 #include <QPainter>
 #include <QTemporaryDir>

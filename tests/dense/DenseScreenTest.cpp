@@ -1,10 +1,10 @@
-#include "Artwork.h"
-#include "Form1.h"
-#include "ImageBox.h"
-#include "PButton.h"
-#include "Platform.h"
-#include "QtPrinters.h"
-#include "ScriptedPrompter.h"
+#include "resources/Artwork.h"
+#include "ui/Form1.h"
+#include "controls/ImageBox.h"
+#include "controls/PButton.h"
+#include "platform/Platform.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScriptedPrompter.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,6 +1,6 @@
-#include "EngineFixture.h"
-#include "QtPrinters.h"
-#include "TestFiles.h"
+#include "tests/engine/EngineFixture.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,9 +38,9 @@ TEST_F(CutFile, CutsTheExampleIntoAFolderWithItsJoinScript)
     EXPECT_EQ(script.size(), 182);
     expectJoinsBack({out}, source);
     EXPECT_TRUE(prompter.shown().isEmpty());
-    EXPECT_EQ(lblProg.text(), "3/3") << "a completed run leaves its progress shown";
-    EXPECT_EQ(picProg.scaleWidth(), 3);
-    EXPECT_EQ(picProg.surface().pixel(picProg.surface().width() - 1, 0), progressColor());
+    EXPECT_EQ(view.progress(), "3/3") << "a completed run leaves its progress shown";
+    EXPECT_EQ(view.progressScale, 3);
+    EXPECT_EQ(view.filledTo, 3);
 }
 
 TEST_F(CutFile, WritesOnePieceAndAThreeLineScriptWhenTheSizeHoldsTheWholeSource)
@@ -55,7 +55,7 @@ TEST_F(CutFile, WritesOnePieceAndAThreeLineScriptWhenTheSizeHoldsTheWholeSource)
     expectJoinsBack({path("out")}, source);
     EXPECT_EQ(TestFiles::read(path("out/clip.avi.bat")),
               "@echo off\r\nren \"clip.avi.1\" \"clip.avi\"\r\ndel \"clip.avi.bat\"");
-    EXPECT_EQ(lblProg.text(), "1/1");
+    EXPECT_EQ(view.progress(), "1/1");
 }
 
 TEST_F(CutFile, MakesTheLastPieceFullWhenTheSourceIsAnExactMultiple)
@@ -87,10 +87,7 @@ TEST_F(CutFile, TidiesTheFolderTextAndWritesItBackBeforeCreatingTheFolder)
     QList<Change> changes;
     const QString out = path("deep/clip_cut");
     QDir(dir.path()).mkdir("deep");
-    const QObject listener;
-    QObject::connect(&txtOut, &TextBox::Change, &listener, [&] {
-        changes.append({txtOut.text(), QFileInfo::exists(out)});
-    });
+    view.onFolderChange = [&] { changes.append({view.folder, QFileInfo::exists(out)}); };
 
     writeToFolder(dir.path() + "//deep///clip_cut//");
     changes.clear();
@@ -99,7 +96,7 @@ TEST_F(CutFile, TidiesTheFolderTextAndWritesItBackBeforeCreatingTheFolder)
     ASSERT_EQ(changes.size(), 1) << "the write-back raises the box's change once";
     EXPECT_EQ(changes[0].text, out);
     EXPECT_FALSE(changes[0].folderExisted) << "the change is handled before the run goes on";
-    EXPECT_EQ(txtOut.text(), out);
+    EXPECT_EQ(view.folder, out);
     expectJoinsBack({out}, source);
 }
 
@@ -123,7 +120,7 @@ TEST_F(CutFile, CreatesNoFolderForABareDriveName)
 
     writeToFolder("D:/");
     cutFile();
-    EXPECT_EQ(txtOut.text(), "D:");
+    EXPECT_EQ(view.folder, "D:");
     expectJoinsBack({path("D:")}, source);
 
     writeToFolder("E:");
@@ -190,7 +187,7 @@ TEST_F(CutFile, StopsWithItsOwnMessageForAZeroOrNegativeSizeOrAnEmptySource)
 
 TEST_F(CutFile, StopsAtSourceSizeZeroWhenNoFileWasDropped)
 {
-    cmbFilesize.setEditText("1 457 664");
+    view.sizeText = "1 457 664";
     engine.UpdateEstimate();
     writeToFolder(path("out"));
     prompter.answer(Prompter::Reply::Ok);
@@ -209,7 +206,7 @@ TEST_F(CutFile, ReportsFailuresWithTheGeneralErrorMessageAndResetsTheProgress)
     };
     const Case cases[] = {
         {"a size text that is no number",
-         [](CutFile &t, const QString &) { t.cmbFilesize.setEditText("abc"); }, 13,
+         [](CutFile &t, const QString &) { t.view.sizeText = "abc"; }, 13,
          "Type mismatch"},
         {"an empty destination text", [](CutFile &t, const QString &) { t.writeToFolder(""); }, 5,
          "Invalid procedure call or argument"},

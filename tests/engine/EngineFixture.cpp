@@ -1,8 +1,8 @@
-#include "EngineFixture.h"
+#include "tests/engine/EngineFixture.h"
 
-#include "JoinScriptInterpreter.h"
-#include "OemCodePage.h"
-#include "TestFiles.h"
+#include "tests/engine/JoinScriptInterpreter.h"
+#include "platform/OemCodePage.h"
+#include "tests/support/TestFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -41,17 +41,6 @@ QString generalError(int number, const char *description)
 
 EngineFixture::EngineFixture()
 {
-    cmbFilesize.setEditable(true);
-    txtEst.setReadOnly(true);
-    txtEst.setText("{0 files}");
-    picProg.resize(139, 10);
-    picProg.setScaleWidth(20.25);
-    picProg.setScaleHeight(90);
-    picProg.setForeColor(OleColor::Highlight);
-    optFolder.setChecked(true);
-    chbClearFDD.setEnabled(false);
-    chbClearFDD.setChecked(true);
-
     QDir(dir.path()).mkdir("C");
     platform.setTemporaryFolder(path("C"));
     ejectDisk();
@@ -102,7 +91,7 @@ void EngineFixture::ejectDisk()
 void EngineFixture::choose(const QString &source, const QString &sizeText)
 {
     engine.state().SourcePath = source;
-    cmbFilesize.setEditText(sizeText);
+    view.sizeText = sizeText;
     engine.UpdateEstimate();
 }
 
@@ -115,16 +104,16 @@ QString EngineFixture::chooseExample(qint64 length)
 
 void EngineFixture::writeToFolder(const QString &folderText)
 {
-    optFolder.setChecked(true);
-    txtOut.setText(folderText);
-    chbClearFDD.setEnabled(false);
+    view.intoFolder = true;
+    view.folder = folderText;
+    view.clearBoxEnabled = false;
 }
 
 void EngineFixture::writeToFloppy(bool clear)
 {
-    optFloppy.setChecked(true);
-    chbClearFDD.setEnabled(true);
-    chbClearFDD.setChecked(clear);
+    view.intoFolder = false;
+    view.clearBoxEnabled = true;
+    view.clearBoxTicked = clear;
 }
 
 void EngineFixture::useClearScript(const QString &body)
@@ -145,20 +134,14 @@ QStringList EngineFixture::clears() const
 
 void EngineFixture::showOldProgress()
 {
-    picProg.setScaleWidth(1);
+    view.startProgress(1);
     engine.ShowProgress(1);
-}
-
-QRgb EngineFixture::progressColor() const
-{
-    return picProg.palette().color(QPalette::Highlight).rgba();
 }
 
 void EngineFixture::expectProgressReset()
 {
-    EXPECT_EQ(lblProg.text(), QString("0/%1").arg(engine.state().PieceCount));
-    const QImage &surface = picProg.surface();
-    EXPECT_NE(surface.pixel(0, 0), progressColor()) << "the progress box still shows progress";
+    EXPECT_EQ(view.progress(), QString("0/%1").arg(engine.state().PieceCount));
+    EXPECT_EQ(view.filledTo, -1) << "the progress box still shows progress";
 }
 
 void EngineFixture::expectJoinsBack(const QStringList &folders, const QString &source)
@@ -178,7 +161,9 @@ void EngineFixture::expectJoinsBack(const QStringList &folders, const QString &s
 void EngineFixture::cutFile()
 {
     const int before = openFileCount();
+    const int runsEnded = view.runsEnded;
     engine.CutFile();
     fileSizeLimit.reset();
     EXPECT_EQ(openFileCount(), before) << "the run left files open";
+    EXPECT_EQ(view.runsEnded, runsEnded + 1) << "the run kept the window's input";
 }

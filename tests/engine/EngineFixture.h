@@ -1,22 +1,15 @@
 #pragma once
 
-#include "Engine.h"
-#include "ExampleScript.h"
-#include "PictureBox.h"
-#include "Platform.h"
-#include "ScopedFileSizeLimit.h"
-#include "ScopedLocale.h"
-#include "ScriptedPrompter.h"
-#include "TextBox.h"
+#include "engine/Engine.h"
+#include "platform/Platform.h"
+#include "tests/engine/TestView.h"
+#include "tests/support/ExampleScript.h"
+#include "tests/support/ScopedFileSizeLimit.h"
+#include "tests/support/ScopedLocale.h"
+#include "tests/support/ScriptedPrompter.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QHash>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QTemporaryDir>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -39,8 +32,7 @@ public:
     mutable int flushes = 0;
 };
 
-// The controls the engine reads and writes, set up as the window has them at start-up, an
-// engine over them, a scripted user and a system whose floppy and temporary folder live in
+// The window's part as it starts, an engine over it, a scripted user and a system whose floppy and temporary folder live in
 // the test's own folder. No floppy is mounted until a test inserts a disk. Every source made
 // here is checked, when the test ends, to be exactly as it was made.
 class EngineFixture : public ::testing::Test
@@ -85,32 +77,15 @@ public:
     // Fills the progress display as a finished earlier run leaves it, so that a reset shows.
     void showOldProgress();
     void expectProgressReset();
-    // The colour in which the progress box is filled.
-    QRgb progressColor() const;
 
     ScopedLocale locale {ScopedLocale::blankGrouping()};
     QTemporaryDir dir;
-    QWidget window;
-    QComboBox cmbFilesize {&window};
-    QLineEdit txtEst {&window};
-    PictureBox picProg {&window};
-    QLabel lblProg {&window};
-    QRadioButton optFolder {&window};
-    QRadioButton optFloppy {&window};
-    TextBox txtOut {&window};
-    QCheckBox chbClearFDD {&window};
+    TestView view;
     ScriptedPrompter prompter;
     RecordingPlatform platform;
     // Makes a disk full for the run: a file written beyond this many bytes fails part way.
     std::optional<ScopedFileSizeLimit> fileSizeLimit;
-    modMorlend::Engine engine {modMorlend::EngineControls {&cmbFilesize,
-                                                           &txtEst,
-                                                           &picProg,
-                                                           &lblProg,
-                                                           {&optFolder, &optFloppy},
-                                                           &txtOut,
-                                                           &chbClearFDD},
-                               prompter, platform};
+    modMorlend::Engine engine {view, prompter, platform};
 
 private:
     QHash<QString, QByteArray> m_sourceDigests;

@@ -1,9 +1,7 @@
-#include "EngineFixture.h"
-#include "PaintRecorder.h"
-#include "QtPrinters.h"
-#include "TestFiles.h"
+#include "tests/engine/EngineFixture.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -24,18 +22,18 @@ protected:
     QString estimateFor(qint64 length, const char *sizeText)
     {
         engine.state().SourcePath = sourceOf(length);
-        cmbFilesize.setEditText(sizeText);
+        view.sizeText = sizeText;
         engine.UpdateEstimate();
-        return txtEst.text();
+        return view.estimate;
     }
 };
 
 TEST_F(Estimate, WithoutASourceAsksForOne)
 {
-    cmbFilesize.setEditText("1 457 664");
+    view.sizeText = "1 457 664";
     engine.UpdateEstimate();
-    EXPECT_EQ(txtEst.text(), "{no source file selected}");
-    EXPECT_EQ(lblProg.text(), "0/0");
+    EXPECT_EQ(view.estimate, "{no source file selected}");
+    EXPECT_EQ(view.progress(), "0/0");
 }
 
 TEST_F(Estimate, CountsThePiecesAndSizesTheLastOne)
@@ -58,7 +56,7 @@ TEST_F(Estimate, CountsThePiecesAndSizesTheLastOne)
     for (const Case &c : cases) {
         EXPECT_EQ(estimateFor(c.length, c.sizeText), QString::fromUtf8(c.expected))
             << c.length << " at " << c.sizeText;
-        EXPECT_EQ(lblProg.text(), QString("0/%1").arg(engine.state().PieceCount));
+        EXPECT_EQ(view.progress(), QString("0/%1").arg(engine.state().PieceCount));
     }
 }
 
@@ -75,7 +73,7 @@ TEST_F(Estimate, PlansSourcesBeyondTwoGibibytes)
               QString::fromUtf8("files: 3684, last file: 132\u00a0609 bytes"));
     EXPECT_EQ(engine.state().SourceSize, fiveGiBAndOne);
     EXPECT_EQ(engine.state().PieceCount, 3684);
-    EXPECT_EQ(lblProg.text(), "0/3684");
+    EXPECT_EQ(view.progress(), "0/3684");
 }
 
 TEST_F(Estimate, AZeroOrNegativeSizeShowsItsNoticeAndKeepsTheCount)
@@ -93,7 +91,7 @@ TEST_F(Estimate, AZeroOrNegativeSizeShowsItsNoticeAndKeepsTheCount)
         EXPECT_LE(engine.state().PieceSize, 0);
         EXPECT_EQ(engine.state().SourceSize, 2915328) << "the source is measured all the same";
         EXPECT_EQ(engine.state().PieceCount, 3) << "no count is planned";
-        EXPECT_EQ(lblProg.text(), "0/3");
+        EXPECT_EQ(view.progress(), "0/3");
     }
 }
 
@@ -105,7 +103,7 @@ TEST_F(Estimate, ASizeTextThatIsNoNumberLeavesTheEstimateAsItWas)
         EXPECT_EQ(estimateFor(2915328, text), before) << text;
         EXPECT_EQ(engine.state().PieceSize, 1457664) << text;
         EXPECT_EQ(engine.state().SourceSize, 3500000) << text;
-        EXPECT_EQ(lblProg.text(), "0/7") << "the progress display is reset all the same";
+        EXPECT_EQ(view.progress(), "0/7") << "the progress display is reset all the same";
     }
 }
 
@@ -115,7 +113,7 @@ TEST_F(Estimate, ASourceThatCannotBeMeasuredLeavesTheEstimateAsItWas)
     for (const QString &unreadable : {path("missing.bin"), dir.path()}) {
         engine.state().SourcePath = unreadable;
         engine.UpdateEstimate();
-        EXPECT_EQ(txtEst.text(), before) << unreadable.toStdString();
+        EXPECT_EQ(view.estimate, before) << unreadable.toStdString();
         EXPECT_EQ(engine.state().SourceSize, 3500000);
     }
 }
@@ -124,68 +122,14 @@ TEST_F(Estimate, RefreshShowsTheClearedDiskNoticeInsteadOfTheEstimate)
 {
     estimateFor(3500000, "730 112");
     engine.state().SourceOnClearedDisk = true;
-    cmbFilesize.setEditText("1 457 664");
+    view.sizeText = "1 457 664";
     engine.RefreshEstimate();
-    EXPECT_EQ(txtEst.text(), "{file is on disk being cleared}");
+    EXPECT_EQ(view.estimate, "{file is on disk being cleared}");
     EXPECT_EQ(engine.state().PieceSize, 730112) << "the notice runs no estimate";
 
     engine.state().SourceOnClearedDisk = false;
     engine.RefreshEstimate();
-    EXPECT_EQ(txtEst.text(), QString::fromUtf8("files: 3, last file: 584\u00a0672 bytes"));
-}
-
-TEST_F(Estimate, ProgressCountsPiecesAndFillsItsShareOfTheBox)
-{
-    estimateFor(3500000, "1 457 664");
-    picProg.setScaleWidth(engine.state().PieceCount);
-    const QImage &surface = picProg.surface();
-    const int interior = surface.width();
-    ASSERT_EQ(interior, 135) << "a 139-pixel box inside its two-pixel frame";
-
-    engine.ShowProgress(2);
-    EXPECT_EQ(lblProg.text(), "2/3");
-    const QRgb filled = progressColor();
-    EXPECT_EQ(surface.pixel(89, 0), filled) << "two thirds of 135 pixels end at pixel 89";
-    EXPECT_NE(surface.pixel(90, 0), filled);
-    EXPECT_NE(surface.pixel(0, 1), filled) << "one unit of 90 covers only the top pixel row";
-
-    engine.ShowProgress(3);
-    EXPECT_EQ(lblProg.text(), "3/3");
-    EXPECT_EQ(surface.pixel(interior - 1, 0), filled);
-
-    engine.ShowProgress(-1);
-    EXPECT_EQ(lblProg.text(), "0/3");
-    EXPECT_NE(surface.pixel(0, 0), filled);
-}
-
-TEST_F(Estimate, ProgressPaintsWhatChangedAndNothingElse)
-{
-    estimateFor(3500000, "1 457 664");
-    picProg.setScaleWidth(engine.state().PieceCount);
-    // Apart from each other and from the controls the fixture leaves in the corner, as the
-    // window has them.
-    picProg.move(3, 216);
-    lblProg.setGeometry(147, 215, 79, 13);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QCoreApplication::processEvents();
-    PaintRecorder box(picProg);
-    PaintRecorder label(lblProg);
-    // A clock that stands still: the first step is shown at once, the others at the next
-    // paint.
-    engine.pacer().setClock([] { return 0; });
-
-    engine.ShowProgress(1);
-    EXPECT_EQ(box.paints.size(), 1);
-    EXPECT_EQ(label.paints.size(), 1);
-    engine.ShowProgress(1);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(box.paints.size(), 1) << "the same progress again changes no pixel";
-    EXPECT_EQ(label.paints.size(), 1) << "nor the same caption";
-    engine.ShowProgress(2);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(box.paints.size(), 2);
-    EXPECT_EQ(label.paints.size(), 2);
+    EXPECT_EQ(view.estimate, QString::fromUtf8("files: 3, last file: 584\u00a0672 bytes"));
 }
 
 } // namespace

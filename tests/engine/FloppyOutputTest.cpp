@@ -1,6 +1,6 @@
-#include "EngineFixture.h"
-#include "QtPrinters.h"
-#include "TestFiles.h"
+#include "tests/engine/EngineFixture.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -81,7 +81,7 @@ TEST_P(FloppyDestination, SpreadsTheExampleOverThreeDisksAndPutsTheScriptOnTheLa
     EXPECT_EQ(TestFiles::read(disk(3) + "/clip.avi.bat"), ExampleScript);
     expectJoinsBack({disk(1), disk(2), disk(3)}, source);
     EXPECT_FALSE(QFileInfo::exists(temporaryScript())) << "the temporary script is removed";
-    EXPECT_EQ(lblProg.text(), "3/3");
+    EXPECT_EQ(view.progress(), "3/3");
 }
 
 INSTANTIATE_TEST_SUITE_P(Floppy, FloppyDestination,
@@ -166,7 +166,7 @@ TEST_F(Floppy, AsksForOneMoreDiskAfterAFailedHandOverAndTriesAgain)
                      OneMoreDisk}));
     EXPECT_EQ(TestFiles::read(disk(4) + "/clip.avi.bat"), ExampleScript);
     EXPECT_FALSE(QFileInfo::exists(temporaryScript()));
-    EXPECT_EQ(lblProg.text(), "3/3");
+    EXPECT_EQ(view.progress(), "3/3");
 }
 
 TEST_F(Floppy, ClearsEveryDiskBeforeItsPieceButNotTheExtraOne)

@@ -1,6 +1,6 @@
-#include "EngineFixture.h"
-#include "QtPrinters.h"
-#include "TestFiles.h"
+#include "tests/engine/EngineFixture.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -279,7 +279,7 @@ TEST_P(HostileInput, LeavesEveryFileAsItWasWithAJoinableSetOrAClearMessage)
         EXPECT_EQ(prompter.shown(), QList({errorMessage(c.expected(run))}));
     } else {
         EXPECT_TRUE(prompter.shown().isEmpty());
-        expectJoinsBack({optFloppy.isChecked() ? run.floppy : run.out}, run.source);
+        expectJoinsBack({view.intoFolder ? run.out : run.floppy}, run.source);
     }
 }
 

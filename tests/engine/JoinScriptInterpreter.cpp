@@ -1,4 +1,4 @@
-#include "JoinScriptInterpreter.h"
+#include "tests/engine/JoinScriptInterpreter.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "JoinScriptInterpreter.h"
+#include "tests/engine/JoinScriptInterpreter.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

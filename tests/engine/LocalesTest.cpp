@@ -1,7 +1,7 @@
-#include "EngineFixture.h"
-#include "OemCodePage.h"
-#include "QtPrinters.h"
-#include "TestFiles.h"
+#include "tests/engine/EngineFixture.h"
+#include "platform/OemCodePage.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,7 +80,7 @@ TEST_F(Locales, ShowTheExampleInTheLocalesNotationAndWriteItsNamesInItsConsolesP
         QDir(dir.path()).mkdir(c.locale);
         const QString source = makeSource(QString(c.locale) + '/' + c.name, 3500000);
         choose(source, "1 457 664");
-        EXPECT_EQ(txtEst.text(), QString("files: 3, last file: %1 bytes").arg(c.estimate));
+        EXPECT_EQ(view.estimate, QString("files: 3, last file: %1 bytes").arg(c.estimate));
         EXPECT_EQ(OemCodePage::forLocale(QLocale()).number(), c.codePage);
 
         const QString out = path(QString(c.locale) + "/out");

@@ -1,7 +1,7 @@
-#include "NameRules.h"
+#include "engine/NameRules.h"
 
-#include "OemCodePage.h"
-#include "QtPrinters.h"
+#include "platform/OemCodePage.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "PathHelpers.h"
+#include "engine/PathHelpers.h"
 
-#include "AppError.h"
-#include "QtPrinters.h"
+#include "platform/AppError.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

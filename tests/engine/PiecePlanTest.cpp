@@ -1,7 +1,7 @@
-#include "PiecePlan.h"
+#include "engine/PiecePlan.h"
 
-#include "AppError.h"
-#include "ErrorNumber.h"
+#include "platform/AppError.h"
+#include "tests/support/ErrorNumber.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,7 +1,7 @@
-#include "EngineFixture.h"
-#include "QtPrinters.h"
-#include "ScopedFileSizeLimit.h"
-#include "TestFiles.h"
+#include "tests/engine/EngineFixture.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScopedFileSizeLimit.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -36,7 +36,7 @@ TEST_F(RunSafety, MeasuresTheSourceAgainWhenTheRunStarts)
         writeToFolder(out);
         cutFile();
 
-        EXPECT_EQ(txtEst.text(), QString::fromUtf8(c.estimate)) << "the estimate follows";
+        EXPECT_EQ(view.estimate, QString::fromUtf8(c.estimate)) << "the estimate follows";
         expectJoinsBack({out}, source);
     }
     EXPECT_TRUE(prompter.shown().isEmpty());
@@ -91,8 +91,8 @@ TEST_F(RunSafety, ClearsNothingWhenThePiecesGoIntoAFolderOnTheFloppy)
     insertDisk(1);
     const QString source = chooseExample();
     writeToFolder("A:/parts");
-    chbClearFDD.setEnabled(true);
-    chbClearFDD.setChecked(true);
+    view.clearBoxEnabled = true;
+    view.clearBoxTicked = true;
     // An earlier floppy run has found the interpreter already.
     engine.state().InterpreterPath = platform.interpreterPath();
     prompter.answer(Reply::Ok);

@@ -1,9 +1,9 @@
-#include "SizeText.h"
+#include "engine/SizeText.h"
 
-#include "AppError.h"
-#include "ErrorNumber.h"
-#include "QtPrinters.h"
-#include "ScopedLocale.h"
+#include "platform/AppError.h"
+#include "tests/support/ErrorNumber.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScopedLocale.h"
 
 #include <gtest/gtest.h>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "AppError.h"
+#include "platform/AppError.h"
 
-#include "FileSystem.h"
-#include "QtPrinters.h"
+#include "platform/FileSystem.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QTemporaryDir>
 

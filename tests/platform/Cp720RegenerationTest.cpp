@@ -1,5 +1,5 @@
-#include "GeneratorRun.h"
-#include "TestFiles.h"
+#include "tests/support/GeneratorRun.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

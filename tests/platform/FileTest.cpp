@@ -1,10 +1,10 @@
-#include "File.h"
+#include "platform/File.h"
 
-#include "AppError.h"
-#include "FileSystem.h"
-#include "QtPrinters.h"
-#include "ScopedFileSizeLimit.h"
-#include "TestFiles.h"
+#include "platform/AppError.h"
+#include "platform/FileSystem.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScopedFileSizeLimit.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "FloppyDrive.h"
+#include "platform/FloppyDrive.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
-#include "OemCodePage.h"
+#include "platform/OemCodePage.h"
 
-#include "AppError.h"
-#include "ErrorNumber.h"
-#include "QtPrinters.h"
+#include "platform/AppError.h"
+#include "tests/support/ErrorNumber.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QLocale>
 

@@ -1,8 +1,8 @@
-#include "Platform.h"
+#include "platform/Platform.h"
 
-#include "AppError.h"
-#include "QtPrinters.h"
-#include "TestFiles.h"
+#include "platform/AppError.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "GeneratorRun.h"
-#include "QtPrinters.h"
-#include "TestFiles.h"
+#include "tests/support/GeneratorRun.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

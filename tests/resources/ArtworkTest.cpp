@@ -1,7 +1,7 @@
-#include "Artwork.h"
+#include "resources/Artwork.h"
 
-#include "QtPrinters.h"
-#include "TestFiles.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppError.h"
+#include "platform/AppError.h"
 
 // The number of the AppError that call throws, or 0 when it throws none.
 int errorNumberOf(const auto &call)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QRect>
 #include <QString>
 #include <QUrl>
@@ -21,11 +20,6 @@ inline void PrintTo(const QUrl &url, std::ostream *out)
 inline void PrintTo(QChar character, std::ostream *out)
 {
     *out << '\'' << QString(character).toStdString() << '\'';
-}
-
-inline void PrintTo(const QColor &color, std::ostream *out)
-{
-    *out << color.name(QColor::HexArgb).toStdString();
 }
 
 inline void PrintTo(QSize size, std::ostream *out)

@@ -1,9 +1,9 @@
-#include "ExampleScript.h"
-#include "Form1Fixture.h"
-#include "ImageBox.h"
-#include "PButton.h"
-#include "QtPrinters.h"
-#include "TextBox.h"
+#include "tests/support/ExampleScript.h"
+#include "tests/ui/Form1Fixture.h"
+#include "controls/ImageBox.h"
+#include "controls/PButton.h"
+#include "tests/support/QtPrinters.h"
+#include "controls/TextBox.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Engine.h"
-#include "Form1.h"
-#include "ImageBox.h"
-#include "Platform.h"
-#include "ScopedLocale.h"
-#include "ScriptedPrompter.h"
-#include "TestFiles.h"
-#include "WindowDrag.h"
+#include "engine/Engine.h"
+#include "ui/Form1.h"
+#include "controls/ImageBox.h"
+#include "platform/Platform.h"
+#include "tests/support/ScopedLocale.h"
+#include "tests/support/ScriptedPrompter.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/WindowDrag.h"
 
 #include <QApplication>
 #include <QDir>

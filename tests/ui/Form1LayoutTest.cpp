@@ -1,12 +1,14 @@
-#include "Artwork.h"
-#include "CLine.h"
-#include "Form1.h"
-#include "FormBuilder.h"
-#include "ImageBox.h"
-#include "PButton.h"
-#include "PictureBox.h"
-#include "QtPrinters.h"
-#include "TextBox.h"
+#include "resources/Artwork.h"
+#include "controls/CLine.h"
+#include "ui/Form1.h"
+#include "ui/FormBuilder.h"
+#include "controls/ImageBox.h"
+#include "controls/PButton.h"
+#include "controls/PictureBox.h"
+#include "platform/Platform.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScriptedPrompter.h"
+#include "controls/TextBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,7 +26,9 @@ namespace {
 class Form1Layout : public ::testing::Test
 {
 protected:
-    Form1 form;
+    ScriptedPrompter prompter;
+    Platform platform;
+    Form1 form {prompter, platform};
 };
 
 TEST_F(Form1Layout, IsAFixedWindowOf231By269Pixels)

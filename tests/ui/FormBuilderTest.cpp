@@ -1,7 +1,7 @@
-#include "FormBuilder.h"
+#include "ui/FormBuilder.h"
 
-#include "PButton.h"
-#include "QtPrinters.h"
+#include "controls/PButton.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,6 +1,6 @@
-#include "PastedFiles.h"
+#include "ui/PastedFiles.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QMimeData>
 

@@ -1,4 +1,4 @@
-#include "SystemFonts.h"
+#include "ui/SystemFonts.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "MouseCapture.h"
+#include "controls/MouseCapture.h"
 
 #include <QWidget>
 

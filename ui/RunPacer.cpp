@@ -1,4 +1,4 @@
-#include "RunPacer.h"
+#include "ui/RunPacer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "SystemFonts.h"
+#include "ui/SystemFonts.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QFile>
 #include <QFontDatabase>

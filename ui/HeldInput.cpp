@@ -1,4 +1,4 @@
-#include "HeldInput.h"
+#include "ui/HeldInput.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
-#include "RunPacer.h"
+#include "ui/RunPacer.h"
 
-#include "PaintRecorder.h"
-#include "WindowDrag.h"
+#include "tests/support/PaintRecorder.h"
+#include "tests/support/WindowDrag.h"
 
 #include <QApplication>
 #include <QCloseEvent>

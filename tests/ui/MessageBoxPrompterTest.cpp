@@ -1,6 +1,6 @@
-#include "MessageBoxPrompter.h"
+#include "ui/MessageBoxPrompter.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Prompter.h"
+#include "platform/Prompter.h"
 
 class QWidget;
 
@@ -8,7 +8,10 @@ class QWidget;
 class MessageBoxPrompter : public Prompter
 {
 public:
-    explicit MessageBoxPrompter(QWidget *parent);
+    explicit MessageBoxPrompter(QWidget *parent = nullptr);
+
+    // The boxes come over window, which may be made after the prompter.
+    void setWindow(QWidget *window) { m_parent = window; }
 
     Reply ask(const Message &message) override;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HeldInput.h"
+#include "ui/HeldInput.h"
 
 #include <QtGlobal>
 

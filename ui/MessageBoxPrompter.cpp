@@ -1,6 +1,6 @@
-#include "MessageBoxPrompter.h"
+#include "ui/MessageBoxPrompter.h"
 
-#include "MouseCapture.h"
+#include "controls/MouseCapture.h"
 
 #include <QMessageBox>
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QtGlobal>
+
+class QString;
+
+namespace modMorlend {
+
+// The window as the cutting engine sees it: what the user chose for a cut, and where the engine
+// shows what it planned and did. The window implements it over its controls; the engine's tests
+// over plain values.
+class EngineView
+{
+public:
+    virtual ~EngineView() = default;
+
+    // The size box's text, as typed or picked.
+    virtual QString pieceSizeText() const = 0;
+    // Whether the pieces go into the folder of the folder box rather than onto the floppy.
+    virtual bool writesIntoFolder() const = 0;
+    virtual QString folderText() const = 0;
+    // Shows a tidied folder in the folder box. The window handles it as it handles the user's
+    // edits, before this returns.
+    virtual void setFolderText(const QString &folder) = 0;
+    // Whether "Clear disk before copying" is enabled and ticked (or greyed).
+    virtual bool clearBoxIsOn() const = 0;
+
+    virtual void showEstimate(const QString &text) = 0;
+    // Erases the progress box and scales it to count steps, for a run to fill.
+    virtual void startProgress(qint64 count) = 0;
+    // Shows index of count steps as done; a negative index erases the progress box. During a
+    // run the window reaches the screen at most once a frame, and answers its desktop then.
+    virtual void showProgress(qint64 index, qint64 count) = 0;
+    // The run leaves the window to a message: it reaches the screen as it stands, and what the
+    // user typed or clicked meanwhile is dropped, as a modal box drops what comes before it.
+    virtual void yieldToMessage() = 0;
+    // The run is over: the window reaches the screen as it stands, and what the user typed or
+    // clicked meanwhile reaches it, in order.
+    virtual void endRun() = 0;
+};
+
+} // namespace modMorlend

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "engine/EngineView.h"
+
+#include <QString>
+
+#include <functional>
+
+// The window as the engine's tests set and read it: plain values, starting as the window's
+// controls start.
+class TestView : public modMorlend::EngineView
+{
+public:
+    QString pieceSizeText() const override { return sizeText; }
+    bool writesIntoFolder() const override { return intoFolder; }
+    QString folderText() const override { return folder; }
+    void setFolderText(const QString &text) override
+    {
+        folder = text;
+        // As the folder box raises its change handling: at once, even for the same text.
+        if (onFolderChange)
+            onFolderChange();
+    }
+    bool clearBoxIsOn() const override { return clearBoxEnabled && clearBoxTicked; }
+    void showEstimate(const QString &text) override { estimate = text; }
+    void startProgress(qint64 count) override
+    {
+        progressScale = count;
+        filledTo = -1;
+    }
+    void showProgress(qint64 index, qint64 count) override
+    {
+        filledTo = index;
+        progressCount = count;
+    }
+    void yieldToMessage() override {}
+    void endRun() override { ++runsEnded; }
+
+    // The progress as its label shows it: the steps filled and the count.
+    QString progress() const
+    {
+        return QString::number(qMax<qint64>(filledTo, 0)) + u'/' + QString::number(progressCount);
+    }
+
+    QString sizeText;
+    bool intoFolder = true;
+    QString folder;
+    bool clearBoxEnabled = false;
+    bool clearBoxTicked = true;
+    std::function<void()> onFolderChange;
+
+    QString estimate = QStringLiteral("{0 files}");
+    // The steps the progress box is scaled to, and how far it is filled (-1: erased).
+    qint64 progressScale = 0;
+    qint64 filledTo = -1;
+    qint64 progressCount = 0;
+    int runsEnded = 0;
+};
