@@ -118,6 +118,23 @@ TEST_F(Estimate, ASourceThatCannotBeMeasuredLeavesTheEstimateAsItWas)
     }
 }
 
+TEST_F(Estimate, ReusesTheLengthTheWindowHasJustMeasuredAndMeasuresAgainLater)
+{
+    engine.state().SourcePath = sourceOf(3500000);
+    view.sizeText = "1 457 664";
+    {
+        // As if the file grew or shrank in the moment after the window measured it.
+        const Engine::MeasuredSource measured = engine.measuredSource(2915328);
+        engine.UpdateEstimate();
+        EXPECT_EQ(view.estimate, QString::fromUtf8("files: 2, last file: 1\u00a0457\u00a0664 bytes"));
+        engine.RefreshEstimate();
+        EXPECT_EQ(engine.state().SourceSize, 2915328) << "every estimate of the drop reuses it";
+    }
+    engine.UpdateEstimate();
+    EXPECT_EQ(view.estimate, QString::fromUtf8("files: 3, last file: 584\u00a0672 bytes"));
+    EXPECT_EQ(engine.state().SourceSize, 3500000);
+}
+
 TEST_F(Estimate, RefreshShowsTheClearedDiskNoticeInsteadOfTheEstimate)
 {
     estimateFor(3500000, "730 112");
