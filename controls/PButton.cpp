@@ -15,8 +15,8 @@ namespace {
 // The size a newly placed button takes.
 constexpr QSize DesignSize(119, 36);
 // The values of a new button, which are also the defaults the layout is stored against.
-constexpr qint32 DefaultTextAlign = 1; // centred
-constexpr qint32 DefaultPictureAlign = 2; // right of the caption
+constexpr qint32 DefaultTextAlign = PButton::TextCentred;
+constexpr qint32 DefaultPictureAlign = PButton::PictureRight;
 constexpr OleColor DefaultMaskColor = OleColor(255); // pure red
 constexpr qint16 DefaultOffset = 1;
 constexpr qint32 DefaultPictureSize = 16;

@@ -62,11 +62,23 @@ public:
     void setBorder_Over(qint32 New_Border);
     qint32 Border_Pressed() const { return m_Border_Pressed; }
     void setBorder_Pressed(qint32 New_Border);
-    // 0 left, 1 centred, 2 right.
+    // The stored numbers of TextAlign: the classic text-format flags, which combine as bits.
+    enum TextAlignment : qint32
+    {
+        TextLeft = 0,
+        TextCentred = 1,
+        TextRight = 2,
+    };
+    // The stored numbers of PictureAlign: the picture left or right of the caption, or centred
+    // with no caption; any other number centres it under the caption.
+    enum PictureAlignment : qint32
+    {
+        PictureLeft = 0,
+        PictureAlone = 1,
+        PictureRight = 2,
+    };
     qint32 TextAlign() const { return m_TextAlign; }
     void setTextAlign(qint32 New_TextAlign);
-    // 0 picture left of the caption, 1 picture centred without caption, 2 picture right of
-    // the caption, anything else picture centred under the caption.
     qint32 PictureAlign() const { return m_PictureAlign; }
     void setPictureAlign(qint32 New_PictureAlign);
     // Picture pixels of this colour are left out.

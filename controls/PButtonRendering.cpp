@@ -145,17 +145,17 @@ void PButton::renderRow(QPainter &painter, ButtonState row, int frameCount)
     PixelRect text = box;
     if (m_Picture) {
         switch (m_PictureAlign) {
-        case 0:
+        case PictureLeft:
             box.right = box.left + m_Picture_W + m_Padding;
             text.left = box.right + m_Padding;
             break;
-        case 2:
+        case PictureRight:
             box.left = box.right - m_Picture_W - m_Padding;
             text.right = box.left - m_Padding;
             break;
         }
         DrawPicture(painter, box, frame, offset);
-        if (m_PictureAlign == 1)
+        if (m_PictureAlign == PictureAlone)
             return;
     }
 
@@ -214,9 +214,9 @@ void PButton::drawCaption(QPainter &painter, PixelRect rect, OleColor color)
     QString line = m_Caption;
     line.replace(u'\r', u' ').replace(u'\n', u' ');
     const QRect bounds = rect.toRect();
-    const Qt::Alignment horizontal = m_TextAlign & 1 ? Qt::AlignHCenter
-        : m_TextAlign & 2                            ? Qt::AlignRight
-                                                     : Qt::AlignLeft;
+    const Qt::Alignment horizontal = m_TextAlign & TextCentred ? Qt::AlignHCenter
+        : m_TextAlign & TextRight                            ? Qt::AlignRight
+                                                             : Qt::AlignLeft;
     const QString shown = painter.fontMetrics().elidedText(line, Qt::ElideRight, bounds.width(),
                                                            Qt::TextShowMnemonic);
     painter.setPen(TranslateColor(color, palette()));
