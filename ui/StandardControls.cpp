@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <type_traits>
 
 using namespace Qt::StringLiterals;
 
@@ -42,104 +44,114 @@ qint32 indexOf(const std::array<Value, Count> &values, Value value)
     return found == values.cend() ? 0 : qint32(found - values.cbegin());
 }
 
-void read(QGroupBox &frame, const PropertyBag &bag)
+// Each kind's stored properties, in the order they are read and written. Reading and writing
+// walk the same list: exchange(key, get, set, default) takes a property's key, how the control
+// shows its value, how it takes one, and the default it is stored against.
+template<typename Control> struct Properties;
+
+template<> struct Properties<QGroupBox>
 {
-    frame.setTitle(bag.readProperty(Caption, QString()));
+    static void walk(auto &&exchange)
+    {
+        exchange(Caption, &QGroupBox::title, &QGroupBox::setTitle, QString());
+    }
+};
+
+template<> struct Properties<TextBox>
+{
+    static void walk(auto &&exchange)
+    {
+        exchange(Text, &TextBox::text, &TextBox::setText, QString());
+        exchange(u"BackColor"_s, &TextBox::BackColor, &TextBox::setBackColor,
+                 OleColor::WindowBackground);
+        exchange(u"Locked"_s, &TextBox::isReadOnly, &TextBox::setReadOnly, false);
+    }
+};
+
+template<> struct Properties<ImageBox>
+{
+    static void walk(auto &&exchange)
+    {
+        exchange(u"Picture"_s, &ImageBox::Picture, &ImageBox::setPicture, PictureRef());
+        exchange(
+            u"OLEDropMode"_s, [](const ImageBox &image) { return qint32(image.acceptDrops()); },
+            [](ImageBox &image, qint32 mode) { image.setAcceptDrops(mode != 0); }, qint32(0));
+    }
+};
+
+template<> struct Properties<QComboBox>
+{
+    static void walk(auto &&exchange)
+    {
+        exchange(Text, &QComboBox::currentText, &QComboBox::setEditText, QString());
+    }
+};
+
+template<> struct Properties<QCheckBox>
+{
+    static void walk(auto &&exchange)
+    {
+        exchange(Caption, &QCheckBox::text, &QCheckBox::setText, QString());
+        exchange(
+            Value, [](const QCheckBox &box) { return indexOf(CheckValues, box.checkState()); },
+            [](QCheckBox &box, qint32 value) {
+                box.setTristate(value == 2);
+                box.setCheckState(CheckValues.at(qBound(0, value, 2)));
+            },
+            qint32(0));
+    }
+};
+
+template<> struct Properties<QRadioButton>
+{
+    static void walk(auto &&exchange)
+    {
+        exchange(Caption, &QRadioButton::text, &QRadioButton::setText, QString());
+        exchange(Value, &QRadioButton::isChecked, &QRadioButton::setChecked, false);
+    }
+};
+
+template<> struct Properties<PictureBox>
+{
+    static void walk(auto &&exchange)
+    {
+        exchange(u"ForeColor"_s, &PictureBox::foreColor, &PictureBox::setForeColor,
+                 OleColor::ButtonText);
+        exchange(u"ScaleWidth"_s, &PictureBox::scaleWidth, &PictureBox::setScaleWidth, 1.0);
+        exchange(u"ScaleHeight"_s, &PictureBox::scaleHeight, &PictureBox::setScaleHeight, 1.0);
+    }
+};
+
+template<> struct Properties<QLabel>
+{
+    static void walk(auto &&exchange)
+    {
+        exchange(Caption, &QLabel::text, &QLabel::setText, QString());
+        exchange(
+            u"Alignment"_s,
+            [](const QLabel &label) {
+                return indexOf(LabelAlignments, label.alignment() & Qt::AlignHorizontal_Mask);
+            },
+            [](QLabel &label, qint32 alignment) {
+                label.setAlignment(LabelAlignments.at(qBound(0, alignment, 2)) | Qt::AlignTop);
+            },
+            qint32(0));
+    }
+};
+
+template<typename Control> void read(Control &control, const PropertyBag &bag)
+{
+    Properties<Control>::walk([&](const QString &key, auto, auto set, const auto &defaultValue) {
+        std::invoke(set, control, bag.readProperty(key, defaultValue));
+    });
 }
 
-void write(const QGroupBox &frame, PropertyBag &bag)
+template<typename Control> void write(const Control &control, PropertyBag &bag)
 {
-    bag.writeProperty(Caption, frame.title(), QString());
-}
-
-void read(TextBox &box, const PropertyBag &bag)
-{
-    box.setText(bag.readProperty(Text, QString()));
-    box.setBackColor(bag.readProperty(u"BackColor"_s, OleColor::WindowBackground));
-    box.setReadOnly(bag.readProperty(u"Locked"_s, false));
-}
-
-void write(const TextBox &box, PropertyBag &bag)
-{
-    bag.writeProperty(Text, box.text(), QString());
-    bag.writeProperty(u"BackColor"_s, box.BackColor(), OleColor::WindowBackground);
-    bag.writeProperty(u"Locked"_s, box.isReadOnly(), false);
-}
-
-void read(ImageBox &image, const PropertyBag &bag)
-{
-    image.setPicture(bag.readProperty(u"Picture"_s, PictureRef()));
-    image.setAcceptDrops(bag.readProperty(u"OLEDropMode"_s, qint32(0)) != 0);
-}
-
-void write(const ImageBox &image, PropertyBag &bag)
-{
-    bag.writeProperty(u"Picture"_s, image.Picture(), PictureRef());
-    bag.writeProperty(u"OLEDropMode"_s, qint32(image.acceptDrops() ? 1 : 0), qint32(0));
-}
-
-void read(QComboBox &box, const PropertyBag &bag)
-{
-    box.setEditText(bag.readProperty(Text, QString()));
-}
-
-void write(const QComboBox &box, PropertyBag &bag)
-{
-    bag.writeProperty(Text, box.currentText(), QString());
-}
-
-void read(QCheckBox &box, const PropertyBag &bag)
-{
-    box.setText(bag.readProperty(Caption, QString()));
-    const qint32 value = bag.readProperty(Value, qint32(0));
-    box.setTristate(value == 2);
-    box.setCheckState(CheckValues.at(qBound(0, value, 2)));
-}
-
-void write(const QCheckBox &box, PropertyBag &bag)
-{
-    bag.writeProperty(Caption, box.text(), QString());
-    bag.writeProperty(Value, indexOf(CheckValues, box.checkState()), qint32(0));
-}
-
-void read(QRadioButton &button, const PropertyBag &bag)
-{
-    button.setText(bag.readProperty(Caption, QString()));
-    button.setChecked(bag.readProperty(Value, false));
-}
-
-void write(const QRadioButton &button, PropertyBag &bag)
-{
-    bag.writeProperty(Caption, button.text(), QString());
-    bag.writeProperty(Value, button.isChecked(), false);
-}
-
-void read(PictureBox &box, const PropertyBag &bag)
-{
-    box.setForeColor(bag.readProperty(u"ForeColor"_s, OleColor::ButtonText));
-    box.setScaleWidth(bag.readProperty(u"ScaleWidth"_s, 1.0));
-    box.setScaleHeight(bag.readProperty(u"ScaleHeight"_s, 1.0));
-}
-
-void write(const PictureBox &box, PropertyBag &bag)
-{
-    bag.writeProperty(u"ForeColor"_s, box.foreColor(), OleColor::ButtonText);
-    bag.writeProperty(u"ScaleWidth"_s, double(box.scaleWidth()), 1.0);
-    bag.writeProperty(u"ScaleHeight"_s, double(box.scaleHeight()), 1.0);
-}
-
-void read(QLabel &label, const PropertyBag &bag)
-{
-    label.setText(bag.readProperty(Caption, QString()));
-    const qint32 alignment = bag.readProperty(u"Alignment"_s, qint32(0));
-    label.setAlignment(LabelAlignments.at(qBound(0, alignment, 2)) | Qt::AlignTop);
-}
-
-void write(const QLabel &label, PropertyBag &bag)
-{
-    bag.writeProperty(Caption, label.text(), QString());
-    const Qt::Alignment horizontal = label.alignment() & Qt::AlignHorizontal_Mask;
-    bag.writeProperty(u"Alignment"_s, indexOf(LabelAlignments, horizontal), qint32(0));
+    Properties<Control>::walk([&](const QString &key, auto get, auto, const auto &defaultValue) {
+        using Value = std::remove_cvref_t<decltype(defaultValue)>;
+        bag.writeProperty(key, Value(std::invoke(get, control)), defaultValue);
+    });
 }
 
 struct Kind
@@ -150,14 +162,15 @@ struct Kind
     void (*write)(const QWidget &control, PropertyBag &bag);
 };
 
-template<typename Widget> Kind kind(const QString &name)
+// A kind whose controls are made as Control and keep the properties of Stored.
+template<typename Control, typename Stored = Control> Kind kind(const QString &name)
 {
     return {
         name,
-        [](QWidget *parent) -> QWidget * { return new Widget(parent); },
-        [](QWidget &control, const PropertyBag &bag) { read(static_cast<Widget &>(control), bag); },
+        [](QWidget *parent) -> QWidget * { return new Control(parent); },
+        [](QWidget &control, const PropertyBag &bag) { read(static_cast<Stored &>(control), bag); },
         [](const QWidget &control, PropertyBag &bag) {
-            write(static_cast<const Widget &>(control), bag);
+            write(static_cast<const Stored &>(control), bag);
         },
     };
 }
@@ -165,10 +178,14 @@ template<typename Widget> Kind kind(const QString &name)
 const Kind *kindNamed(const QString &name)
 {
     static const std::array kinds {
-        kind<Frame>(u"Frame"_s),           kind<TextBox>(u"TextBox"_s),
-        kind<ImageBox>(u"Image"_s),        kind<QComboBox>(u"ComboBox"_s),
-        kind<QCheckBox>(u"CheckBox"_s),    kind<OptionButton>(u"OptionButton"_s),
-        kind<PictureBox>(u"PictureBox"_s), kind<QLabel>(u"Label"_s),
+        kind<Frame, QGroupBox>(u"Frame"_s),
+        kind<TextBox>(u"TextBox"_s),
+        kind<ImageBox>(u"Image"_s),
+        kind<QComboBox>(u"ComboBox"_s),
+        kind<QCheckBox>(u"CheckBox"_s),
+        kind<OptionButton, QRadioButton>(u"OptionButton"_s),
+        kind<PictureBox>(u"PictureBox"_s),
+        kind<QLabel>(u"Label"_s),
     };
     const auto found = std::find_if(kinds.cbegin(), kinds.cend(),
                                     [&](const Kind &kind) { return kind.name == name; });
