@@ -3,12 +3,12 @@
 // progress repaint is paid for, and the Cut button's Click starts the run. Prints the run's
 // time and the process's peak memory, one "name value" pair a line.
 
-#include "engine/Engine.h"
-#include "ui/Form1.h"
 #include "bench/OkPrompter.h"
 #include "controls/PButton.h"
-#include "platform/Platform.h"
 #include "controls/TextBox.h"
+#include "engine/Engine.h"
+#include "platform/Platform.h"
+#include "ui/Form1.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "controls/PButton.h"
 
-#include "platform/AppError.h"
 #include "controls/ControlHost.h"
 #include "controls/DrawEdge.h"
 #include "controls/PropertyBag.h"
+#include "platform/AppError.h"
 
 #include <QAccessible>
 #include <QKeySequence>

@@ -1,7 +1,7 @@
-#include "platform/AppError.h"
 #include "controls/CaptionFont.h"
 #include "controls/DrawEdge.h"
 #include "controls/PButton.h"
+#include "platform/AppError.h"
 
 #include <QPainter>
 
@@ -215,8 +215,8 @@ void PButton::drawCaption(QPainter &painter, PixelRect rect, OleColor color)
     line.replace(u'\r', u' ').replace(u'\n', u' ');
     const QRect bounds = rect.toRect();
     const Qt::Alignment horizontal = m_TextAlign & TextCentred ? Qt::AlignHCenter
-        : m_TextAlign & TextRight                            ? Qt::AlignRight
-                                                             : Qt::AlignLeft;
+        : m_TextAlign & TextRight                              ? Qt::AlignRight
+                                                               : Qt::AlignLeft;
     const QString shown = painter.fontMetrics().elidedText(line, Qt::ElideRight, bounds.width(),
                                                            Qt::TextShowMnemonic);
     painter.setPen(TranslateColor(color, palette()));

@@ -1,8 +1,8 @@
 #include "ui/FormBuilder.h"
 
-#include "platform/AppError.h"
 #include "controls/CLine.h"
 #include "controls/PButton.h"
+#include "platform/AppError.h"
 #include "ui/StandardControls.h"
 
 #include <QAbstractButton>

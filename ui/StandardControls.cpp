@@ -178,14 +178,10 @@ template<typename Control, typename Stored = Control> Kind kind(const QString &n
 const Kind *kindNamed(const QString &name)
 {
     static const std::array kinds {
-        kind<Frame, QGroupBox>(u"Frame"_s),
-        kind<TextBox>(u"TextBox"_s),
-        kind<ImageBox>(u"Image"_s),
-        kind<QComboBox>(u"ComboBox"_s),
-        kind<QCheckBox>(u"CheckBox"_s),
-        kind<OptionButton, QRadioButton>(u"OptionButton"_s),
-        kind<PictureBox>(u"PictureBox"_s),
-        kind<QLabel>(u"Label"_s),
+        kind<Frame, QGroupBox>(u"Frame"_s), kind<TextBox>(u"TextBox"_s),
+        kind<ImageBox>(u"Image"_s),         kind<QComboBox>(u"ComboBox"_s),
+        kind<QCheckBox>(u"CheckBox"_s),     kind<OptionButton, QRadioButton>(u"OptionButton"_s),
+        kind<PictureBox>(u"PictureBox"_s),  kind<QLabel>(u"Label"_s),
     };
     const auto found = std::find_if(kinds.cbegin(), kinds.cend(),
                                     [&](const Kind &kind) { return kind.name == name; });

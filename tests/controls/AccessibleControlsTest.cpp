@@ -1,7 +1,7 @@
 #include "controls/AccessibleControls.h"
 
-#include "tests/controls/ButtonFixture.h"
 #include "controls/PictureBox.h"
+#include "tests/controls/ButtonFixture.h"
 #include "tests/support/QtPrinters.h"
 
 #include <QAccessible>

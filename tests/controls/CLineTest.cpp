@@ -1,8 +1,8 @@
 #include "controls/CLine.h"
 
 #include "controls/PropertyBag.h"
-#include "tests/support/QtPrinters.h"
 #include "tests/controls/RecordingHost.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QJsonObject>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #include "controls/PButton.h"
 #include "controls/PropertyBag.h"
-#include "tests/support/QtPrinters.h"
 #include "tests/controls/RecordingHost.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QJsonDocument>
 #include <QSignalSpy>

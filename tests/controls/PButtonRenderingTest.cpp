@@ -1,8 +1,8 @@
+#include "controls/CaptionFont.h"
+#include "controls/OleColor.h"
 #include "platform/AppError.h"
 #include "tests/controls/ButtonFixture.h"
-#include "controls/CaptionFont.h"
 #include "tests/support/ErrorNumber.h"
-#include "controls/OleColor.h"
 #include "tests/support/QtPrinters.h"
 #include "ui/SystemFonts.h"
 

@@ -1,8 +1,8 @@
 #include "controls/clsMemoryDC.h"
 
+#include "controls/StdPicture.h"
 #include "tests/support/QColorPrinter.h"
 #include "tests/support/QtPrinters.h"
-#include "controls/StdPicture.h"
 #include "tests/support/TestFiles.h"
 
 #include <QPainter>

@@ -1,10 +1,10 @@
-#include "resources/Artwork.h"
-#include "ui/Form1.h"
 #include "controls/ImageBox.h"
 #include "controls/PButton.h"
 #include "platform/Platform.h"
+#include "resources/Artwork.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedPrompter.h"
+#include "ui/Form1.h"
 
 #include <QApplication>
 #include <QFontInfo>

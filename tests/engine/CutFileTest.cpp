@@ -87,7 +87,9 @@ TEST_F(CutFile, TidiesTheFolderTextAndWritesItBackBeforeCreatingTheFolder)
     QList<Change> changes;
     const QString out = path("deep/clip_cut");
     QDir(dir.path()).mkdir("deep");
-    view.onFolderChange = [&] { changes.append({view.folder, QFileInfo::exists(out)}); };
+    view.onFolderChange = [&] {
+        changes.append({view.folder, QFileInfo::exists(out)});
+    };
 
     writeToFolder(dir.path() + "//deep///clip_cut//");
     changes.clear();
@@ -206,8 +208,7 @@ TEST_F(CutFile, ReportsFailuresWithTheGeneralErrorMessageAndResetsTheProgress)
     };
     const Case cases[] = {
         {"a size text that is no number",
-         [](CutFile &t, const QString &) { t.view.sizeText = "abc"; }, 13,
-         "Type mismatch"},
+         [](CutFile &t, const QString &) { t.view.sizeText = "abc"; }, 13, "Type mismatch"},
         {"an empty destination text", [](CutFile &t, const QString &) { t.writeToFolder(""); }, 5,
          "Invalid procedure call or argument"},
         {"a source deleted after the estimate",

@@ -1,7 +1,7 @@
 #include "tests/engine/EngineFixture.h"
 
-#include "tests/engine/JoinScriptInterpreter.h"
 #include "platform/OemCodePage.h"
+#include "tests/engine/JoinScriptInterpreter.h"
 #include "tests/support/TestFiles.h"
 
 #include <QCryptographicHash>

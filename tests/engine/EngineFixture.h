@@ -32,9 +32,9 @@ public:
     mutable int flushes = 0;
 };
 
-// The window's part as it starts, an engine over it, a scripted user and a system whose floppy and temporary folder live in
-// the test's own folder. No floppy is mounted until a test inserts a disk. Every source made
-// here is checked, when the test ends, to be exactly as it was made.
+// The window's part as it starts, an engine over it, a scripted user and a system whose floppy and
+// temporary folder live in the test's own folder. No floppy is mounted until a test inserts a disk.
+// Every source made here is checked, when the test ends, to be exactly as it was made.
 class EngineFixture : public ::testing::Test
 {
 public:

@@ -2,7 +2,6 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFiles.h"
 
-
 #include <gtest/gtest.h>
 
 using namespace modMorlend;
@@ -126,7 +125,8 @@ TEST_F(Estimate, ReusesTheLengthTheWindowHasJustMeasuredAndMeasuresAgainLater)
         // As if the file grew or shrank in the moment after the window measured it.
         const Engine::MeasuredSource measured = engine.measuredSource(2915328);
         engine.UpdateEstimate();
-        EXPECT_EQ(view.estimate, QString::fromUtf8("files: 2, last file: 1\u00a0457\u00a0664 bytes"));
+        EXPECT_EQ(view.estimate,
+                  QString::fromUtf8("files: 2, last file: 1\u00a0457\u00a0664 bytes"));
         engine.RefreshEstimate();
         EXPECT_EQ(engine.state().SourceSize, 2915328) << "every estimate of the drop reuses it";
     }

@@ -1,5 +1,5 @@
-#include "tests/engine/EngineFixture.h"
 #include "platform/OemCodePage.h"
+#include "tests/engine/EngineFixture.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFiles.h"
 

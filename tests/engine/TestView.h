@@ -33,7 +33,7 @@ public:
         filledTo = index;
         progressCount = count;
     }
-    void yieldToMessage() override {}
+    void yieldToMessage() override { }
     void endRun() override { ++runsEnded; }
 
     // The progress as its label shows it: the steps filled and the count.

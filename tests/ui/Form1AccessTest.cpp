@@ -1,8 +1,8 @@
-#include "tests/ui/Form1Fixture.h"
 #include "controls/ImageBox.h"
 #include "controls/PButton.h"
-#include "tests/support/QtPrinters.h"
 #include "controls/TextBox.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/Form1Fixture.h"
 
 #include <QAccessible>
 #include <QClipboard>

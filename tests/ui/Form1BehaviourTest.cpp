@@ -1,9 +1,9 @@
-#include "tests/support/ExampleScript.h"
-#include "tests/ui/Form1Fixture.h"
 #include "controls/ImageBox.h"
 #include "controls/PButton.h"
-#include "tests/support/QtPrinters.h"
 #include "controls/TextBox.h"
+#include "tests/support/ExampleScript.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/Form1Fixture.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "engine/Engine.h"
-#include "ui/Form1.h"
 #include "controls/ImageBox.h"
+#include "engine/Engine.h"
 #include "platform/Platform.h"
 #include "tests/support/ScopedLocale.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/WindowDrag.h"
+#include "ui/Form1.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,14 +1,14 @@
-#include "resources/Artwork.h"
 #include "controls/CLine.h"
-#include "ui/Form1.h"
-#include "ui/FormBuilder.h"
 #include "controls/ImageBox.h"
 #include "controls/PButton.h"
 #include "controls/PictureBox.h"
+#include "controls/TextBox.h"
 #include "platform/Platform.h"
+#include "resources/Artwork.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedPrompter.h"
-#include "controls/TextBox.h"
+#include "ui/Form1.h"
+#include "ui/FormBuilder.h"
 
 #include <QCheckBox>
 #include <QComboBox>

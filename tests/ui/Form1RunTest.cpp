@@ -1,15 +1,15 @@
-#include "engine/Engine.h"
-#include "ui/Form1.h"
 #include "controls/ImageBox.h"
 #include "controls/PButton.h"
-#include "tests/support/PaintRecorder.h"
 #include "controls/PictureBox.h"
+#include "controls/TextBox.h"
+#include "engine/Engine.h"
 #include "platform/Platform.h"
+#include "tests/support/PaintRecorder.h"
 #include "tests/support/ScopedLocale.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
-#include "controls/TextBox.h"
 #include "tests/support/WindowDrag.h"
+#include "ui/Form1.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,10 @@
+#include "ui/WindowView.h"
+
 #include "controls/OleColor.h"
 #include "controls/PictureBox.h"
 #include "controls/TextBox.h"
 #include "tests/support/PaintRecorder.h"
 #include "tests/support/QtPrinters.h"
-#include "ui/WindowView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,7 +45,12 @@ protected:
     QRadioButton optFloppy {&window};
     TextBox txtOut {&window};
     QCheckBox chbClearFDD {&window};
-    WindowView view {{&cmbFilesize, &txtEst, &picProg, &lblProg, {&optFolder, &optFloppy}, &txtOut,
+    WindowView view {{&cmbFilesize,
+                      &txtEst,
+                      &picProg,
+                      &lblProg,
+                      {&optFolder, &optFloppy},
+                      &txtOut,
                       &chbClearFDD}};
 };
 
@@ -105,8 +111,10 @@ TEST_F(WindowViewTest, TheClearBoxIsOnWhenEnabledAndTickedOrGreyed)
         bool on;
     };
     const Case cases[] = {
-        {true, Qt::Checked, true},           {true, Qt::PartiallyChecked, true},
-        {true, Qt::Unchecked, false},        {false, Qt::Checked, false},
+        {true, Qt::Checked, true},
+        {true, Qt::PartiallyChecked, true},
+        {true, Qt::Unchecked, false},
+        {false, Qt::Checked, false},
         {false, Qt::PartiallyChecked, false},
     };
     chbClearFDD.setTristate(true);
