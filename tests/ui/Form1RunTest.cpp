@@ -9,6 +9,7 @@
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/WindowDrag.h"
+#include "tests/ui/Form1Fixture.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
@@ -31,21 +32,9 @@ namespace {
 
 // The real window, shown, with a scripted user, cutting in the test's own folder: what a run
 // shows on the screen, and what reaches the window while the run lets it answer its desktop.
-class Form1Run : public ::testing::Test
+class Form1Run : public Form1Behaviour
 {
 protected:
-    Form1Run()
-    {
-        QDir(dir.path()).mkpath("floppy");
-        platform.setFloppyMountPoint(path("floppy"));
-        platform.setTemporaryFolder(dir.path());
-        form.show();
-        QApplication::setActiveWindow(&form);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-    }
-
-    QString path(const QString &relative) const { return dir.filePath(relative); }
-
     // The window with a source of length bytes taken in and the size typed, cutting into the
     // folder "out".
     QString choose(qint64 length, const QString &size)
@@ -112,14 +101,6 @@ protected:
             EXPECT_NE(surface.pixel(filled, 0), colour) << "and no further";
         }
     }
-
-    modMorlend::EngineState &state() { return form.engine().state(); }
-
-    ScopedLocale locale {ScopedLocale::english()};
-    QTemporaryDir dir;
-    ScriptedPrompter prompter;
-    Platform platform;
-    Form1 form {prompter, platform};
 };
 
 TEST_F(Form1Run, ARunOfManyPiecesReachesTheScreenFarLessOftenThanItWritesPieces)
