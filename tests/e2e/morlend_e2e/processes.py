@@ -44,7 +44,13 @@ class Processes:
 
     def stop(self, process, grace=3.0):
         """Ends the process's whole group: SIGTERM, then SIGKILL after the grace time."""
-        stop_group(process.pid, grace, reap=process.poll)
+        # A group outlives its leader while other members run, and the kernel gives no new
+        # process the group's id meanwhile. So once the leader has been collected, a process
+        # that has its id shows that the group has ended and the id was given again, maybe
+        # to the leader of someone else's group (on a busy machine ids come round within
+        # seconds): that group is not ours to stop.
+        if process.poll() is None or not os.path.exists(f'/proc/{process.pid}'):
+            stop_group(process.pid, grace, reap=process.poll)
         try:
             process.wait(timeout=grace)
         except subprocess.TimeoutExpired:
