@@ -69,8 +69,7 @@ Form1::Form1(Prompter &prompter, Platform &platform, QWidget *parent)
     describeControls();
     // The stored icon is the 16-pixel one; the window shows every size of it.
     setWindowIcon(Artwork::programIcon());
-    m_view = std::make_unique<WindowView>(WindowView::Controls {
-        cmbFilesize, txtEst, picProg, lblProg, optWrite, txtOut, chbClearFDD});
+    m_view = std::make_unique<WindowView>(*this);
     m_engine = std::make_unique<Engine>(*m_view, m_prompter, m_platform);
     connectHandlers();
     centreOnScreen();

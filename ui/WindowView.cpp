@@ -2,6 +2,7 @@
 
 #include "controls/PictureBox.h"
 #include "controls/TextBox.h"
+#include "ui/Form1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,14 +10,14 @@
 #include <QLabel>
 #include <QRadioButton>
 
-WindowView::WindowView(const Controls &controls)
-    : m_controls(controls)
-    , m_pacer(*controls.picProg->window())
+WindowView::WindowView(Form1 &window)
+    : m_window(window)
+    , m_pacer(window)
 {
     // The caption is repainted every frame of a run, so its paint must stay small beside the
     // run's own work: an opaque label spares painting the window beneath it, and digits and a
     // slash need no text shaping. Neither changes a pixel on screen.
-    QLabel &caption = *m_controls.lblProg;
+    QLabel &caption = *m_window.lblProg;
     caption.setAutoFillBackground(true);
     QFont font = caption.font();
     font.setStyleStrategy(QFont::PreferNoShaping);
@@ -25,51 +26,50 @@ WindowView::WindowView(const Controls &controls)
 
 QString WindowView::pieceSizeText() const
 {
-    return m_controls.cmbFilesize->currentText();
+    return m_window.cmbFilesize->currentText();
 }
 
 bool WindowView::writesIntoFolder() const
 {
-    return m_controls.optWrite[0]->isChecked();
+    return m_window.optWrite[0]->isChecked();
 }
 
 QString WindowView::folderText() const
 {
-    return m_controls.txtOut->text();
+    return m_window.txtOut->text();
 }
 
 void WindowView::setFolderText(const QString &folder)
 {
-    m_controls.txtOut->setText(folder);
+    m_window.txtOut->setText(folder);
 }
 
 bool WindowView::clearBoxIsOn() const
 {
-    return m_controls.chbClearFDD->isEnabled()
-        && m_controls.chbClearFDD->checkState() != Qt::Unchecked;
+    return m_window.chbClearFDD->isEnabled() && m_window.chbClearFDD->checkState() != Qt::Unchecked;
 }
 
 void WindowView::showEstimate(const QString &text)
 {
-    m_controls.txtEst->setText(text);
+    m_window.txtEst->setText(text);
 }
 
 void WindowView::startProgress(qint64 count)
 {
-    m_controls.picProg->clear();
-    m_controls.picProg->setScaleWidth(count);
+    m_window.picProg->clear();
+    m_window.picProg->setScaleWidth(count);
 }
 
 void WindowView::showProgress(qint64 index, qint64 count)
 {
     const bool reset = index < 0;
     if (reset)
-        m_controls.picProg->clear();
+        m_window.picProg->clear();
     else
-        m_controls.picProg->fillBox({0, 0}, {qreal(index), 1});
+        m_window.picProg->fillBox({0, 0}, {qreal(index), 1});
     const QString caption = QString::number(reset ? 0 : index) + u'/' + QString::number(count);
-    if (caption != m_controls.lblProg->text())
-        m_controls.lblProg->setText(caption);
+    if (caption != m_window.lblProg->text())
+        m_window.lblProg->setText(caption);
     // Every piece is drawn and counted, but the screen can show no more than a frame at a
     // time: the window is handed to it once a frame, at the end of the run and before any
     // message. A reset waits for the window's next paint.

@@ -3,33 +3,14 @@
 #include "engine/EngineView.h"
 #include "ui/RunPacer.h"
 
-#include <array>
+class Form1;
 
-class PictureBox;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QRadioButton;
-class TextBox;
-
-// The cutting engine's view of the window: its controls, which the window owns, and what keeps
-// the window alive while a run holds its thread.
+// The cutting engine's view of the window: its controls, and what keeps the window alive while
+// a run holds its thread.
 class WindowView : public modMorlend::EngineView
 {
 public:
-    struct Controls
-    {
-        QComboBox *cmbFilesize = nullptr;
-        TextBox *txtEst = nullptr;
-        PictureBox *picProg = nullptr;
-        QLabel *lblProg = nullptr;
-        // Index 0 writes into the folder named by txtOut, index 1 onto the floppy.
-        std::array<QRadioButton *, 2> optWrite {};
-        TextBox *txtOut = nullptr;
-        QCheckBox *chbClearFDD = nullptr;
-    };
-
-    explicit WindowView(const Controls &controls);
+    explicit WindowView(Form1 &window);
 
     // What keeps the window alive during a run; tests give it a clock.
     RunPacer &pacer() { return m_pacer; }
@@ -46,6 +27,6 @@ public:
     void endRun() override;
 
 private:
-    Controls m_controls;
+    Form1 &m_window;
     RunPacer m_pacer;
 };

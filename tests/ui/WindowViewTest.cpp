@@ -1,57 +1,28 @@
 #include "ui/WindowView.h"
 
-#include "controls/OleColor.h"
 #include "controls/PictureBox.h"
-#include "controls/TextBox.h"
 #include "tests/support/PaintRecorder.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/ui/Form1Fixture.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
-#include <QRadioButton>
 #include <QTest>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The controls the engine reads and writes, as the window has them at start-up, and the view
-// over them.
-class WindowViewTest : public ::testing::Test
+// The engine's view over the real window's controls, shown as the program shows them.
+class WindowViewTest : public Form1Behaviour
 {
 protected:
-    WindowViewTest()
-    {
-        picProg.setGeometry(3, 216, 139, 10);
-        picProg.setScaleWidth(20.25);
-        picProg.setScaleHeight(90);
-        picProg.setForeColor(OleColor::Highlight);
-        lblProg.setGeometry(147, 215, 79, 13);
-        optFolder.setChecked(true);
-        chbClearFDD.setEnabled(false);
-        chbClearFDD.setChecked(true);
-    }
+    QRgb progressColor() const { return form.picProg->palette().color(QPalette::Highlight).rgba(); }
 
-    QRgb progressColor() const { return picProg.palette().color(QPalette::Highlight).rgba(); }
-
-    QWidget window;
-    QComboBox cmbFilesize {&window};
-    TextBox txtEst {&window};
-    PictureBox picProg {&window};
-    QLabel lblProg {&window};
-    QRadioButton optFolder {&window};
-    QRadioButton optFloppy {&window};
-    TextBox txtOut {&window};
-    QCheckBox chbClearFDD {&window};
-    WindowView view {{&cmbFilesize,
-                      &txtEst,
-                      &picProg,
-                      &lblProg,
-                      {&optFolder, &optFloppy},
-                      &txtOut,
-                      &chbClearFDD}};
+    PictureBox &picProg = *form.picProg;
+    QLabel &lblProg = *form.lblProg;
+    QCheckBox &chbClearFDD = *form.chbClearFDD;
+    WindowView view {form};
 };
 
 TEST_F(WindowViewTest, ProgressCountsStepsAndFillsItsShareOfTheBox)
@@ -80,8 +51,6 @@ TEST_F(WindowViewTest, ProgressCountsStepsAndFillsItsShareOfTheBox)
 TEST_F(WindowViewTest, ProgressPaintsWhatChangedAndNothingElse)
 {
     view.startProgress(3);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QCoreApplication::processEvents();
     PaintRecorder box(picProg);
     PaintRecorder label(lblProg);
