@@ -5,7 +5,8 @@ The headline is what a user gets: the built program on a real (virtual) X server
 afresh for each run, the source dropped on it from the end-to-end suite's drag source, the
 size and the folder typed and Enter pressed through XTEST, timed from the key press until the
 join script is complete; nothing is run before it to favour it. The runs of the three take
-turns at going first, into fresh folders. After them come the diagnostics: the same cut
+turns at going first, into fresh folders, each the same time after the last run's pieces
+were emptied. After them come the diagnostics: the same cut
 through the window on Qt's offscreen platform, timed inside the process after an untimed
 bare cut, as morlend_bench measures it; they say where the time goes, not what a user waits.
 """
@@ -41,6 +42,11 @@ SOURCE_NAME = 'source.bin'
 # slows the next comparison of thousands of pieces many times over: a comparison started
 # within this many seconds of the last one's clean-up waits first.
 SETTLE_SECONDS = 360
+# A virtual machine that hands its free memory back to the host does so about two seconds
+# after it is freed, and a run's writes are much slower on memory that went back. Each timed
+# run starts this long after the last run's pieces were emptied, ours as much as the peers,
+# as a user's cut starts long after the last big file went.
+START_SECONDS = 3
 MEMORY_ALLOWANCE = 64 * 1024 * 1024
 
 
@@ -148,6 +154,11 @@ class Bench:
             os.rename(self.out(), os.path.join(self.work, f'done.{self.settled}'))
         os.sync()
 
+    def start(self):
+        """Settles, and waits until a run may start: the same for every contestant."""
+        self.settle()
+        time.sleep(START_SECONDS)
+
     def check_pieces(self, who):
         """Once for each of ours and bare: the pieces in order are the source."""
         if who in self.checked:
@@ -162,6 +173,7 @@ class Bench:
     # The peers, timed as whole processes: they start in a few milliseconds.
 
     def run_process(self, command):
+        self.start()
         os.makedirs(self.out())
         start = time.monotonic()
         subprocess.run(command, cwd=self.out(), check=True)
@@ -232,7 +244,7 @@ class UserRuns:
             expected = join_script(SOURCE_NAME, bench.pieces)
             if not self.accessibility:
                 self._assistive_technology(False)
-                time.sleep(0.3)
+            bench.start()
             start = time.monotonic()
             self.user.key('Return')
             while not self._complete(script, len(expected)):
@@ -290,14 +302,12 @@ def headline(bench, arguments):
     times = {'ours': [], 'split': [], 'bare': []}
     with UserRuns(bench, arguments.accessibility) as ours:
         contestants = [('ours', ours.run), ('split', bench.run_split), ('bare', bench.run_bare)]
-        bench.settle()
         for round_number in range(arguments.runs):
             print(f'round {round_number + 1}', flush=True)
             for turn in range(len(contestants)):
                 name, run = contestants[(round_number + turn) % len(contestants)]
                 times[name].append(run())
                 print_run(name, times[name][-1])
-                bench.settle()
         peak = max(ours.peaks)
     ours_median, split_median, bare_median = (median(times[n]) for n in ('ours', 'split', 'bare'))
     print(f'\nours:  median {ours_median:.3f} s\nsplit: median {split_median:.3f} s\n'
@@ -306,7 +316,7 @@ def headline(bench, arguments):
     print(f'ratio ours / bare:  {ours_median / bare_median:.2f}'
           '  (what the window, the progress and the script add)')
     print(f'ratio bare / split: {bare_median / split_median:.2f}'
-          '  (one read and one write a piece, nothing else)')
+          '  (our system calls alone against split)')
     print(f'load at the end: {load()}')
     return peak
 
@@ -316,7 +326,6 @@ def memory_check(bench, arguments):
     with UserRuns(bench, arguments.accessibility) as ours:
         for _ in range(arguments.runs):
             print_run('ours', ours.run(), f', peak memory {mib(ours.peaks[-1])}')
-            bench.settle()
         return max(ours.peaks)
 
 
@@ -331,7 +340,7 @@ def diagnostics(bench, arguments):
     for _ in range(arguments.runs):
         if warm_up:
             bench.run_bare()
-            bench.settle()
+        bench.settle()
         start = time.monotonic()
         report = subprocess.run([BENCH, bench.source, str(bench.piece_size), bench.out()],
                                 capture_output=True, text=True)
@@ -342,7 +351,6 @@ def diagnostics(bench, arguments):
         runs.append(float(fields['seconds']))
         print_run('ours', seconds[-1], f'  (cutting run {runs[-1]:.3f} s, '
                   f'peak memory {mib(int(fields["peak_kib"]) * 1024)})')
-        bench.settle()
     print(f'ours in-process: median {median(runs):.3f} s cutting run, '
           f'{median(seconds):.3f} s with the process\'s start-up')
 
