@@ -1,7 +1,9 @@
 // The floor under Morlend's cutting run: the same files made with the same system calls, one
-// read of a whole piece and one write of it, and nothing else, no window, no progress, no join
-// script. compare.sh times it beside the real run, so that what the window costs and what the
-// machine's file writing costs can be told apart.
+// read of a whole piece and its write in the program's slices, and nothing else, no window, no
+// progress, no join script. compare.sh times it beside the real run, so that what the window costs
+// and what the machine's file writing costs can be told apart.
+
+#include "platform/WriteSlice.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -37,7 +39,7 @@ bool readWhole(int fd, char *data, size_t size)
 bool writeWhole(int fd, const char *data, size_t size)
 {
     while (size > 0) {
-        const ssize_t done = ::write(fd, data, size);
+        const ssize_t done = ::write(fd, data, std::min(size, WriteSlice));
         if (done < 0)
             return false;
         data += done;

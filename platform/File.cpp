@@ -1,6 +1,7 @@
 #include "platform/File.h"
 
 #include "platform/AppError.h"
+#include "platform/WriteSlice.h"
 
 #include <QFile>
 #include <QString>
@@ -14,7 +15,7 @@
 
 namespace {
 
-// The most one read or write moves on Linux; larger buffers take more than one call.
+// The most one read moves on Linux; larger buffers take more than one call.
 constexpr qint64 MaxTransfer = 0x7ffff000;
 
 } // namespace
@@ -91,7 +92,7 @@ void File::write(const char *data, qint64 size)
     qint64 done = 0;
     while (done < size) {
         const ssize_t count
-            = ::write(m_descriptor, data + done, std::min(size - done, MaxTransfer));
+            = ::write(m_descriptor, data + done, std::min<qint64>(size - done, WriteSlice));
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)

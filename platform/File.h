@@ -6,9 +6,10 @@
 
 class QString;
 
-// One open file of the operating system, closed when the object goes. Reads and writes move
-// whole buffers with as few system calls as the system allows; every failure raises the
-// matching AppError, so callers deal in the program's catalogue only.
+// One open file of the operating system, closed when the object goes. A read or a write moves
+// a whole buffer: a read in as few system calls as the system allows, a write in slices the
+// kernel caches fastest (WriteSlice.h). Every failure raises the matching AppError, so
+// callers deal in the program's catalogue only.
 class File
 {
 public:

@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 #include "platform/FileSystem.h"
+#include "platform/WriteSlice.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScopedFileSizeLimit.h"
 #include "tests/support/TestFiles.h"
@@ -49,6 +50,28 @@ TEST_F(FileTest, ReadsWholeBuffersAndStopsShortOnlyAtTheEnd)
     EXPECT_EQ(file.read(buffer.data(), buffer.size()), 40000);
     EXPECT_EQ(buffer.left(40000), bytes.mid(60000));
     EXPECT_EQ(file.read(buffer.data(), buffer.size()), 0);
+}
+
+TEST_F(FileTest, WritesABufferOfManySlicesWholeAndInOrder)
+{
+    const QByteArray bytes = TestFiles::pattern(3 * WriteSlice + 5);
+    {
+        File file = File::createNew(path("whole"));
+        file.write(bytes.constData(), bytes.size());
+        file.close();
+    }
+    EXPECT_EQ(TestFiles::read(path("whole")), bytes);
+
+    // A disk that fills inside a later slice keeps every byte before it, in its place.
+    File limited = File::createNew(path("limited"));
+    const qint64 room = WriteSlice + 100;
+    {
+        const ScopedFileSizeLimit limit(room);
+        EXPECT_EQ(errorNumberOf([&] { limited.write(bytes.constData(), bytes.size()); }),
+                  AppError::DiskFull);
+    }
+    limited.close();
+    EXPECT_EQ(TestFiles::read(path("limited")), bytes.left(room));
 }
 
 TEST_F(FileTest, ReplaceMakesANewFileWhereverAnythingButAFolderHasTheName)
