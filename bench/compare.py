@@ -154,7 +154,7 @@ class Bench:
             os.rename(self.out(), os.path.join(self.work, f'done.{self.settled}'))
         os.sync()
 
-    def start(self):
+    def wait_for_start(self):
         """Settles, and waits until a run may start: the same for every contestant."""
         self.settle()
         time.sleep(START_SECONDS)
@@ -173,7 +173,7 @@ class Bench:
     # The peers, timed as whole processes: they start in a few milliseconds.
 
     def run_process(self, command):
-        self.start()
+        self.wait_for_start()
         os.makedirs(self.out())
         start = time.monotonic()
         subprocess.run(command, cwd=self.out(), check=True)
@@ -244,7 +244,7 @@ class UserRuns:
             expected = join_script(SOURCE_NAME, bench.pieces)
             if not self.accessibility:
                 self._assistive_technology(False)
-            bench.start()
+            bench.wait_for_start()
             start = time.monotonic()
             self.user.key('Return')
             while not self._complete(script, len(expected)):
