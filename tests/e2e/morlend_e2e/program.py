@@ -127,6 +127,10 @@ class Morlend:
             ['xdotool', 'search', '--all', '--onlyvisible', '--pid', str(self.process.pid),
              '--name', f'^{caption_pattern}$'],
             env=self._session.env, capture_output=True, text=True)
+        # It ends with 1 both when nothing matches and when it cannot look; only the second
+        # says why, and a journey that asserts that no window shows must not pass on it.
+        if found.stderr:
+            raise RuntimeError(f'xdotool could not search the screen: {found.stderr.strip()}')
         return [int(w) for w in found.stdout.split()]
 
     def active_window(self):

@@ -6,12 +6,17 @@ import shutil
 import subprocess
 import tempfile
 
-from .waiting import wait_until
+from .waiting import WaitTimeout, wait_until
 
 # Names an X display to run on instead of a private Xvfb, to watch a journey.
 DISPLAY_VARIABLE = 'MORLEND_E2E_DISPLAY'
 
 SCREEN = '1024x768x24'
+
+# A window the session shows to learn that the window manager shows windows.
+PROBE_WINDOW = 'morlend-e2e-probe'
+# How long a probe window may take to be shown before it is taken for lost.
+PROBE_PATIENCE = 3.0
 
 
 class Session:
@@ -112,3 +117,25 @@ class Session:
             'window manager', ['openbox', '--sm-disable'], env=self.env,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_until(self._window_manager_runs, 'the window manager')
+        # Openbox announces itself while it is still starting, and a window that asks to be
+        # shown then is never shown (one first start in 300 here). It is ready once
+        # it has shown a window of ours; a window that asked too early is asked for again.
+        wait_until(self._shows_a_probe_window, 'the window manager to show a window',
+                   interval=0)
+
+    def _shows_a_probe_window(self):
+        probe = self._processes.start(
+            'probe window', ['xmessage', '-name', PROBE_WINDOW, PROBE_WINDOW], env=self.env,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            wait_until(self._probe_window_is_shown, 'the probe window', timeout=PROBE_PATIENCE)
+            return True
+        except WaitTimeout:
+            return False
+        finally:
+            self._processes.stop(probe)
+
+    def _probe_window_is_shown(self):
+        return subprocess.run(
+            ['xdotool', 'search', '--onlyvisible', '--classname', f'^{PROBE_WINDOW}$'],
+            env=self.env, capture_output=True, text=True).stdout
