@@ -118,8 +118,8 @@ class Session:
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_until(self._window_manager_runs, 'the window manager')
         # Openbox announces itself while it is still starting, and a window that asks to be
-        # shown then is never shown (one first start in 300 here). It is ready once
-        # it has shown a window of ours; a window that asked too early is asked for again.
+        # shown then is never shown (one first start in 300 here). It is ready once it has
+        # shown a window of ours; a probe that asked too early is replaced by a new one.
         wait_until(self._shows_a_probe_window, 'the window manager to show a window',
                    interval=0)
 
