@@ -9,6 +9,9 @@ from .waiting import wait_until
 
 CAPTION_PREFIX = 'Morlend '
 
+# How often a search of the screen is tried before its failure counts.
+SEARCH_ATTEMPTS = 5
+
 # How far above the window's client area the middle of the window manager's title bar is.
 TITLE_BAR_MIDDLE = 9
 
@@ -123,15 +126,18 @@ class Morlend:
 
     def x_windows(self, caption_pattern):
         """The program's visible X windows whose caption matches the whole pattern."""
-        found = subprocess.run(
-            ['xdotool', 'search', '--all', '--onlyvisible', '--pid', str(self.process.pid),
-             '--name', f'^{caption_pattern}$'],
-            env=self._session.env, capture_output=True, text=True)
-        # It ends with 1 both when nothing matches and when it cannot look; only the second
-        # says why, and a journey that asserts that no window shows must not pass on it.
-        if found.stderr:
-            raise RuntimeError(f'xdotool could not search the screen: {found.stderr.strip()}')
-        return [int(w) for w in found.stdout.split()]
+        # xdotool ends with 1 both when nothing matches and when it cannot look, and a journey
+        # that asserts that no window shows must not pass on the second. It cannot look, for
+        # one, when a window it walks past is destroyed meanwhile (BadWindow), as a closing
+        # box's is: only a failure that stays is one.
+        for _ in range(SEARCH_ATTEMPTS):
+            found = subprocess.run(
+                ['xdotool', 'search', '--all', '--onlyvisible', '--pid', str(self.process.pid),
+                 '--name', f'^{caption_pattern}$'],
+                env=self._session.env, capture_output=True, text=True)
+            if not found.stderr:
+                return [int(w) for w in found.stdout.split()]
+        raise RuntimeError(f'xdotool could not search the screen: {found.stderr.strip()}')
 
     def active_window(self):
         active = subprocess.run(['xdotool', 'getactivewindow'], env=self._session.env,
