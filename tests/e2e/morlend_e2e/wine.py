@@ -59,11 +59,11 @@ def join(processes, folder, script, locale):
     small batch file beside the folder: cmd's /c would split a name holding "&" or expand
     one holding "%...%" before the script even starts, which is how cmd treats any name.
 
-    Wine itself crashes now and then (once in the suite's runs here so far), and its crash debugger
-    can then hang, leaving the server to every later cmd of the prefix in that state. So a
-    cmd that crashed or did not end has the server stopped after it, and if it changed
-    nothing in the folder, the script runs once more; what that run does is what the journey
-    judges. A cmd that does not end fails the join.
+    Wine itself crashes now and then (once in the suite's runs here so far), and its crash
+    debugger can then hang, leaving the server to every later cmd of the prefix in that
+    state. So a cmd that crashed or did not end has the server stopped after it, and if it
+    changed nothing in the folder, the script runs once more; what that run does is what the
+    journey judges. A cmd that does not end fails the join.
     """
     env = environment(locale)
     base = folder.rstrip('/')
@@ -71,13 +71,13 @@ def join(processes, folder, script, locale):
     starter = os.path.join(os.path.dirname(base), 'start-join.bat')
     with open(starter, 'wb') as file:
         file.write(('@"' + script.replace('%', '%%') + '"').encode(CONSOLE_CODE_PAGES[locale]))
-    command = '..\\' + os.path.basename(starter)
+    command = ['wine', 'cmd', '/c', '..\\' + os.path.basename(starter)]
     before = _state(folder)
-    printed, ended = _run_cmd(processes, folder, command, env)
-    if not (ended and WINE_CRASH not in printed) and _state(folder) == before:
+    printed, ended, crashed = _run(processes, command, folder, base + '.cmd.log', env)
+    if (crashed or not ended) and _state(folder) == before:
         print(f'Wine failed before the script changed anything; it runs again. It printed: '
               f'{printed}', file=sys.stderr)
-        printed, ended = _run_cmd(processes, folder, command, env)
+        printed, ended, _ = _run(processes, command, folder, base + '.cmd.log', env)
     if not ended:
         raise AssertionError(f'cmd did not end in {JOIN_TIMEOUT} s; it printed: {printed}')
     return printed
@@ -89,30 +89,31 @@ def _state(folder):
                   for entry in os.scandir(folder))
 
 
-def _run_cmd(processes, folder, command, env):
-    """Runs cmd /c command in the folder; returns what it printed and whether it ended."""
+def _run(processes, command, folder, log_path, env):
+    """Runs the Wine command in the folder; returns what it printed, whether it ended, and
+    whether Wine crashed. After a failure the prefix's server is stopped, else waited for."""
     stop_server = {'command': ['wineserver', '-k'], 'env': env}
     processes.tell_guardian(True, stop_server)
-    sound = False
+    ended = crashed = False
     try:
-        with open(folder.rstrip('/') + '.cmd.log', 'w+b') as log:
-            run = processes.start('wine cmd', ['wine', 'cmd', '/c', command], cwd=folder,
-                                  env=env, stdin=subprocess.DEVNULL, stdout=log,
+        with open(log_path, 'w+b') as log:
+            run = processes.start('wine cmd', command, cwd=folder, env=env,
+                                  stdin=subprocess.DEVNULL, stdout=log,
                                   stderr=subprocess.STDOUT)
             try:
                 run.wait(timeout=JOIN_TIMEOUT)
                 ended = True
             except subprocess.TimeoutExpired:
-                ended = False
+                pass
             processes.stop(run)
             log.seek(0)
             printed = log.read().decode('utf-8', errors='replace')
-        sound = ended and WINE_CRASH not in printed
-        if sound:
+        crashed = WINE_CRASH in printed
+        if ended and not crashed:
             subprocess.run(['wineserver', '-w'], env=env, check=True, timeout=30)
-        return printed, ended
+        return printed, ended, crashed
     finally:
-        if not sound:
+        if crashed or not ended:
             subprocess.run(['wineserver', '-k'], env=env, capture_output=True, timeout=30)
         processes.tell_guardian(False, stop_server)
 
