@@ -133,6 +133,12 @@ FileStamp File::stamp() const
     return FileStamp::of(statusOf(m_descriptor));
 }
 
+void File::truncate(qint64 length)
+{
+    if (::ftruncate(m_descriptor, length) != 0)
+        throw AppError::fromErrno(errno);
+}
+
 void File::flushToDisk()
 {
     if (::fsync(m_descriptor) != 0)

@@ -93,9 +93,26 @@ std::optional<FileStamp> stampOf(const QString &path)
     return FileStamp::of(info);
 }
 
+std::optional<NamedFile> namedFile(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (!statusOfName(path, info))
+        return std::nullopt;
+    return NamedFile {
+        {quint64(info.st_dev), quint64(info.st_ino)}, FileStamp::of(info), S_ISREG(info.st_mode)};
+}
+
 void deleteFile(const QString &path)
 {
     if (::unlink(QFile::encodeName(path).constData()) != 0)
+        throw AppError::fromErrno(errno);
+}
+
+void removeFolder(const QString &path)
+{
+    if (::rmdir(QFile::encodeName(path).constData()) != 0)
         throw AppError::fromErrno(errno);
 }
 

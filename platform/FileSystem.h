@@ -29,6 +29,14 @@ struct FileStamp
     bool operator==(const FileStamp &) const = default;
 };
 
+// What has a name: the file (or link, pipe, ...) itself, never what a link leads to.
+struct NamedFile
+{
+    FileIdentity identity;
+    FileStamp stamp;
+    bool isRegularFile = false;
+};
+
 // Questions and changes about named files and folders. Failures raise the matching AppError.
 namespace FileSystem {
 
@@ -47,7 +55,11 @@ std::optional<FileIdentity> identityOf(const QString &path);
 // The stamp of what has the name path, a link itself rather than what it leads to; none when
 // nothing has it.
 std::optional<FileStamp> stampOf(const QString &path);
+// What has the name path; none when nothing has it.
+std::optional<NamedFile> namedFile(const QString &path);
 // Removes the name of a file (a link goes, not what it leads to).
 void deleteFile(const QString &path);
+// Removes an empty folder.
+void removeFolder(const QString &path);
 
 } // namespace FileSystem
