@@ -14,12 +14,14 @@
 #include "platform/OemCodePage.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
+#include "platform/StopSignals.h"
 
 #include <QDir>
 #include <QLocale>
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <cstdio>
 #include <new>
 
 namespace modMorlend {
@@ -37,11 +39,17 @@ void Engine::CutFile()
     if (m_run)
         return;
     m_run.emplace();
-    // The run's files closed as it unwound; only the progress display is left to reset.
-    if (!cutReportingFailures())
+    const StopSignals::DuringRun noteStopSignals;
+    const bool completed = cutReportingFailures();
+    if (!completed) {
+        // The run's files closed as it unwound. One that ended before its first piece leaves the
+        // destination as it found it.
+        if (m_run->pieces.empty())
+            discardOutputs();
         ShowProgress(-1);
-    if (m_run->stoppedAfter > 0)
-        ask({stoppedForClosing(), Prompter::Icon::Information});
+        if (!m_run->failed && stopAsked())
+            ask({stoppedMessage(), Prompter::Icon::Information});
+    }
     const bool estimateDue = m_run->estimateDue;
     m_run.reset();
     handBackWindow(estimateDue);
@@ -52,10 +60,14 @@ bool Engine::cutReportingFailures()
     try {
         return cut();
     } catch (const StopRun &stop) {
-        ask({stop.message, Prompter::Icon::Error});
+        m_run->failed = true;
+        ask({stop.message + (stop.explainsTheSet ? QString() : incompleteSet()),
+             Prompter::Icon::Error});
     } catch (const AppError &error) {
+        m_run->failed = true;
         showGeneralError(error);
     } catch (const std::bad_alloc &) {
+        m_run->failed = true;
         showGeneralError(AppError(AppError::OutOfMemory));
     }
     return false;
@@ -74,11 +86,26 @@ void Engine::stopRun()
         m_run->stopRequested = true;
 }
 
-QString Engine::stoppedForClosing() const
+bool Engine::stopAsked() const
 {
-    return QStringLiteral("The window is being closed, so the cut stopped after piece %1 of %2.")
-               .arg(m_run->stoppedAfter)
-               .arg(m_state.PieceCount)
+    return m_run->stopRequested || StopSignals::received() != 0;
+}
+
+QString Engine::stoppedMessage() const
+{
+    const int signal = StopSignals::received();
+    const QString reason = signal != 0
+        ? QStringLiteral("Morlend was sent %1").arg(QLatin1StringView(StopSignals::nameOf(signal)))
+        : QStringLiteral("The window is being closed");
+    const qint64 written = qint64(m_run->pieces.size());
+    if (written == 0)
+        return reason
+            + QStringLiteral(", so the cut stopped before its first piece. Nothing was"
+                             " written.");
+    return reason
+        + QStringLiteral(", so the cut stopped after piece %1 of %2.")
+              .arg(written)
+              .arg(m_state.PieceCount)
         + LineEnd
         + QStringLiteral("The pieces written so far and the join script as far as it goes are"
                          " kept; they do not rebuild the whole file.");
@@ -95,11 +122,17 @@ bool Engine::cut()
     m_view.startProgress(m_state.PieceCount);
 
     File source = openSource();
-    const QString scriptPath = prepareOutputs(fileName);
-    ScriptFile script(replaceFile(scriptPath), codePage);
-    script.write(headerLine() + LineEnd);
     if (m_run->sourceStamp.length != m_state.SourceSize)
-        throw StopRun {sourceChanged()};
+        throw sourceChanged();
+    // A piece size beyond the source's needs no more room than the source has. Taken before
+    // the destination changes at all, so that a run without the memory leaves it as it was.
+    m_state.PieceBuffer.resize(std::min<qint64>(m_state.PieceSize, m_state.SourceSize));
+    if (!prepareOutputs(fileName))
+        return false;
+    const QString &scriptPath = m_run->scriptPath;
+    ScriptFile script(replaceFile(scriptPath), onDisk(scriptPath), codePage);
+    m_run->script = script.identity();
+    script.write(headerLine() + LineEnd);
     if (!write(source, script, fileName)) {
         script.close();
         return false;
@@ -108,7 +141,10 @@ bool Engine::cut()
     if (liesOnFloppy(scriptPath))
         script.flushToDisk(m_platform);
     script.close();
-    return !writesToFloppy() || !HandOverScript(fileName, scriptPath);
+    if (writesToFloppy() && HandOverScript(fileName, scriptPath))
+        return false;
+    checkTheSetIsAsWritten(fileName);
+    return true;
 }
 
 QString Engine::checkRequest(const OemCodePage &codePage)
@@ -187,15 +223,6 @@ File Engine::openSource()
     return source;
 }
 
-QString Engine::prepareOutputs(const QString &fileName)
-{
-    const QString scriptPath = prepareScriptPath(fileName);
-    checkOutputsAreNotTheSource(fileName, scriptPath);
-    if (!isBareDrive(m_state.OutFolder) && !FileSystem::isFolder(onDisk(m_state.OutFolder)))
-        FileSystem::createFolder(onDisk(m_state.OutFolder));
-    return scriptPath;
-}
-
 bool Engine::write(File &source, ScriptFile &script, const QString &fileName)
 {
     if (!writePieces(source, script, fileName))
@@ -205,52 +232,9 @@ bool Engine::write(File &source, ScriptFile &script, const QString &fileName)
     return true;
 }
 
-QString Engine::prepareScriptPath(const QString &fileName)
-{
-    if (!writesToFloppy())
-        return joinPath(m_state.OutFolder, scriptName(fileName));
-    // Disks come and go while the run writes, so the script waits on a disk that stays.
-    m_state.InterpreterPath = m_platform.interpreterPath();
-    return joinPath(m_platform.temporaryFolder(),
-                    QStringLiteral("~join~") + fileName + QStringLiteral(".tmp"));
-}
-
-void Engine::checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath)
-{
-    const auto refuseIfSource = [this](const QString &path) {
-        if (FileSystem::identityOf(onDisk(path)) == m_run->sourceIdentity)
-            throw StopRun {sourceWouldBeOverwritten(path)};
-    };
-    refuseIfSource(scriptPath);
-    if (writesToFloppy())
-        refuseIfSource(joinPath(FloppyDrive::Name, scriptName(fileName)));
-    // One look at the folder rather than one per piece: a run may have millions of pieces.
-    const QDir folder(onDisk(m_state.OutFolder));
-    const QString prefix = fileName + u'.';
-    for (const QString &name : folder.entryList(
-             QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted)) {
-        if (!name.startsWith(prefix))
-            continue;
-        bool isNumber = false;
-        const qint64 index = name.mid(prefix.size()).toLongLong(&isNumber);
-        if (isNumber && index >= 1 && index <= m_state.PieceCount
-            && name == pieceName(fileName, index))
-            refuseIfSource(joinPath(m_state.OutFolder, name));
-    }
-}
-
-QString Engine::sourceWouldBeOverwritten(const QString &path)
-{
-    return QStringLiteral("The file ") + path
-        + QStringLiteral(" is the file to cut under another name, and writing it would destroy"
-                         " the file.\r\nRemove it or choose another destination.");
-}
-
 bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileName)
 {
     const QScopedValueRollback writing(m_run->writingPieces, true);
-    // A piece size beyond the source's needs no more room than the source has.
-    m_state.PieceBuffer.resize(std::min<qint64>(m_state.PieceSize, m_state.SourceSize));
     for (qint64 index = 1; index < m_state.PieceCount; ++index) {
         const QString piece = cutPiece(source, fileName, index, m_state.PieceSize);
         if (m_state.CancelRun)
@@ -302,14 +286,16 @@ void Engine::readPiece(File &source, qint64 size)
     // pieces or mixed into them. Looking after every read stops the run at the next piece
     // rather than at the last disk.
     if (source.stamp() != m_run->sourceStamp)
-        throw StopRun {sourceChanged()};
+        throw sourceChanged();
 }
 
-QString Engine::sourceChanged() const
+StopRun Engine::sourceChanged() const
 {
-    return QStringLiteral("The file ") + m_state.SourcePath
-        + QStringLiteral(" changed while it was cut, so the pieces do not rebuild it. Nothing"
-                         " was removed.\r\nCut the file again when nothing changes it.");
+    return {
+        QStringLiteral("The file ") + m_state.SourcePath
+            + QStringLiteral(" changed while it was cut, so the pieces do not rebuild it. Nothing"
+                             " was removed.\r\nCut the file again when nothing changes it."),
+        true};
 }
 
 void Engine::checkSpace(qint64 scriptLength, const QString &fileName)
@@ -336,6 +322,13 @@ QString Engine::errorLines(const AppError &error)
 
 Prompter::Reply Engine::ask(const Prompter::Message &message)
 {
+    // A program told to stop by its session has no one left to answer: the message goes to
+    // the standard error, and a question is declined.
+    if (m_run && StopSignals::received() != 0) {
+        const QString line = QString(message.text).replace(LineEnd, QStringLiteral(" "));
+        std::fprintf(stderr, "Morlend: %s\n", qPrintable(line));
+        return Prompter::Reply::Cancel;
+    }
     // The box comes over the window as it stands, and takes the keys and clicks from now on.
     m_view.yieldToMessage();
     return m_prompter.ask(message);
@@ -343,7 +336,7 @@ Prompter::Reply Engine::ask(const Prompter::Message &message)
 
 void Engine::showGeneralError(const AppError &error)
 {
-    ask({QStringLiteral("General error.") + LineEnd + LineEnd + errorLines(error),
+    ask({QStringLiteral("General error.") + LineEnd + LineEnd + errorLines(error) + incompleteSet(),
          Prompter::Icon::Error});
 }
 

@@ -2,11 +2,13 @@
 
 #include "engine/EngineState.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderLock.h"
 #include "platform/Prompter.h"
 
 #include <QList>
 
 #include <optional>
+#include <vector>
 
 class AppError;
 class File;
@@ -17,6 +19,7 @@ namespace modMorlend {
 
 class EngineView;
 class ScriptFile;
+struct StopRun;
 
 // The cutting engine: the shared state and the procedures that plan, show and run a cut. It
 // reads the user's choices from the view and shows its results there, talks to the user through
@@ -81,6 +84,20 @@ private:
         FileStamp sourceStamp;
         // Whether the run's folder lies on the floppy, looked at once per run.
         bool outFolderOnFloppy = false;
+        // The destination folder, held against other runs of the program while this one
+        // writes into it.
+        std::optional<FolderLock> folderLock;
+        // The folders the run made, outermost first, and its join script (on disk): what a
+        // run that ends before its first piece takes away again.
+        QStringList madeFolders;
+        QString scriptPath;
+        std::optional<FileIdentity> script;
+        // What each piece written is, by number, and the script as it was handed over to the
+        // floppy: checked once more before the run reports that it is done.
+        std::vector<NamedFile> pieces;
+        std::optional<NamedFile> scriptOnFloppy;
+        // The script went onto the disk of the last piece rather than onto one more.
+        bool scriptBesideLastPiece = false;
         // The pieces this run wrote into the floppy's root, one per disk.
         QList<PieceOnDisk> piecesOnDisks;
         // From the first piece on, the run works on its plan; an estimate asked for meanwhile
@@ -89,8 +106,16 @@ private:
         bool estimateDue = false;
         // Set when the window is being closed; the run then stops after the piece it writes.
         bool stopRequested = false;
-        // The piece after which the run stopped for that; 0 while it did not.
-        qint64 stoppedAfter = 0;
+        // The run ended with a failure message.
+        bool failed = false;
+    };
+    // What a folder holds of a cut's set, the run's own pieces left out.
+    struct SetNamesFound
+    {
+        // A file with the name the pieces join back into.
+        QString joined;
+        // Files with the names of pieces (of any number) or of the script, in reading order.
+        QStringList names;
     };
 
     // Whether an estimate has to wait for the run to end.
@@ -121,12 +146,33 @@ private:
     void chooseDestination();
     // Opens the source for the run, taking what it is and how it stands now.
     File openSource();
-    // Makes sure that no output is the source and that the folder exists; returns where the
+    // Makes the destination ready to be written, or returns false when the user cancels: the
+    // folder exists and is held against other runs, no output is the source, and no file of
+    // the user's has a name of the set (or the user agreed to replace them). Sets where the
     // script goes.
-    QString prepareOutputs(const QString &fileName);
+    bool prepareOutputs(const QString &fileName);
+    // Makes the folders of OutFolder that are missing, noting each for discardOutputs.
+    void makeFolders();
+    // Takes the destination folder's lock, or refuses the run when another run holds it.
+    void lockFolder();
+    // What folder holds of the set of fileName. Refuses the run when a name the run writes is
+    // the source or a folder.
+    SetNamesFound setNamesIn(const QString &folder, const QString &fileName) const;
+    // Asks once whether the files names in folder (described as where) may go, and removes them
+    // when the user agrees; false when the user cancels.
+    bool replaceSetNames(const QString &where, const QString &folder, const QStringList &names,
+                         const QString &fileName);
+    // A run that ends before its first piece takes away the script and the folders it made.
+    void discardOutputs();
+    // Before a run reports that it is done: every piece and the script are still the files it
+    // wrote, where it wrote them; refuses the set otherwise.
+    void checkTheSetIsAsWritten(const QString &fileName);
+    // After a failure: what is left of the set, and that it does not rebuild the file.
+    QString incompleteSet() const;
     // Writes the pieces and completes the script; false when the user cancelled.
     bool write(File &source, ScriptFile &script, const QString &fileName);
     bool writesToFloppy() const;
+    // Where the script is written while the run goes on.
     QString prepareScriptPath(const QString &fileName);
     // Writes every piece and the script's lines for it; false when the user cancelled.
     bool writePieces(File &source, ScriptFile &script, const QString &fileName);
@@ -134,19 +180,22 @@ private:
     QString cutPiece(File &source, const QString &fileName, qint64 index, qint64 size);
     // Reads the next size bytes of the source into PieceBuffer.
     void readPiece(File &source, qint64 size);
-    // What the run says when the source changed while it was cut.
-    QString sourceChanged() const;
+    // What stops the run when the source changed while it was cut.
+    StopRun sourceChanged() const;
     // Warns when the script will not fit on the last disk beside the last piece.
     void checkSpace(qint64 scriptLength, const QString &fileName);
-    // Refuses the run when a file it would write already exists as the source under another
-    // name, before anything is written.
-    void checkOutputsAreNotTheSource(const QString &fileName, const QString &scriptPath);
     static QString sourceWouldBeOverwritten(const QString &path);
+    static QString folderInTheWay(const QString &path);
+    // What stops the run when its set is not as it wrote it.
+    static StopRun setChanged(const QString &path);
     // A new, empty file in the place of whatever has the name path, which must be neither the
     // source nor a folder.
     File replaceFile(const QString &path);
-    // Creates or replaces the file at path with bytes.
-    void writeFile(const QString &path, const QByteArray &bytes);
+    // Creates or replaces the file at path with bytes; returns the new file as written.
+    NamedFile writeFile(const QString &path, const QByteArray &bytes);
+    // The file at path as this run wrote it, which is the file identity; refuses the set when
+    // another has taken its name.
+    NamedFile asWritten(const QString &path, const FileIdentity &identity) const;
     // Whether path lies on the floppy, named by the drive or found in the run's folder on it.
     bool liesOnFloppy(const QString &path) const;
     // Whether the run clears each disk before its piece: only when it writes to the floppy's
@@ -157,11 +206,23 @@ private:
     bool awaitDiskWithoutPiece(qint64 index);
     // The piece of this run that the disk in the drive holds; empty when it holds none.
     QString pieceInDrive() const;
+    // Whether name on the disk in the drive is a piece this run wrote.
+    bool isOwnPieceInDrive(const QString &name) const;
+    // Whether the disk in the drive is the one with piece.
+    bool isInDrive(const PieceOnDisk &piece) const;
+    // What the run says of a disk with a file of the name the pieces join back into.
+    static QString joinedNameOnDisk(const QString &name);
+    // Makes sure that the disk in the drive holds no file with a name of the set, asking for
+    // another disk (number index) or whether they may go; false when the user cancels.
+    bool awaitDiskWithoutSetNames(qint64 index, const QString &fileName);
     void clearFloppy();
     // path as the file system knows it: the floppy's drive name becomes its mount point.
     QString onDisk(const QString &path) const;
-    // What the run says when it stopped because the window is being closed.
-    QString stoppedForClosing() const;
+    // Whether the run is to stop after the piece it writes: the window is being closed, or
+    // the program was sent a stop signal.
+    bool stopAsked() const;
+    // What the run says when it stopped for that.
+    QString stoppedMessage() const;
     // Every message goes through here: the window is shown as it stands behind the box.
     Prompter::Reply ask(const Prompter::Message &message);
     // "An error #", the number, " occured:", a line end and the description.

@@ -27,22 +27,27 @@ QByteArray readFile(const QString &path)
 
 void Engine::WritePiece(const QString &path, qint64 index)
 {
+    const bool intoFloppysRoot = FloppyDrive::isName(GetFolder(path));
     if (clearsDisks()) {
         if (!awaitDiskWithoutPiece(index)) {
             m_state.CancelRun = true;
             return;
         }
         clearFloppy();
-    }
-    writeFile(path, m_state.PieceBuffer);
-    ShowProgress(index);
-    if (m_run->stopRequested) {
-        // The window is being closed: the run ends with this piece whole, as after a cancel.
-        m_run->stoppedAfter = index;
+    } else if (intoFloppysRoot
+               && !awaitDiskWithoutSetNames(index, GetFileName(m_state.SourcePath))) {
         m_state.CancelRun = true;
         return;
     }
-    if (!FloppyDrive::isName(GetFolder(path)))
+    m_run->pieces.push_back(writeFile(path, m_state.PieceBuffer));
+    ShowProgress(index);
+    if (stopAsked()) {
+        // The window is being closed, or the session ends: the run ends with this piece whole,
+        // as after a cancel.
+        m_state.CancelRun = true;
+        return;
+    }
+    if (!intoFloppysRoot)
         return;
     if (const std::optional<FileStamp> stamp = FileSystem::stampOf(onDisk(path)))
         m_run->piecesOnDisks.append({path, *stamp});
@@ -52,7 +57,9 @@ void Engine::WritePiece(const QString &path, qint64 index)
         QStringLiteral("File ") + path + QStringLiteral(" written successfully.") + LineEnd
             + QStringLiteral("Please insert floppy number %1.").arg(index + 1),
         Prompter::Icon::Information, Prompter::Buttons::OkCancel};
-    if (ask(nextDisk) == Prompter::Reply::Cancel)
+    // A stop asked for while the prompt waited ends the run here rather than after a further
+    // piece.
+    if (ask(nextDisk) == Prompter::Reply::Cancel || stopAsked())
         m_state.CancelRun = true;
 }
 
@@ -78,13 +85,54 @@ bool Engine::awaitDiskWithoutPiece(qint64 index)
     return true;
 }
 
-QString Engine::pieceInDrive() const
+bool Engine::awaitDiskWithoutSetNames(qint64 index, const QString &fileName)
+{
+    // The user gathers the disks' files into one folder to join them: an earlier cut's pieces or
+    // script would mix into the set, and a file of the joined name would have it added to it.
+    for (;;) {
+        const SetNamesFound found = setNamesIn(FloppyDrive::Name, fileName);
+        if (found.joined.isEmpty()) {
+            return found.names.isEmpty()
+                || replaceSetNames(QStringLiteral("The disk in the drive"), FloppyDrive::Name,
+                                   found.names, fileName);
+        }
+        const Prompter::Message anotherDisk {
+            joinedNameOnDisk(found.joined) + LineEnd
+                + QStringLiteral("Please insert floppy number %1.").arg(index),
+            Prompter::Icon::Information, Prompter::Buttons::OkCancel};
+        if (ask(anotherDisk) == Prompter::Reply::Cancel)
+            return false;
+    }
+}
+
+QString Engine::joinedNameOnDisk(const QString &name)
+{
+    return QStringLiteral("The disk in the drive holds a file named ") + name
+        + QStringLiteral(", the name the pieces join back into: joining them beside it would add"
+                         " them to that file.");
+}
+
+bool Engine::isOwnPieceInDrive(const QString &name) const
+{
+    for (const PieceOnDisk &piece : m_run->piecesOnDisks) {
+        if (GetFileName(piece.path) == name && isInDrive(piece))
+            return true;
+    }
+    return false;
+}
+
+bool Engine::isInDrive(const PieceOnDisk &piece) const
 {
     // Name, length and time of modification together tell one of this run's pieces from a
     // piece of the same name that an earlier run left on another disk.
+    const std::optional<FileStamp> now = FileSystem::stampOf(onDisk(piece.path));
+    return now && now->length == piece.stamp.length && now->modified == piece.stamp.modified;
+}
+
+QString Engine::pieceInDrive() const
+{
     for (const PieceOnDisk &piece : m_run->piecesOnDisks) {
-        const std::optional<FileStamp> now = FileSystem::stampOf(onDisk(piece.path));
-        if (now && now->length == piece.stamp.length && now->modified == piece.stamp.modified)
+        if (isInDrive(piece))
             return piece.path;
     }
     return {};
@@ -112,23 +160,29 @@ File Engine::replaceFile(const QString &path)
     // so each name is looked at as it is replaced.
     if (FileSystem::identityOf(target) == m_run->sourceIdentity)
         throw StopRun {sourceWouldBeOverwritten(path)};
-    if (FileSystem::namesFolder(target)) {
-        throw StopRun {QStringLiteral("The file ") + path
-                       + QStringLiteral(" cannot be written: a folder has its name.\r\nRemove"
-                                        " or rename the folder, or write somewhere else.")};
-    }
+    if (FileSystem::namesFolder(target))
+        throw StopRun {folderInTheWay(path)};
     return File::replace(target);
 }
 
-void Engine::writeFile(const QString &path, const QByteArray &bytes)
+QString Engine::folderInTheWay(const QString &path)
+{
+    return QStringLiteral("The file ") + path
+        + QStringLiteral(" cannot be written: a folder has its name.\r\nRemove or rename the"
+                         " folder, or write somewhere else.");
+}
+
+NamedFile Engine::writeFile(const QString &path, const QByteArray &bytes)
 {
     File file = replaceFile(path);
     try {
+        const FileIdentity identity = file.identity();
         file.write(bytes.constData(), bytes.size());
         // The user takes the disk out when told the file is written, so it must be on the disk.
         if (liesOnFloppy(path))
             m_platform.flushToDisk(file);
         file.close();
+        return asWritten(path, identity);
     } catch (const AppError &) {
         // A piece cut short would pass for a whole one beside the others.
         try {
@@ -157,8 +211,22 @@ bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScr
     for (;;) {
         if (askForDisk && ask(oneMoreDisk) == Prompter::Reply::Cancel)
             return true;
+        m_run->scriptBesideLastPiece = !askForDisk;
+        askForDisk = true;
         try {
-            writeFile(target, readFile(onDisk(temporaryScriptPath)));
+            // A disk that holds names of the set is asked about, as the pieces' disks were.
+            if (!clearsDisks()) {
+                const SetNamesFound found = setNamesIn(FloppyDrive::Name, fileName);
+                if (!found.joined.isEmpty()) {
+                    ask({joinedNameOnDisk(found.joined), Prompter::Icon::Error});
+                    continue;
+                }
+                if (!found.names.isEmpty()
+                    && !replaceSetNames(QStringLiteral("The disk in the drive"), FloppyDrive::Name,
+                                        found.names, fileName))
+                    return true;
+            }
+            m_run->scriptOnFloppy = writeFile(target, readFile(onDisk(temporaryScriptPath)));
             FileSystem::deleteFile(onDisk(temporaryScriptPath));
             return false;
         } catch (const AppError &error) {
@@ -168,7 +236,6 @@ bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScr
             // one can.
             ask({refusal.message, Prompter::Icon::Error});
         }
-        askForDisk = true;
     }
 }
 

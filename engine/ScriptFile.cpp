@@ -1,9 +1,8 @@
 #include "engine/ScriptFile.h"
 
 #include "platform/AppError.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
-
-#include <QString>
 
 #include <utility>
 
@@ -13,11 +12,15 @@ namespace {
 
 // Enough for the lines of a thousand pieces; a run of millions of tiny pieces stays bounded.
 constexpr qsizetype FlushThreshold = 64 * 1024;
+// Every code page the script is written in has the line end at these bytes.
+constexpr char LineEndBytes[] = "\r\n";
 
 } // namespace
 
-ScriptFile::ScriptFile(File file, const OemCodePage &codePage)
+ScriptFile::ScriptFile(File file, const QString &path, const OemCodePage &codePage)
     : m_file(std::move(file))
+    , m_path(path)
+    , m_identity(m_file.identity())
     , m_codePage(codePage)
 {
 }
@@ -53,6 +56,8 @@ void ScriptFile::flushToDisk(const Platform &platform)
 
 void ScriptFile::close()
 {
+    if (!m_open)
+        return;
     writeOut();
     m_open = false;
     m_file.close();
@@ -60,9 +65,45 @@ void ScriptFile::close()
 
 void ScriptFile::writeOut()
 {
+    if (!m_open)
+        return;
     // Taken out first, so that text a failed write left behind is never written twice.
     const QByteArray pending = std::exchange(m_pending, {});
-    m_file.write(pending.constData(), pending.size());
+    try {
+        m_file.write(pending.constData(), pending.size());
+    } catch (const AppError &) {
+        cutBackToWholeLines(pending);
+        throw;
+    }
+    const qsizetype lastLineEnd = pending.lastIndexOf(LineEndBytes);
+    if (lastLineEnd >= 0)
+        m_wholeLines = m_written + lastLineEnd + 2;
+    m_written += pending.size();
+}
+
+void ScriptFile::cutBackToWholeLines(const QByteArray &pending) noexcept
+{
+    try {
+        const qint64 reached = m_file.size() - m_written;
+        const qsizetype lastLineEnd
+            = reached >= 2 ? pending.lastIndexOf(LineEndBytes, reached - 2) : -1;
+        if (lastLineEnd >= 0)
+            m_wholeLines = m_written + lastLineEnd + 2;
+        // Nothing more is written to a script that lost lines.
+        m_open = false;
+        if (m_wholeLines > 0) {
+            m_file.truncate(m_wholeLines);
+            m_file.close();
+            return;
+        }
+        m_file.close();
+        // Only the file this script is: someone may have put another at its name since.
+        const std::optional<NamedFile> named = FileSystem::namedFile(m_path);
+        if (named && named->identity == m_identity)
+            FileSystem::deleteFile(m_path);
+    } catch (const AppError &) {
+        // Nothing more can be done on a disk that refuses even this.
+    }
 }
 
 } // namespace modMorlend

@@ -9,6 +9,9 @@ namespace modMorlend {
 struct StopRun
 {
     QString message;
+    // The message tells what is left of the set; otherwise the run adds that when pieces were
+    // written.
+    bool explainsTheSet = false;
 };
 
 } // namespace modMorlend

@@ -145,6 +145,7 @@ TEST_F(CutFile, ReplacesAnOldScriptButNotWhatALinkAtItsNameLeadsTo)
     QDir(dir.path()).mkdir("out");
     TestFiles::write(out + "/clip.avi.bat", QByteArray(4096, 'x'));
     writeToFolder(out);
+    prompter.answer(Prompter::Reply::Ok);
     cutFile();
     EXPECT_EQ(TestFiles::read(out + "/clip.avi.bat"), ExampleScript);
 
@@ -152,6 +153,7 @@ TEST_F(CutFile, ReplacesAnOldScriptButNotWhatALinkAtItsNameLeadsTo)
     TestFiles::write(other, "keep me");
     QFile::remove(out + "/clip.avi.bat");
     ASSERT_TRUE(QFile::link(other, out + "/clip.avi.bat"));
+    prompter.answer(Prompter::Reply::Ok);
     cutFile();
     EXPECT_EQ(TestFiles::read(out + "/clip.avi.bat"), ExampleScript);
     EXPECT_FALSE(QFileInfo(out + "/clip.avi.bat").isSymLink());

@@ -39,6 +39,12 @@ QString generalError(int number, const char *description)
         .arg(description);
 }
 
+QString incompleteSet(const QString &what)
+{
+    return "\r\n\r\nThe set is incomplete: " + what
+        + ". It does not rebuild the file; cut the file again.";
+}
+
 EngineFixture::EngineFixture()
 {
     QDir(dir.path()).mkdir("C");

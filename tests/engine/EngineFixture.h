@@ -18,6 +18,8 @@
 QStringList filesIn(const QString &folder);
 // The text of the general error message.
 QString generalError(int number, const char *description);
+// What a failure message adds when pieces were written: "The set is incomplete: " and what.
+QString incompleteSet(const QString &what);
 
 // The system's services, counting each time a file is flushed to its disk.
 class RecordingPlatform : public Platform

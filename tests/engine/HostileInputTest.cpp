@@ -61,6 +61,9 @@ struct Hostile
     qint64 length;
     std::function<void(EngineFixture &, const CaseFolder &)> arrange;
     Expectation expected;
+    // The destination holds a file of the user's at one of the set's names, and the user lets
+    // the run replace it.
+    bool asksToReplace = false;
 };
 
 void toFloppy(EngineFixture &t, const CaseFolder &run, bool clear)
@@ -170,22 +173,22 @@ const Hostile cases[] = {
      [](EngineFixture &, const CaseFolder &run) {
          QFile::link(precious(run), outputName(run.out, "clip.avi.2"));
      },
-     Completes},
+     Completes, true},
     {"a second name of another file at a piece's name", "1 457 664", "clip.avi", 3500000,
      [](EngineFixture &, const CaseFolder &run) {
          TestFiles::makeHardLink(precious(run), outputName(run.out, "clip.avi.2"));
      },
-     Completes},
+     Completes, true},
     {"a pipe at a piece's name", "1 457 664", "clip.avi", 3500000,
      [](EngineFixture &, const CaseFolder &run) {
          TestFiles::makePipe(outputName(run.out, "clip.avi.1"));
      },
-     Completes},
+     Completes, true},
     {"a socket at a piece's name", "1 457 664", "clip.avi", 3500000,
      [](EngineFixture &, const CaseFolder &run) {
          TestFiles::makeSocket(outputName(run.out, "clip.avi.3"));
      },
-     Completes},
+     Completes, true},
     {"a folder at a piece's name", "1 457 664", "clip.avi", 3500000,
      [](EngineFixture &, const CaseFolder &run) {
          QDir().mkpath(outputName(run.out, "clip.avi.2"));
@@ -202,7 +205,7 @@ const Hostile cases[] = {
          QFile::link(precious(run), outputName(run.floppy, "clip.avi.1"));
          QFile::link(precious(run), outputName(run.floppy, "clip.avi.bat"));
      },
-     Completes},
+     Completes, true},
     {"a link at the temporary script's name", "1 457 664", "clip.avi", 100000,
      [](EngineFixture &t, const CaseFolder &run) {
          toFloppy(t, run, false);
@@ -270,15 +273,23 @@ TEST_P(HostileInput, LeavesEveryFileAsItWasWithAJoinableSetOrAClearMessage)
         c.arrange(*this, run);
     const QMap<QString, QByteArray> before = digestsIn(path("case"));
 
+    if (c.asksToReplace)
+        prompter.answer(Prompter::Reply::Ok);
     if (c.expected)
         prompter.answer(Prompter::Reply::Ok);
     cutFile();
 
     EXPECT_EQ(digestsIn(path("case")), before) << "the source, or a file beside it, changed";
+    QList<Prompter::Message> shown = prompter.shown();
+    if (c.asksToReplace && !shown.isEmpty()) {
+        EXPECT_EQ(shown.first().buttons, Prompter::Buttons::OkCancel);
+        EXPECT_TRUE(
+            shown.takeFirst().text.contains(" with the names of the pieces or the join script"));
+    }
     if (c.expected) {
-        EXPECT_EQ(prompter.shown(), QList({errorMessage(c.expected(run))}));
+        EXPECT_EQ(shown, QList({errorMessage(c.expected(run))}));
     } else {
-        EXPECT_TRUE(prompter.shown().isEmpty());
+        EXPECT_TRUE(shown.isEmpty());
         expectJoinsBack({view.intoFolder ? run.out : run.floppy}, run.source);
     }
 }

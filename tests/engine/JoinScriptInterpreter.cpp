@@ -89,6 +89,11 @@ bool JoinScriptInterpreter::run(const QByteArray &scriptName)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QByteArray line = lines[i];
         const bool last = i + 1 == lines.size();
+        if (i > 0 && !m_files.contains(scriptName))
+            return fail(QString("line %1 follows the script's deletion of itself").arg(i + 1));
+        // A script that ends in a line end (one cut back to its whole lines) ends there.
+        if (last && line.isEmpty() && i > 0)
+            break;
         if (last ? line.endsWith('\r') : !line.endsWith('\r'))
             return fail(QString("line %1 does not end in CR LF, or the last one does").arg(i + 1));
         if (!last)
@@ -100,8 +105,6 @@ bool JoinScriptInterpreter::run(const QByteArray &scriptName)
                 return fail("the script does not start with @echo off");
             continue;
         }
-        if (!m_files.contains(scriptName))
-            return fail(QString("line %1 follows the script's deletion of itself").arg(i + 1));
         if (!runLine(line))
             return false;
     }

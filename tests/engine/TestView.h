@@ -32,6 +32,8 @@ public:
     {
         filledTo = index;
         progressCount = count;
+        if (onProgress && index > 0)
+            onProgress(index);
     }
     void yieldToMessage() override { }
     void endRun() override { ++runsEnded; }
@@ -48,6 +50,8 @@ public:
     bool clearBoxEnabled = false;
     bool clearBoxTicked = true;
     std::function<void()> onFolderChange;
+    // Runs after each piece of a run is shown as written, with its number.
+    std::function<void(qint64)> onProgress;
 
     QString estimate = QStringLiteral("{0 files}");
     // The steps the progress box is scaled to, and how far it is filled (-1: erased).

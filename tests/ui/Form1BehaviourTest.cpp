@@ -19,9 +19,11 @@
 #include <QTest>
 #include <QUrl>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -107,6 +109,33 @@ TEST_F(Form1Behaviour, ADropOfAFileThatCannotBeCutChangesNothingAndSaysWhy)
     EXPECT_EQ(form.txtFN->text(), path("data/movie-link.avi") + " * 3,500,000 bytes")
         << "a link to a file is taken";
     EXPECT_EQ(prompter.shown().size(), qsizetype(std::size(cases)));
+}
+
+TEST_F(Form1Behaviour, ADropOfANameThatIsNoTextInTheSystemsEncodingIsRefused)
+{
+    // A Latin-1 name from an old disk, and a file whose name is what it reads as in UTF-8.
+    const QString lookAlike = path("data/Gr\uFFFD\uFFFDe.txt");
+    TestFiles::write(lookAlike, "another file");
+    const QByteArray latin1 = QFile::encodeName(path("data"))
+        + "/Gr\xFC\xDF"
+          "e.txt";
+    const int descriptor = ::open(latin1.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(descriptor, 0);
+    ::close(descriptor);
+    const QUrl address = QUrl::fromEncoded("file://" + QUrl::toPercentEncoding(path("data"), "/")
+                                           + "/Gr%FC%DFe.txt");
+
+    prompter.answer(Prompter::Reply::Ok);
+    drop({address});
+    EXPECT_EQ(prompter.last(),
+              errorMessage(lookAlike
+                           + " cannot be read: its name is not text in this system's encoding "
+                             "(UTF-8), so the file cannot be opened by it.\r\nRename the file and "
+                             "try again."));
+    EXPECT_TRUE(state().SourcePath.isEmpty()) << "the look-alike file is not taken";
+    EXPECT_EQ(form.txtFN->text(), "{none}");
+    // Qt could not name it to remove the test's folder.
+    ::unlink(latin1.constData());
 }
 
 // Qt's line edits take dropped text, and a file manager's drag of a file carries its address as
@@ -233,8 +262,8 @@ TEST_F(Form1Behaviour, ShowsTheClearedDiskNoticeExactlyWhenCutRefusesAndAfterwar
         {"the drive's name", 0, "A:", refusal},
         {"the drive's name and separators", 0, "a://", refusal},
         {"a folder on the floppy by the drive's name", 0, "A:/parts", notCleared.arg("A:/parts")},
-        {"a folder on the floppy by its mount point", 0, path("floppy/parts"),
-         notCleared.arg(path("floppy/parts"))},
+        {"a folder on the floppy by its mount point", 0, path("floppy/more"),
+         notCleared.arg(path("floppy/more"))},
         {"a folder on another disk", 0, path("data/out"), std::nullopt},
     };
     dropFile(makeFile("floppy/clip.avi", 100));

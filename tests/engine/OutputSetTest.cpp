@@ -1,0 +1,387 @@
+#include "engine/JoinScript.h"
+#include "platform/FolderLock.h"
+#include "platform/OemCodePage.h"
+#include "platform/StopSignals.h"
+#include "tests/engine/EngineFixture.h"
+#include "tests/engine/JoinScriptInterpreter.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <csignal>
+
+namespace {
+
+using Reply = Prompter::Reply;
+
+// What a run leaves behind, taken as a set that someone joins later: after any failure it is
+// safe to join, and nothing of the user's in the destination changes without a question.
+class OutputSet : public EngineFixture
+{
+protected:
+    // The folder's names and contents, to show that a run left it as it was.
+    QMap<QString, QByteArray> contentsOf(const QString &folder)
+    {
+        QMap<QString, QByteArray> contents;
+        for (const QString &name :
+             QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
+            contents.insert(name, TestFiles::read(folder + '/' + name));
+        return contents;
+    }
+
+    // A folder holding the given files, each with its own name as content.
+    QString folderWith(const QString &name, const QStringList &files)
+    {
+        const QString folder = path(name);
+        QDir().mkpath(folder);
+        for (const QString &file : files)
+            TestFiles::write(folder + '/' + file, file.toUtf8());
+        return folder;
+    }
+
+    static QString replaceQuestion(const QString &where, const QString &files,
+                                   const QString &fileName, const QString &names)
+    {
+        return where + " already holds " + files
+            + " with the names of the pieces or the join script of " + fileName + ": " + names
+            + ".\r\nOK replaces them, so that only this cut's files have those names; Cancel "
+              "stops the cut without touching them.";
+    }
+};
+
+TEST_F(OutputSet, LeavesAScriptCutShortByAFullDiskWithWholeLinesOnlyThatLoseNothingWhenRun)
+{
+    // 100 pieces of 8 bytes and a script of some 4 KiB: the pieces fit under the limit, the
+    // script does not.
+    const QString source = makeSource("aaa.bin", 800);
+    choose(source, "8");
+    writeToFolder(path("whole"));
+    cutFile();
+    const QByteArray wholeScript = TestFiles::read(path("whole/aaa.bin.bat"));
+    ASSERT_GT(wholeScript.size(), 2000);
+
+    struct Case
+    {
+        const char *what;
+        qsizetype limit;
+    };
+    const qsizetype secondLineEnd = wholeScript.indexOf("\r\n", 11) + 2;
+    const Case cases[] = {
+        {"inside a line", 1000 + 3},
+        {"at a line end", secondLineEnd},
+        {"inside the closing lines", wholeScript.size() - 4},
+        {"inside the header", 9},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString out = path(QString("limited-%1").arg(c.limit));
+        writeToFolder(out);
+        prompter.answer(Reply::Ok);
+        fileSizeLimit.emplace(c.limit);
+        cutFile();
+
+        EXPECT_EQ(prompter.last(),
+                  errorMessage(generalError(61, "Disk full")
+                               + incompleteSet("pieces 1 to 100 of 100 were written in " + out
+                                               + ", but not the whole join script")));
+        const QString scriptPath = out + "/aaa.bin.bat";
+        if (c.limit < 11) {
+            EXPECT_FALSE(QFileInfo::exists(scriptPath)) << "a script without a whole line goes";
+            continue;
+        }
+        const QByteArray script = TestFiles::read(scriptPath);
+        EXPECT_TRUE(script.endsWith("\r\n")) << script.right(40).toStdString();
+        EXPECT_TRUE(wholeScript.startsWith(script)) << "the script is the whole one, cut short";
+
+        // Run anyway, it joins the start of the file and loses no piece it has not joined.
+        JoinScriptInterpreter scratch;
+        for (const QString &name : filesIn(out))
+            scratch.addFile(name.toLatin1(), TestFiles::read(out + '/' + name));
+        ASSERT_TRUE(scratch.run("aaa.bin.bat")) << scratch.failure().toStdString();
+        const QByteArray joined = scratch.files().value("aaa.bin");
+        const QByteArray original = TestFiles::read(source);
+        ASSERT_EQ(joined, original.left(joined.size()));
+        QByteArray rest;
+        for (qsizetype index = joined.size() / 8 + 1; index <= 100; ++index) {
+            const QByteArray piece = "aaa.bin." + QByteArray::number(index);
+            ASSERT_TRUE(scratch.files().contains(piece)) << piece.toStdString() << " was lost";
+            rest += scratch.files().value(piece);
+        }
+        EXPECT_EQ(joined + rest, original);
+    }
+}
+
+TEST_F(OutputSet, RefusesAFolderWithAFileOfTheJoinedNameBeforeWritingAnything)
+{
+    const QString source = chooseExample();
+    struct Case
+    {
+        const char *what;
+        QString folder;
+        const char *holds;
+    };
+    const Case cases[] = {
+        {"the source's own folder", dir.path(), "clip.avi"},
+        {"another file of that name, as the joining machine compares names",
+         folderWith("other", {"CLIP.AVI", "notes.txt"}), "CLIP.AVI"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QMap<QString, QByteArray> before = contentsOf(c.folder);
+        writeToFolder(c.folder);
+        showOldProgress();
+        prompter.answer(Reply::Ok);
+        cutFile();
+
+        EXPECT_EQ(prompter.last(),
+                  errorMessage("The folder " + c.folder + " holds a file named " + c.holds
+                               + ", the name the pieces join back into: joining them there would "
+                                 "add them to that file.\r\nChoose another folder, or move that "
+                                 "file away, and cut again."));
+        EXPECT_EQ(contentsOf(c.folder), before) << "nothing is written";
+        expectProgressReset();
+    }
+}
+
+TEST_F(OutputSet, AsksOnceBeforeReplacingFilesOfTheSetsNamesAndCancelChangesNothing)
+{
+    const QString source = makeSource("backup", 3000);
+    choose(source, "1000");
+    const QString out = folderWith("out", {"backup.bat", "backup.1", "backup.txt"});
+    writeToFolder(out);
+    const QMap<QString, QByteArray> before = contentsOf(out);
+    const Prompter::Message question {
+        replaceQuestion("The folder " + out, "2 files", "backup", "backup.1 and backup.bat"),
+        Prompter::Icon::Warning, Prompter::Buttons::OkCancel};
+
+    prompter.answer(Reply::Cancel);
+    cutFile();
+    EXPECT_EQ(prompter.shown(), QList({question}));
+    EXPECT_EQ(contentsOf(out), before) << "Cancel changes nothing";
+
+    prompter.answer(Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.shown().size(), 2) << "one question, and no message after it";
+    EXPECT_EQ(filesIn(out),
+              QStringList({"backup.1", "backup.2", "backup.3", "backup.bat", "backup.txt"}));
+    EXPECT_EQ(TestFiles::read(out + "/backup.txt"), "backup.txt");
+    QFile::remove(out + "/backup.txt");
+    expectJoinsBack({out}, source);
+}
+
+TEST_F(OutputSet, ARecutWithFewerPiecesTakesTheEarlierFurtherPiecesAwayWhenTheUserAgrees)
+{
+    const QString source = makeSource("data.bin", 5000);
+    const QString out = path("out");
+    writeToFolder(out);
+    choose(source, "1000");
+    cutFile();
+    ASSERT_EQ(filesIn(out).size(), 6);
+    // Further names that are no piece of any cut stay.
+    QDir(out).mkdir("data.bin.9");
+    TestFiles::write(out + "/data.bin.05", "not a piece");
+    TestFiles::write(out + "/DATA.BIN.7", "a piece to the joining machine");
+
+    choose(source, "2500");
+    prompter.answer(Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.last().text,
+              replaceQuestion("The folder " + out, "7 files", "data.bin",
+                              "data.bin.1, data.bin.2, data.bin.3 and 4 more"));
+    EXPECT_EQ(
+        filesIn(out),
+        QStringList({"data.bin.05", "data.bin.1", "data.bin.2", "data.bin.9", "data.bin.bat"}));
+    QFile::remove(out + "/data.bin.05");
+    QDir(out).rmdir("data.bin.9");
+    expectJoinsBack({out}, source);
+}
+
+TEST_F(OutputSet, AsksAboutEachFloppyThatHoldsNamesOfTheSetUnlessDisksAreCleared)
+{
+    const QString source = chooseExample();
+    insertDisk(1);
+    TestFiles::write(disk(2) + "/clip.avi", "the joined name");
+    TestFiles::write(disk(3) + "/clip.avi.7", "old");
+    TestFiles::write(disk(3) + "/clip.avi.bat", "old");
+    writeToFloppy(false);
+    prompter.answer(Reply::Ok, [this] { insertDisk(2); });
+    // The disk with a file of the joined name is not taken.
+    prompter.answer(Reply::Ok, [this] { insertDisk(3); });
+    prompter.answer(Reply::Cancel);
+    cutFile();
+
+    const QList<Prompter::Message> shown = prompter.shown();
+    ASSERT_EQ(shown.size(), 3);
+    EXPECT_EQ(shown[1],
+              question("The disk in the drive holds a file named clip.avi, the name the "
+                       "pieces join back into: joining them beside it would add them "
+                       "to that file.\r\nPlease insert floppy number 2."));
+    EXPECT_EQ(shown[2].text,
+              replaceQuestion("The disk in the drive", "2 files", "clip.avi",
+                              "clip.avi.7 and clip.avi.bat"));
+    EXPECT_EQ(filesIn(disk(2)), QStringList("clip.avi"));
+    EXPECT_EQ(filesIn(disk(3)), QStringList({"clip.avi.7", "clip.avi.bat"}));
+
+    // With clearing on, the user asked for every disk to be emptied.
+    useClearScript();
+    insertDisk(1);
+    writeToFloppy(true);
+    prompter.answer(Reply::Ok, [this] { insertDisk(2); });
+    prompter.answer(Reply::Ok, [this] { insertDisk(3); });
+    cutFile();
+    EXPECT_EQ(prompter.shown().size(), 5);
+    expectJoinsBack({disk(1), disk(2), disk(3)}, source);
+}
+
+TEST_F(OutputSet, ARunThatEndsBeforeItsFirstPieceLeavesTheDestinationAsItWas)
+{
+    const QString source = chooseExample();
+    const QString out = path("out");
+    writeToFolder(out);
+    cutFile();
+    const QMap<QString, QByteArray> goodSet = contentsOf(out);
+
+    // Cancelled at the question, or kept out by another run: the earlier set keeps its script.
+    choose(source, "2 000 000");
+    prompter.answer(Reply::Cancel);
+    cutFile();
+    EXPECT_EQ(contentsOf(out), goodSet);
+    {
+        const FolderLock otherRun(out);
+        prompter.answer(Reply::Ok);
+        cutFile();
+        EXPECT_EQ(contentsOf(out), goodSet);
+    }
+
+    // The first piece does not fit: the folder the run made goes with its script.
+    writeToFolder(path("new"));
+    prompter.answer(Reply::Ok);
+    fileSizeLimit.emplace(1000);
+    cutFile();
+    EXPECT_FALSE(QFileInfo::exists(path("new")));
+
+    // Cancel at the first floppy's question: the temporary script goes too.
+    insertDisk(1);
+    TestFiles::write(disk(1) + "/clip.avi.1", "old");
+    writeToFloppy(false);
+    prompter.answer(Reply::Cancel);
+    cutFile();
+    EXPECT_TRUE(filesIn(path("C")).isEmpty());
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
+}
+
+TEST_F(OutputSet, RefusesAFolderThatAnotherRunWritesInto)
+{
+    chooseExample();
+    const QString out = folderWith("out", {});
+    const FolderLock otherRun(out);
+    ASSERT_TRUE(otherRun.isTaken());
+    writeToFolder(out);
+    prompter.answer(Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.last(),
+              errorMessage("Another Morlend is writing into the folder " + out
+                           + ".\r\nWait until it has finished, and cut again."));
+    EXPECT_TRUE(filesIn(out).isEmpty());
+}
+
+TEST_F(OutputSet, RefusesASetThatAnotherProgramChangedWhileItWasWritten)
+{
+    const QString source = chooseExample();
+    const QString setChanged = "Another program changed the set while it was written: %1 is not "
+                               "the file this cut wrote there.\r\nDo not join the set; cut the "
+                               "file again.";
+    struct Case
+    {
+        const char *what;
+        qint64 atPiece;
+        std::function<void(const QString &out)> change;
+        std::function<QString(const QString &out)> message;
+    };
+    const Case cases[] = {
+        {"a piece made anew", 2,
+         [](const QString &out) {
+             QFile::remove(out + "/clip.avi.1");
+             TestFiles::write(out + "/clip.avi.1", TestFiles::pattern(1457664));
+         },
+         [&](const QString &out) {
+             return setChanged.arg(out + "/clip.avi.1");
+         }},
+        {"a piece removed", 2, [](const QString &out) { QFile::remove(out + "/clip.avi.2"); },
+         [&](const QString &out) {
+             return setChanged.arg(out + "/clip.avi.2");
+         }},
+        {"a piece cut short", 2, [](const QString &out) { QFile::resize(out + "/clip.avi.1", 10); },
+         [&](const QString &out) {
+             return setChanged.arg(out + "/clip.avi.1");
+         }},
+        {"the folder moved away after the last piece", 3,
+         [](const QString &out) { QDir().rename(out, out + "-moved"); },
+         [](const QString &out) {
+             return "The folder " + out
+                 + " was moved or removed while the cut wrote into it, so the pieces are not all "
+                   "where the join script looks for them.\r\nDo not join them; cut the file "
+                   "again.";
+         }},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString out = path(QString("out%1").arg(++n));
+        writeToFolder(out);
+        view.onProgress = [&](qint64 index) {
+            if (index == c.atPiece)
+                c.change(out);
+        };
+        prompter.answer(Reply::Ok);
+        cutFile();
+        EXPECT_EQ(prompter.last(), errorMessage(c.message(out)));
+        expectProgressReset();
+    }
+}
+
+TEST_F(OutputSet, AStopSignalDuringARunStopsItAfterThePieceAndSaysSoOnStandardError)
+{
+    StopSignals::install();
+    const QString source = chooseExample(5000000);
+    const QString out = path("out");
+    writeToFolder(out);
+    view.onProgress = [](qint64 index) {
+        if (index == 2)
+            ::raise(SIGTERM);
+    };
+    testing::internal::CaptureStderr();
+    cutFile();
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(StopSignals::received(), SIGTERM);
+    EXPECT_TRUE(prompter.shown().isEmpty()) << "no one is left to answer a box";
+    EXPECT_EQ(said,
+              "Morlend: Morlend was sent SIGTERM, so the cut stopped after piece 2 of 4. The "
+              "pieces written so far and the join script as far as it goes are kept; they "
+              "do not rebuild the whole file.\n");
+    EXPECT_EQ(filesIn(out), QStringList({"clip.avi.1", "clip.avi.2", "clip.avi.bat"}));
+    // As after a cancel: the script as far as the piece before.
+    EXPECT_TRUE(
+        TestFiles::read(out + "/clip.avi.bat").endsWith("ren \"clip.avi.1\" \"clip.avi\"\r\n"));
+    expectProgressReset();
+
+    // At a disk prompt the question is declined rather than shown.
+    insertDisk(1);
+    writeToFloppy(false);
+    view.onProgress = {};
+    prompter.answer(Reply::Ok, [] { ::raise(SIGINT); });
+    testing::internal::CaptureStderr();
+    cutFile();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Morlend: Morlend was sent SIGINT, so the cut stopped after piece 1 of 4. The "
+              "pieces written so far and the join script as far as it goes are kept; they do "
+              "not rebuild the whole file.\n");
+    EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
+}
+
+} // namespace
