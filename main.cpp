@@ -1,4 +1,5 @@
 #include "platform/Platform.h"
+#include "platform/StopSignals.h"
 #include "ui/Form1.h"
 #include "ui/FormLayout.h"
 #include "ui/MessageBoxPrompter.h"
@@ -12,6 +13,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // A stop signal during a cut lets it end with a consistent set; otherwise it ends the
+    // program at once, as ever.
+    StopSignals::install();
     QApplication::setApplicationName(QStringLiteral("Morlend"));
     // The window is laid out for classic bevelled controls, which this style draws.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
@@ -30,5 +34,10 @@ int main(int argc, char *argv[])
     }
     prompter.setWindow(window.get());
     window->show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (StopSignals::received() != 0) {
+        window.reset();
+        StopSignals::endAsReceived();
+    }
+    return status;
 }

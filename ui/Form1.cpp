@@ -15,6 +15,7 @@
 #include "platform/FloppyDrive.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
+#include "platform/StopSignals.h"
 #include "resources/Artwork.h"
 #include "ui/FormBuilder.h"
 #include "ui/PastedFiles.h"
@@ -164,17 +165,20 @@ void Form1::Form_KeyDown(qint16 KeyCode)
 
 void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
 {
-    QStringList names;
+    QList<QUrl> files;
     for (const QUrl &url : data->urls()) {
         // An address can carry a NUL ("%00"), which ends a name for the system: the file
         // checked and cut would be another than the one shown. It names no file.
         if (url.isLocalFile() && !url.toLocalFile().contains(QChar::Null))
-            names << url.toLocalFile();
+            files << url;
     }
-    if (names.isEmpty())
+    if (files.isEmpty())
         return;
     // A file that cannot be cut changes nothing, and the user learns why.
-    const SourceCheck check = checkSource(names.first(), m_platform.resolve(names.first()));
+    const QString name = files.first().toLocalFile();
+    SourceCheck check {refusalOfAddress(files.first())};
+    if (check.refusal.isEmpty())
+        check = checkSource(name, m_platform.resolve(name));
     if (!check.refusal.isEmpty()) {
         m_prompter.ask({check.refusal, Prompter::Icon::Error});
         return;
@@ -183,7 +187,7 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
     const Engine::MeasuredSource measured = m_engine->measuredSource(check.length);
     EngineState &state = m_engine->state();
     try {
-        state.SourcePath = names.first();
+        state.SourcePath = name;
         txtOut->setText(GetFolder(state.SourcePath) + NativeSeparator
                         + GetBaseName(state.SourcePath) + u"_cut"_s);
         txtFN->setText(state.SourcePath + u" * "_s + formatBytes(check.length));
@@ -230,7 +234,8 @@ void Form1::CheckClearConflict()
 void Form1::cbCut_Click()
 {
     m_engine->CutFile();
-    if (m_closeAfterRun)
+    // A session that ends or a terminal that closes during the run ends the program after it.
+    if (m_closeAfterRun || StopSignals::received() != 0)
         close();
 }
 

@@ -1,8 +1,12 @@
 #include "ui/MessageBoxPrompter.h"
 
 #include "controls/MouseCapture.h"
+#include "platform/StopSignals.h"
 
 #include <QMessageBox>
+#include <QSocketNotifier>
+
+#include <memory>
 
 MessageBoxPrompter::MessageBoxPrompter(QWidget *parent)
     : m_parent(parent)
@@ -26,6 +30,18 @@ Prompter::Reply MessageBoxPrompter::ask(const Message &message)
         ? QMessageBox::Ok | QMessageBox::Cancel
         : QMessageBox::Ok;
     QMessageBox box(icon, message.title, message.text, buttons, m_parent);
+    // A run's box answers itself with Cancel when the session ends meanwhile: no one is left to
+    // answer it, and the run stops.
+    std::unique_ptr<QSocketNotifier> stopSignal;
+    if (StopSignals::wakeUpDescriptor() >= 0) {
+        stopSignal = std::make_unique<QSocketNotifier>(StopSignals::wakeUpDescriptor(),
+                                                       QSocketNotifier::Read);
+        QObject::connect(stopSignal.get(), &QSocketNotifier::activated, &box, [&box] {
+            StopSignals::drain();
+            if (StopSignals::received() != 0)
+                box.done(QMessageBox::Cancel);
+        });
+    }
     releaseMouseCapture();
     return box.exec() == QMessageBox::Ok ? Reply::Ok : Reply::Cancel;
 }

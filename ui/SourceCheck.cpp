@@ -4,7 +4,23 @@
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
+#include <QFile>
+#include <QUrl>
+
 using namespace Qt::StringLiterals;
+
+QString refusalOfAddress(const QUrl &url)
+{
+    // The address carries the name's bytes; its text is what they read as, with a stand-in
+    // character for each byte that reads as none.
+    const QByteArray bytes
+        = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    if (QFile::encodeName(url.path(QUrl::FullyDecoded)) == bytes)
+        return {};
+    return url.toLocalFile()
+        + u" cannot be read: its name is not text in this system's encoding (UTF-8), so the file"
+          " cannot be opened by it.\r\nRename the file and try again."_s;
+}
 
 SourceCheck checkSource(const QString &shown, const QString &path)
 {

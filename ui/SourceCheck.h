@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QUrl;
+
 // A file offered as the source, looked at once.
 struct SourceCheck
 {
@@ -15,3 +17,8 @@ struct SourceCheck
 
 // Looks at the file at path, naming it as shown in a refusal.
 SourceCheck checkSource(const QString &shown, const QString &path);
+
+// Why the file that the address url names cannot be taken by its name, as the message that
+// refuses it; empty when it can. A name from an old disk may be in another encoding than the
+// system's: its text would name another file, or none.
+QString refusalOfAddress(const QUrl &url);
