@@ -2,10 +2,12 @@
 window covers it and goes, and it is painted again with the progress as it stands while the
 run goes on; the window manager's close button stops the run after the piece it writes, the
 program says so and ends, and the pieces so far are whole and join back as far as the
-script goes."""
+script goes. A stop signal (a session that ends) does the same without a message, and the
+program ends as the signal ends it."""
 
 import os
 import re
+import signal
 import subprocess
 
 from morlend_e2e import accessibility as a11y
@@ -117,12 +119,29 @@ class LongRun(Journey):
             'not rebuild the whole file.', box.text())
         self.assertTrue(stopped, box.text())
         stopped_after = int(stopped[1])
-        self.assertGreaterEqual(stopped_after, 3)
-        self.assertLess(stopped_after, PIECES)
         self.assertEqual(morlend.progress(), f'0/{PIECES}', 'reset, as after a cancel')
         box.answer_with_keys(self.user, 'Return')
         self.assertEqual(morlend.wait_until_ended(), 0, 'the program ends of itself')
+        self.assert_stopped_set(source, folder, stopped_after)
 
+    def test_a_stop_signal_stops_the_run_after_its_piece_and_ends_the_program(self):
+        morlend, source, folder = self.start_cut()
+        wait_until(lambda: self.written() >= 3, 'the run to write its first pieces')
+        morlend.process.send_signal(signal.SIGTERM)
+        self.assertEqual(morlend.wait_until_ended(), -signal.SIGTERM,
+                         'the program ends as the signal ends it')
+        stopped = re.search(
+            f'^Morlend: Morlend was sent SIGTERM, so the cut stopped after piece ([0-9]+) of '
+            f'{PIECES}. The pieces written so far and the join script as far as it goes are kept; '
+            'they do not rebuild the whole file.$', morlend.log(), re.MULTILINE)
+        self.assertTrue(stopped, morlend.log())
+        self.assert_stopped_set(source, folder, int(stopped[1]))
+
+    def assert_stopped_set(self, source, folder, stopped_after):
+        """The pieces up to the one the run stopped after are whole, and cmd joins all but the
+        last of them, as after a cancel at a disk prompt."""
+        self.assertGreaterEqual(stopped_after, 3)
+        self.assertLess(stopped_after, PIECES)
         data = files.contents(source)
         names = [f'clip.avi.{i}' for i in range(1, stopped_after + 1)]
         self.assertEqual(files.listing(folder), sorted(names + ['clip.avi.bat']))
@@ -134,7 +153,7 @@ class LongRun(Journey):
         os.makedirs(joined)
         for name in names + ['clip.avi.bat']:
             os.link(os.path.join(self.disk.backing, 'clip_cut', name), os.path.join(joined, name))
-        wine.join(self.processes, joined, 'clip.avi.bat', morlend.locale)
+        wine.join(self.processes, joined, 'clip.avi.bat', self.morlend.locale)
         self.assertEqual(files.listing(joined),
                          sorted(['clip.avi', 'clip.avi.bat', f'clip.avi.{stopped_after}']))
         self.assertEqual(files.contents(os.path.join(joined, 'clip.avi')),

@@ -1,7 +1,7 @@
 """What may stand at a piece's name in the destination folder, and names of the file to cut
 that the joining machine cannot hold. A link, a second name of another file or a named pipe
-is replaced by the piece, never written through; a folder stops the run with a message; a
-name the script cannot carry is refused before anything is written."""
+is replaced by the piece once the user agrees, never written through; a folder stops the run
+with a message before anything is written; so does a name the script cannot carry."""
 
 import os
 
@@ -65,6 +65,11 @@ class PieceNames(Journey):
                 os.makedirs(folder)
                 make(os.path.join(folder, name))
                 self.user.key('Return')
+                # Asked first, as for any file at a name of the set.
+                question = self.message_box()
+                self.assertIn(f'already holds 1 file with the names of the pieces or the join '
+                              f'script of clip.avi: {name}.', question.text())
+                question.answer_with_keys(self.user, 'Return')
                 morlend.wait_for(morlend.progress, '3/3')
                 self.assertEqual(files.contents(precious), kept)
                 self.assert_pieces(folder, source, PIECE_SIZE)
@@ -80,8 +85,8 @@ class PieceNames(Journey):
         self.assertEqual(message.text(), folder_has_the_name(in_the_way))
         message.answer_with_keys(self.user, 'Return')
         morlend.wait_for(morlend.progress, '0/3')
-        # What the run wrote before it stays, as after a cancel.
-        self.assertEqual(files.listing(folder), ['clip.avi.1', 'clip.avi.2', 'clip.avi.bat'])
+        # Met before anything is written.
+        self.assertEqual(files.listing(folder), ['clip.avi.2'])
         self.assertTrue(os.path.isdir(in_the_way))
 
     def test_names_the_joining_machine_cannot_hold(self):

@@ -37,6 +37,9 @@ def unmount(path):
             time.sleep(0.1)
     if is_mounted(path):
         subprocess.run(['fusermount', '-u', '-z', path], capture_output=True)
+    # A kernel file system (a small tmpfs) is no FUSE mount.
+    if is_mounted(path):
+        subprocess.run(['umount', '-l', path], capture_output=True)
 
 
 def main():

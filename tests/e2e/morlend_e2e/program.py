@@ -152,6 +152,11 @@ class Morlend:
         wait_until(lambda: self.active_window() == self.window_id,
                    'the program\'s window to have the focus')
 
+    def move_window(self, x, y):
+        """Moves the window, as a user drags it by its title bar, to (x, y) on the screen."""
+        subprocess.run(['xdotool', 'windowmove', '--sync', str(self.window_id), str(x), str(y)],
+                       env=self._session.env, check=True, capture_output=True)
+
     def extents(self, control):
         """Where a control is on the screen, in the screen's pixels."""
         return a11y.extents(control).scaled(self.scale)
