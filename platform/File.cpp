@@ -147,6 +147,8 @@ void File::flushToDisk()
 
 void File::close()
 {
+    if (m_descriptor < 0)
+        return;
     // Linux releases the descriptor even when close reports a failure, so it is never retried.
     const int result = ::close(std::exchange(m_descriptor, -1));
     if (result != 0 && errno != EINTR)

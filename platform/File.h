@@ -43,10 +43,12 @@ public:
     void truncate(qint64 length);
     // Returns once everything written has reached the device.
     void flushToDisk();
-    // Closes the file, reporting what the system reports on closing.
+    // Closes the file, reporting what the system reports on closing; a closed file stays so.
     void close();
 
 private:
+    friend class FileCopy;
+
     explicit File(int descriptor);
     static File open(const QString &path, int flags);
 

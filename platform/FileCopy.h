@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <functional>
+
+class File;
+
+// Copies bytes from one open file to another, each from its current position on, in steps of a
+// bounded length, so that whoever copies a piece of any size can look up between two steps. The
+// kernel copies file to file where the system allows it (copy_file_range): the bytes never pass
+// through the program. Where it refuses (another file system, FUSE, an old kernel), they pass
+// through buffer, sized at the first such step to a fixed length whatever is copied.
+class FileCopy
+{
+public:
+    explicit FileCopy(QByteArray &buffer)
+        : m_buffer(buffer)
+    {
+    }
+
+    // Runs after each step with the bytes copied so far; false stops the copy there.
+    using AfterStep = std::function<bool(qint64 copied)>;
+
+    struct Result
+    {
+        // Fewer than asked for at the end of the source, or when a step stopped the copy.
+        qint64 copied = 0;
+        bool stopped = false;
+    };
+
+    // Copies size bytes; a failure raises the matching AppError.
+    Result copy(File &source, File &target, qint64 size, const AfterStep &afterStep);
+    // Whether the kernel has copied so far (false once it refused).
+    bool copiesInTheKernel() const { return m_inKernel; }
+
+private:
+    // One step through the kernel: the bytes moved, 0 at the end of the source, -1 when the
+    // system refuses to copy these two files so.
+    qint64 kernelStep(File &source, File &target, qint64 size);
+    // One step through the buffer.
+    qint64 bufferedStep(File &source, File &target, qint64 size, const AfterStep &afterStep,
+                        qint64 copiedBefore, bool &stopped);
+
+    bool m_inKernel = true;
+    QByteArray &m_buffer;
+};

@@ -1,0 +1,132 @@
+#include "platform/FileCopy.h"
+
+#include "platform/AppError.h"
+#include "platform/File.h"
+#include "tests/support/ScopedFileSizeLimit.h"
+#include "tests/support/TestFiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A folder on another file system than the temporary folder's, where the kernel will not copy
+// from one to the other; none where the machine has no such place.
+QString otherFileSystem()
+{
+    return QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QString();
+}
+
+struct Copied
+{
+    QByteArray bytes;
+    FileCopy::Result result;
+    QList<qint64> steps;
+    bool inKernel = true;
+    qsizetype bufferSize = 0;
+};
+
+// Copies size bytes from source, from offset on, into a new file in folder, looking at every
+// step; stops after stopAfter steps.
+Copied copyInto(const QString &folder, const QString &source, qint64 offset, qint64 size,
+                qsizetype stopAfter = -1)
+{
+    QTemporaryDir target(folder + QStringLiteral("/copy-XXXXXX"));
+    File from = File::openForReading(source);
+    QByteArray skipped(offset, Qt::Uninitialized);
+    from.read(skipped.data(), offset);
+    File to = File::createNew(target.filePath(QStringLiteral("piece")));
+    QByteArray buffer;
+    FileCopy copy(buffer);
+    Copied copied;
+    copied.result = copy.copy(from, to, size, [&](qint64 done) {
+        copied.steps << done;
+        copied.bufferSize = std::max(copied.bufferSize, buffer.size());
+        return copied.steps.size() != stopAfter;
+    });
+    to.close();
+    copied.inKernel = copy.copiesInTheKernel();
+    copied.bytes = TestFiles::read(target.filePath(QStringLiteral("piece")));
+    return copied;
+}
+
+TEST(FileCopy, CopiesAPieceOfAnySizeInBoundedStepsWithinTheKernelOrThroughAFixedBuffer)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source"));
+    const QByteArray data = TestFiles::pattern(20 * 1024 * 1024 + 5);
+    TestFiles::write(source, data);
+    struct Case
+    {
+        const char *what;
+        QString folder;
+        bool inKernel;
+        qint64 longestStep;
+    };
+    const Case cases[] = {
+        {"on the same file system", dir.path(), true, 8 * 1024 * 1024},
+        {"onto another file system", otherFileSystem(), false, 32 * 1024},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.folder.isEmpty())
+            continue;
+        const Copied copied = copyInto(c.folder, source, 3, data.size() - 4);
+        EXPECT_EQ(copied.bytes, data.mid(3, data.size() - 4));
+        EXPECT_EQ(copied.result.copied, data.size() - 4);
+        EXPECT_FALSE(copied.result.stopped);
+        EXPECT_EQ(copied.inKernel, c.inKernel);
+        EXPECT_EQ(copied.bufferSize, c.inKernel ? 0 : 1024 * 1024) << "no more than a fixed buffer";
+        qint64 before = 0;
+        for (const qint64 done : copied.steps) {
+            EXPECT_LE(done - before, c.longestStep);
+            before = done;
+        }
+        EXPECT_EQ(before, data.size() - 4);
+    }
+}
+
+TEST(FileCopy, StopsWhereAStepSaysAndCopiesLessAtTheEndOfTheSource)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source"));
+    const QByteArray data = TestFiles::pattern(20 * 1024 * 1024);
+    TestFiles::write(source, data);
+    for (const QString &folder : {dir.path(), otherFileSystem()}) {
+        if (folder.isEmpty())
+            continue;
+        SCOPED_TRACE(folder.toStdString());
+        const Copied stopped = copyInto(folder, source, 0, data.size(), 2);
+        EXPECT_TRUE(stopped.result.stopped);
+        EXPECT_EQ(stopped.result.copied, stopped.steps.last());
+        EXPECT_EQ(stopped.bytes, data.left(stopped.result.copied));
+
+        const Copied atTheEnd = copyInto(folder, source, 1000, data.size());
+        EXPECT_FALSE(atTheEnd.result.stopped);
+        EXPECT_EQ(atTheEnd.result.copied, data.size() - 1000);
+        EXPECT_EQ(atTheEnd.bytes, data.mid(1000));
+    }
+}
+
+TEST(FileCopy, AFullDiskRaisesDiskFull)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source"));
+    TestFiles::write(source, TestFiles::pattern(100000));
+    for (const QString &folder : {dir.path(), otherFileSystem()}) {
+        if (folder.isEmpty())
+            continue;
+        SCOPED_TRACE(folder.toStdString());
+        const ScopedFileSizeLimit limit(50000);
+        try {
+            copyInto(folder, source, 0, 100000);
+            ADD_FAILURE() << "the copy went through";
+        } catch (const AppError &error) {
+            EXPECT_EQ(error.number(), AppError::DiskFull);
+        }
+    }
+}
+
+} // namespace
