@@ -52,6 +52,8 @@ void Engine::CutFile()
     }
     const bool estimateDue = m_run->estimateDue;
     m_run.reset();
+    // The buffer is a run's alone.
+    m_state.PieceBuffer = QByteArray();
     handBackWindow(estimateDue);
 }
 
@@ -80,10 +82,10 @@ void Engine::handBackWindow(bool estimateDue)
         RefreshEstimate();
 }
 
-void Engine::stopRun()
+void Engine::stopRun(StopReason reason)
 {
-    if (m_run)
-        m_run->stopRequested = true;
+    if (m_run && !m_run->stopRequested)
+        m_run->stopRequested = reason;
 }
 
 bool Engine::stopAsked() const
@@ -96,7 +98,8 @@ QString Engine::stoppedMessage() const
     const int signal = StopSignals::received();
     const QString reason = signal != 0
         ? QStringLiteral("Morlend was sent %1").arg(QLatin1StringView(StopSignals::nameOf(signal)))
-        : QStringLiteral("The window is being closed");
+        : m_run->stopRequested == StopReason::Escape ? QStringLiteral("Escape was pressed")
+                                                     : QStringLiteral("The window is being closed");
     const qint64 written = qint64(m_run->pieces.size());
     if (written == 0)
         return reason
@@ -124,16 +127,15 @@ bool Engine::cut()
     File source = openSource();
     if (m_run->sourceStamp.length != m_state.SourceSize)
         throw sourceChanged();
-    // A piece size beyond the source's needs no more room than the source has. Taken before
-    // the destination changes at all, so that a run without the memory leaves it as it was.
-    m_state.PieceBuffer.resize(std::min<qint64>(m_state.PieceSize, m_state.SourceSize));
+    m_run->source = &source;
+    m_run->copier.emplace(m_state.PieceBuffer);
     if (!prepareOutputs(fileName))
         return false;
     const QString &scriptPath = m_run->scriptPath;
     ScriptFile script(replaceFile(scriptPath), onDisk(scriptPath), codePage);
     m_run->script = script.identity();
     script.write(headerLine() + LineEnd);
-    if (!write(source, script, fileName)) {
+    if (!write(script, fileName)) {
         script.close();
         return false;
     }
@@ -223,20 +225,20 @@ File Engine::openSource()
     return source;
 }
 
-bool Engine::write(File &source, ScriptFile &script, const QString &fileName)
+bool Engine::write(ScriptFile &script, const QString &fileName)
 {
-    if (!writePieces(source, script, fileName))
+    if (!writePieces(script, fileName))
         return false;
     if (writesToFloppy())
         checkSpace(script.length(), fileName);
     return true;
 }
 
-bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileName)
+bool Engine::writePieces(ScriptFile &script, const QString &fileName)
 {
     const QScopedValueRollback writing(m_run->writingPieces, true);
     for (qint64 index = 1; index < m_state.PieceCount; ++index) {
-        const QString piece = cutPiece(source, fileName, index, m_state.PieceSize);
+        const QString piece = cutPiece(fileName, index, m_state.PieceSize);
         if (m_state.CancelRun)
             return false;
         if (index == 1) {
@@ -251,8 +253,7 @@ bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileNa
     }
 
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);
-    m_state.PieceBuffer.resize(last);
-    const QString piece = cutPiece(source, fileName, m_state.PieceCount, last);
+    const QString piece = cutPiece(fileName, m_state.PieceCount, last);
     if (m_state.CancelRun)
         return false;
     ShowProgress(m_state.PieceCount);
@@ -269,24 +270,23 @@ bool Engine::writePieces(File &source, ScriptFile &script, const QString &fileNa
     return true;
 }
 
-QString Engine::cutPiece(File &source, const QString &fileName, qint64 index, qint64 size)
+QString Engine::cutPiece(const QString &fileName, qint64 index, qint64 size)
 {
     const QString piece = pieceName(fileName, index);
-    readPiece(source, size);
+    m_run->pieceLength = size;
     WritePiece(joinPath(m_state.OutFolder, piece), index);
     return piece;
 }
 
-void Engine::readPiece(File &source, qint64 size)
+bool Engine::betweenSteps()
 {
-    // A source that shrank while it was cut ends early; a short piece must not pass for whole.
-    if (source.read(m_state.PieceBuffer.data(), size) != size)
-        throw AppError(AppError::InputPastEndOfFile);
     // Bytes appended or changed in place while a prompt waited would be missing from the
-    // pieces or mixed into them. Looking after every read stops the run at the next piece
+    // pieces or mixed into them. Looking after every step stops the run at the next one
     // rather than at the last disk.
-    if (source.stamp() != m_run->sourceStamp)
+    if (m_run->source->stamp() != m_run->sourceStamp)
         throw sourceChanged();
+    m_view.keepAlive();
+    return !stopAsked();
 }
 
 StopRun Engine::sourceChanged() const

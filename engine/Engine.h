@@ -1,12 +1,14 @@
 #pragma once
 
 #include "engine/EngineState.h"
+#include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderLock.h"
 #include "platform/Prompter.h"
 
 #include <QList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -54,7 +56,8 @@ public:
     // The run behind the Cut button: cuts the source into pieces in the chosen folder or
     // across floppies and writes the join script beside them. Reports its own failures.
     void CutFile();
-    // Writes PieceBuffer as the piece at path, number index of PieceCount: clears the floppy
+    // Writes the next piece of the source as the file at path, number index of PieceCount,
+    // copying it through PieceBuffer where the system cannot copy it itself: clears the floppy
     // first when that is asked for, and on the floppy asks for the next disk (CancelRun is
     // set when the user declines).
     void WritePiece(const QString &path, qint64 index);
@@ -65,9 +68,15 @@ public:
 
     // Whether a run is going on, which the window lets answer its desktop between pieces.
     bool isRunning() const { return m_run.has_value(); }
-    // Asks the run to stop once the piece it writes is whole, leaving what a cancel at a disk
-    // prompt leaves, and to say so; for a window that is being closed.
-    void stopRun();
+    // Why the user stops a run.
+    enum class StopReason
+    {
+        WindowClosed,
+        Escape,
+    };
+    // Asks the run to stop at once, leaving what a cancel at a disk prompt leaves (a piece not
+    // yet whole is removed), and to say so.
+    void stopRun(StopReason reason);
 
 private:
     // A piece of this run on a disk, as it was when written.
@@ -82,6 +91,10 @@ private:
         // The file being cut, which no output of the run may be, and its stamp when opened.
         FileIdentity sourceIdentity;
         FileStamp sourceStamp;
+        File *source = nullptr;
+        // What copies the pieces, and the length of the one being copied.
+        std::optional<FileCopy> copier;
+        qint64 pieceLength = 0;
         // Whether the run's folder lies on the floppy, looked at once per run.
         bool outFolderOnFloppy = false;
         // The destination folder, held against other runs of the program while this one
@@ -104,8 +117,8 @@ private:
         // (through assistive technology, while the window answers) waits until the run ends.
         bool writingPieces = false;
         bool estimateDue = false;
-        // Set when the window is being closed; the run then stops after the piece it writes.
-        bool stopRequested = false;
+        // Set when the user stops the run; it then stops between two steps of a piece.
+        std::optional<StopReason> stopRequested;
         // The run ended with a failure message.
         bool failed = false;
     };
@@ -170,16 +183,17 @@ private:
     // After a failure: what is left of the set, and that it does not rebuild the file.
     QString incompleteSet() const;
     // Writes the pieces and completes the script; false when the user cancelled.
-    bool write(File &source, ScriptFile &script, const QString &fileName);
+    bool write(ScriptFile &script, const QString &fileName);
     bool writesToFloppy() const;
     // Where the script is written while the run goes on.
     QString prepareScriptPath(const QString &fileName);
     // Writes every piece and the script's lines for it; false when the user cancelled.
-    bool writePieces(File &source, ScriptFile &script, const QString &fileName);
-    // Reads piece index of size bytes and writes it into the output folder; returns its name.
-    QString cutPiece(File &source, const QString &fileName, qint64 index, qint64 size);
-    // Reads the next size bytes of the source into PieceBuffer.
-    void readPiece(File &source, qint64 size);
+    bool writePieces(ScriptFile &script, const QString &fileName);
+    // Copies piece index of size bytes into the output folder; returns its name.
+    QString cutPiece(const QString &fileName, qint64 index, qint64 size);
+    // Between two steps of a piece's copy: stops the run when the source changed, lets the
+    // window answer, and tells whether the copy goes on.
+    bool betweenSteps();
     // What stops the run when the source changed while it was cut.
     StopRun sourceChanged() const;
     // Warns when the script will not fit on the last disk beside the last piece.
@@ -191,8 +205,15 @@ private:
     // A new, empty file in the place of whatever has the name path, which must be neither the
     // source nor a folder.
     File replaceFile(const QString &path);
+    // Makes the file at path anew and has fill write it; a file left unfinished (fill fails, or
+    // returns false for a run that stops) is removed, as a piece cut short would pass for a
+    // whole one. Returns the file as written; none when the run stopped.
+    std::optional<NamedFile> makeFile(const QString &path, const std::function<bool(File &)> &fill);
     // Creates or replaces the file at path with bytes; returns the new file as written.
     NamedFile writeFile(const QString &path, const QByteArray &bytes);
+    // Copies the piece the run is at from the source into a new file at path; none when the
+    // run stopped on the way.
+    std::optional<NamedFile> copyPiece(const QString &path);
     // The file at path as this run wrote it, which is the file identity; refuses the set when
     // another has taken its name.
     NamedFile asWritten(const QString &path, const FileIdentity &identity) const;

@@ -17,7 +17,8 @@ struct EngineState
     // 64-bit so that sources beyond 2 GiB are planned like any other.
     qint64 SourceSize = 0;
     qint64 PieceCount = 0;
-    // One piece's bytes during a run.
+    // The bytes of a piece pass through it where the system cannot copy file to file; a fixed
+    // size whatever the piece's, and freed when the run ends.
     QByteArray PieceBuffer;
     // Destination folder of the current run, or "A:" for the floppy.
     QString OutFolder;

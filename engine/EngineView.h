@@ -31,11 +31,14 @@ public:
     // Shows index of count steps as done; a negative index erases the progress box. During a
     // run the window reaches the screen at most once a frame, and answers its desktop then.
     virtual void showProgress(qint64 index, qint64 count) = 0;
+    // Between two steps of a piece's copy: at most once a frame, the window answers its
+    // desktop, as after a piece.
+    virtual void keepAlive() = 0;
     // The run leaves the window to a message: it reaches the screen as it stands, and what the
     // user typed or clicked meanwhile is dropped, as a modal box drops what comes before it.
     virtual void yieldToMessage() = 0;
     // The run is over: the window reaches the screen as it stands, and what the user typed or
-    // clicked meanwhile reaches it, in order.
+    // clicked during the run is dropped, so that nothing of it acts after the run.
     virtual void endRun() = 0;
 };
 

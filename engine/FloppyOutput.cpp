@@ -39,7 +39,12 @@ void Engine::WritePiece(const QString &path, qint64 index)
         m_state.CancelRun = true;
         return;
     }
-    m_run->pieces.push_back(writeFile(path, m_state.PieceBuffer));
+    const std::optional<NamedFile> piece = copyPiece(path);
+    if (!piece) {
+        m_state.CancelRun = true;
+        return;
+    }
+    m_run->pieces.push_back(*piece);
     ShowProgress(index);
     if (stopAsked()) {
         // The window is being closed, or the session ends: the run ends with this piece whole,
@@ -172,25 +177,58 @@ QString Engine::folderInTheWay(const QString &path)
                          " folder, or write somewhere else.");
 }
 
-NamedFile Engine::writeFile(const QString &path, const QByteArray &bytes)
+std::optional<NamedFile> Engine::makeFile(const QString &path,
+                                          const std::function<bool(File &)> &fill)
 {
     File file = replaceFile(path);
+    const FileIdentity identity = file.identity();
+    const auto removeUnfinished = [&] {
+        try {
+            file.close();
+        } catch (const AppError &) {
+        }
+        try {
+            const std::optional<NamedFile> named = FileSystem::namedFile(onDisk(path));
+            if (named && named->identity == identity)
+                FileSystem::deleteFile(onDisk(path));
+        } catch (const AppError &) {
+        }
+    };
     try {
-        const FileIdentity identity = file.identity();
-        file.write(bytes.constData(), bytes.size());
+        if (!fill(file)) {
+            removeUnfinished();
+            return std::nullopt;
+        }
         // The user takes the disk out when told the file is written, so it must be on the disk.
         if (liesOnFloppy(path))
             m_platform.flushToDisk(file);
         file.close();
         return asWritten(path, identity);
-    } catch (const AppError &) {
-        // A piece cut short would pass for a whole one beside the others.
-        try {
-            FileSystem::deleteFile(onDisk(path));
-        } catch (const AppError &) {
-        }
+    } catch (...) {
+        removeUnfinished();
         throw;
     }
+}
+
+NamedFile Engine::writeFile(const QString &path, const QByteArray &bytes)
+{
+    return *makeFile(path, [&bytes](File &file) {
+        file.write(bytes.constData(), bytes.size());
+        return true;
+    });
+}
+
+std::optional<NamedFile> Engine::copyPiece(const QString &path)
+{
+    return makeFile(path, [this](File &piece) {
+        const FileCopy::Result copied = m_run->copier->copy(
+            *m_run->source, piece, m_run->pieceLength, [this](qint64) { return betweenSteps(); });
+        // A source that shrank while it was cut ends early; a short piece must not pass for
+        // whole.
+        if (!copied.stopped && copied.copied != m_run->pieceLength)
+            throw AppError(AppError::InputPastEndOfFile);
+        return !copied.stopped;
+    });
 }
 
 bool Engine::liesOnFloppy(const QString &path) const

@@ -72,6 +72,7 @@ Form1::Form1(Prompter &prompter, Platform &platform, QWidget *parent)
     setWindowIcon(Artwork::programIcon());
     m_view = std::make_unique<WindowView>(*this);
     m_engine = std::make_unique<Engine>(*m_view, m_prompter, m_platform);
+    m_view->pacer().setOnEscape([this] { m_engine->stopRun(Engine::StopReason::Escape); });
     connectHandlers();
     centreOnScreen();
     Form_Load();
@@ -145,8 +146,9 @@ void Form1::Form_Load()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    // The window sees each key before the control with the focus, which still gets it.
-    if (event->type() == QEvent::KeyPress) {
+    // The window sees each key before the control with the focus, which still gets it. A key
+    // held down repeats itself: Enter held through a cut would start it again once it ends.
+    if (event->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
         QWidget *focus = QApplication::focusWidget();
         const QObject *receiver = focus ? static_cast<QObject *>(focus) : this;
         if (watched == receiver && (focus ? focus->window() == this : isActiveWindow()))
@@ -245,7 +247,7 @@ void Form1::closeEvent(QCloseEvent *event)
         QWidget::closeEvent(event);
         return;
     }
-    m_engine->stopRun();
+    m_engine->stopRun(Engine::StopReason::WindowClosed);
     m_closeAfterRun = true;
     event->ignore();
 }

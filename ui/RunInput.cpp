@@ -1,36 +1,21 @@
-#include "ui/HeldInput.h"
+#include "ui/RunInput.h"
 
-#include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 
-#include <utility>
-
-HeldInput::HeldInput() = default;
-
-HeldInput::~HeldInput() = default;
-
-void HeldInput::handBack()
-{
-    for (Held &held : std::exchange(m_held, {})) {
-        if (held.receiver)
-            QCoreApplication::postEvent(held.receiver, held.event.release());
-    }
-}
-
-void HeldInput::drop()
-{
-    m_held.clear();
-}
-
-bool HeldInput::eventFilter(QObject *watched, QEvent *event)
+bool RunInput::eventFilter(QObject *watched, QEvent *event)
 {
     if (!watched->isWidgetType() && !watched->isWindowType())
         return false;
     switch (event->type()) {
     case QEvent::ShortcutOverride:
         // Taken as a key of the focused control's own, so that no shortcut acts on it now; the
-        // key press itself follows and is held.
+        // key press itself follows and goes too.
         event->accept();
+        return true;
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && m_onEscape)
+            m_onEscape();
         return true;
     case QEvent::DragEnter:
     case QEvent::DragMove:
@@ -39,13 +24,9 @@ bool HeldInput::eventFilter(QObject *watched, QEvent *event)
         // refused, and its source learns so.
         event->ignore();
         return true;
-    case QEvent::Leave:
     case QEvent::InputMethod:
-        break;
+        return true;
     default:
-        if (!event->isInputEvent())
-            return false;
+        return event->isInputEvent();
     }
-    m_held.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
-    return true;
 }

@@ -1,39 +1,26 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 
-#include <memory>
-#include <vector>
+#include <functional>
 
 class QEvent;
 
-// The user's input held back while a run lets its window answer the desktop. Installed on
-// windows for such a moment, it takes every key, click, pointer move and wheel turn the window
-// system brings them and keeps it, in order, before the window hands it to a control; drags
-// and drops are refused. Everything else (paints, exposes, moves, the window manager's
-// requests) goes through.
-class HeldInput : public QObject
+// The user's input while a run lets its window answer the desktop. Installed on windows for
+// such a moment, it takes every key, click, pointer move and wheel turn the window system brings
+// them before the window hands it to a control, and lets it go: nothing typed or clicked during a
+// run acts after it (a held Enter would start the cut again, a held Escape end the program).
+// Escape itself stops the run. Drags and drops are refused. Everything else (paints, exposes,
+// moves, the window manager's requests) goes through.
+class RunInput : public QObject
 {
 public:
-    HeldInput();
-    ~HeldInput() override;
-
-    // Posts what was held to its receivers, in the order it came, as if it came now.
-    void handBack();
-    // Forgets what was held.
-    void drop();
-    bool isEmpty() const { return m_held.empty(); }
+    // What Escape does during the run.
+    void setOnEscape(std::function<void()> onEscape) { m_onEscape = std::move(onEscape); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Held
-    {
-        QPointer<QObject> receiver;
-        std::unique_ptr<QEvent> event;
-    };
-
-    std::vector<Held> m_held;
+    std::function<void()> m_onEscape;
 };

@@ -50,6 +50,8 @@ void RunPacer::show()
 
 void RunPacer::answer()
 {
+    if (m_answering)
+        return;
     const QScopedValueRollback answering(m_answering, true);
     // On the windows, where the window system's input arrives before any control sees it. The
     // application's own filters stay as they are: the run may be inside one of them (the

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/HeldInput.h"
+#include "ui/RunInput.h"
 
 #include <QtGlobal>
 
@@ -12,8 +12,8 @@ class QWidget;
 // draws into the window after every step; at most once per frame of the window's screen, the
 // drawing is handed to the display and the window gets what the window system and the desktop
 // sent it meanwhile: exposes, moves, the window manager's ping, a request to close, and calls
-// posted to it. The user's keys and clicks wait, held back, until the run hands them back;
-// drags are refused. Timers wait too.
+// posted to it. The user's keys and clicks go unanswered, but for Escape, which stops the run;
+// drags are refused. Timers wait.
 class RunPacer
 {
 public:
@@ -29,11 +29,11 @@ public:
     void pace();
     // Hands what was drawn into the window to the display now.
     void show();
-    // The run is over: what the user typed or clicked meanwhile reaches the window, in order.
-    void handBackInput() { m_input.handBack(); }
-    // The run leaves the window to a message box, or the window closes: what the user typed or
-    // clicked meanwhile is dropped, as a modal box drops what comes before it.
-    void dropInput() { m_input.drop(); }
+    // What Escape does during a run.
+    void setOnEscape(std::function<void()> onEscape) { m_input.setOnEscape(std::move(onEscape)); }
+    // The run ends, or leaves the window to a message box: what the user typed or clicked since
+    // the last frame goes too, rather than act after the run or on the box.
+    void dropPendingInput() { answer(); }
 
 private:
     void answer();
@@ -43,5 +43,5 @@ private:
     Clock m_clock;
     qint64 m_nextFrame = 0;
     bool m_answering = false;
-    HeldInput m_input;
+    RunInput m_input;
 };

@@ -77,14 +77,19 @@ void WindowView::showProgress(qint64 index, qint64 count)
         m_pacer.pace();
 }
 
+void WindowView::keepAlive()
+{
+    m_pacer.pace();
+}
+
 void WindowView::yieldToMessage()
 {
     m_pacer.show();
-    m_pacer.dropInput();
+    m_pacer.dropPendingInput();
 }
 
 void WindowView::endRun()
 {
     m_pacer.show();
-    m_pacer.handBackInput();
+    m_pacer.dropPendingInput();
 }

@@ -23,6 +23,7 @@ public:
     void showEstimate(const QString &text) override;
     void startProgress(qint64 count) override;
     void showProgress(qint64 index, qint64 count) override;
+    void keepAlive() override;
     void yieldToMessage() override;
     void endRun() override;
 

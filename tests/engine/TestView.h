@@ -35,6 +35,11 @@ public:
         if (onProgress && index > 0)
             onProgress(index);
     }
+    void keepAlive() override
+    {
+        if (onStep)
+            onStep();
+    }
     void yieldToMessage() override { }
     void endRun() override { ++runsEnded; }
 
@@ -52,6 +57,8 @@ public:
     std::function<void()> onFolderChange;
     // Runs after each piece of a run is shown as written, with its number.
     std::function<void(qint64)> onProgress;
+    // Runs between two steps of a piece's copy.
+    std::function<void()> onStep;
 
     QString estimate = QStringLiteral("{0 files}");
     // The steps the progress box is scaled to, and how far it is filled (-1: erased).
