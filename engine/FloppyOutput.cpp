@@ -160,6 +160,11 @@ void Engine::clearFloppy()
 File Engine::replaceFile(const QString &path)
 {
     const QString target = onDisk(path);
+    // The run's folder was looked at before it began, with the user asked about every name of
+    // the set, and no other run writes there: a file is made where nothing has its name, and
+    // a name someone made since stops the run rather than be replaced unasked.
+    if (!writesToFloppy() && GetFolder(path) == m_state.OutFolder)
+        return File::createNew(target);
     // Removing a link to the source is harmless, but not removing the source's own name when
     // the source was reached through a link. A disk inserted during the run can hold either,
     // so each name is looked at as it is replaced.
@@ -181,13 +186,11 @@ std::optional<NamedFile> Engine::makeFile(const QString &path,
                                           const std::function<bool(File &)> &fill)
 {
     File file = replaceFile(path);
-    const FileIdentity identity = file.identity();
     const auto removeUnfinished = [&] {
+        // Only the file this is: a file closed here already may have lost its name to another.
         try {
+            const FileIdentity identity = file.identity();
             file.close();
-        } catch (const AppError &) {
-        }
-        try {
             const std::optional<NamedFile> named = FileSystem::namedFile(onDisk(path));
             if (named && named->identity == identity)
                 FileSystem::deleteFile(onDisk(path));
@@ -199,9 +202,15 @@ std::optional<NamedFile> Engine::makeFile(const QString &path,
             removeUnfinished();
             return std::nullopt;
         }
-        // The user takes the disk out when told the file is written, so it must be on the disk.
-        if (liesOnFloppy(path))
-            m_platform.flushToDisk(file);
+        if (!liesOnFloppy(path)) {
+            const NamedFile written = file.asNamedFile();
+            file.close();
+            return written;
+        }
+        // The user takes the disk out when told the file is written, so it must be on the disk;
+        // and the disk's own file system may settle the file's times only as it is closed.
+        m_platform.flushToDisk(file);
+        const FileIdentity identity = file.identity();
         file.close();
         return asWritten(path, identity);
     } catch (...) {

@@ -133,6 +133,13 @@ FileStamp File::stamp() const
     return FileStamp::of(statusOf(m_descriptor));
 }
 
+NamedFile File::asNamedFile() const
+{
+    const struct stat info = statusOf(m_descriptor);
+    return {
+        {quint64(info.st_dev), quint64(info.st_ino)}, FileStamp::of(info), S_ISREG(info.st_mode)};
+}
+
 void File::truncate(qint64 length)
 {
     if (::ftruncate(m_descriptor, length) != 0)

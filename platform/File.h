@@ -39,6 +39,8 @@ public:
     qint64 size() const;
     FileIdentity identity() const;
     FileStamp stamp() const;
+    // Both, and whether it is a regular file, from one look.
+    NamedFile asNamedFile() const;
     // Cuts the file back to its first length bytes.
     void truncate(qint64 length);
     // Returns once everything written has reached the device.
