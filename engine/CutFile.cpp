@@ -250,6 +250,11 @@ bool Engine::writePieces(ScriptFile &script, const QString &fileName)
         script.write(m_state.JoinLine + LineEnd);
         if (!m_state.DeleteLine.isEmpty())
             script.write(m_state.DeleteLine + LineEnd);
+        // A stop asked for as a piece became whole keeps that piece in the set.
+        if (stopAsked()) {
+            m_state.CancelRun = true;
+            return false;
+        }
     }
 
     const qint64 last = lastPieceSize(m_state.SourceSize, m_state.PieceCount, m_state.PieceSize);

@@ -46,12 +46,10 @@ void Engine::WritePiece(const QString &path, qint64 index)
     }
     m_run->pieces.push_back(*piece);
     ShowProgress(index);
-    if (stopAsked()) {
-        // The window is being closed, or the session ends: the run ends with this piece whole,
-        // as after a cancel.
-        m_state.CancelRun = true;
+    // Asked to stop as the piece became whole: the run stops once its lines are in the script,
+    // without asking for another disk.
+    if (stopAsked())
         return;
-    }
     if (!intoFloppysRoot)
         return;
     if (const std::optional<FileStamp> stamp = FileSystem::stampOf(onDisk(path)))

@@ -47,7 +47,8 @@ FileCopy::Result FileCopy::copy(File &source, File &target, qint64 size, const A
             continue;
         }
         result.copied += step;
-        if (!afterStep(result.copied)) {
+        // A stop asked for at the last step leaves the copy whole.
+        if (!afterStep(result.copied) && result.copied < size) {
             result.stopped = true;
             return result;
         }
@@ -80,7 +81,7 @@ qint64 FileCopy::bufferedStep(File &source, File &target, qint64 size, const Aft
         const qint64 slice = std::min<qint64>(read - written, WriteSlice);
         target.write(m_buffer.constData() + written, slice);
         written += slice;
-        if (!afterStep(copiedBefore + written)) {
+        if (!afterStep(copiedBefore + written) && written < size) {
             stopped = true;
             return written;
         }

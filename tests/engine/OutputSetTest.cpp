@@ -365,9 +365,8 @@ TEST_F(OutputSet, AStopSignalDuringARunStopsItAfterThePieceAndSaysSoOnStandardEr
               "pieces written so far and the join script as far as it goes are kept; they "
               "do not rebuild the whole file.\n");
     EXPECT_EQ(filesIn(out), QStringList({"clip.avi.1", "clip.avi.2", "clip.avi.bat"}));
-    // As after a cancel: the script as far as the piece before.
-    EXPECT_TRUE(
-        TestFiles::read(out + "/clip.avi.bat").endsWith("ren \"clip.avi.1\" \"clip.avi\"\r\n"));
+    // The script joins every piece written.
+    EXPECT_TRUE(TestFiles::read(out + "/clip.avi.bat").endsWith("del \"clip.avi.2\"\r\n"));
     expectProgressReset();
 
     // At a disk prompt the question is declined rather than shown.

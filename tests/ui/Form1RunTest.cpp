@@ -149,11 +149,16 @@ TEST_F(Form1Run, EscapeDuringARunStopsItAtOnceAndTheWindowStays)
     duringTheRun([&] { QTest::keyClick(form.windowHandle(), Qt::Key_Escape); });
     prompter.answer(Prompter::Reply::Ok);
     cut();
-    // It arrives at the first frame, while the first piece is copied.
+    // It arrives at the first frame, as the first piece, a single step, is copied whole.
     EXPECT_EQ(prompter.last(),
-              informationMessage("Escape was pressed, so the cut stopped before "
-                                 "its first piece. Nothing was written."));
-    EXPECT_FALSE(QFileInfo::exists(path("out"))) << "the piece, the script and the folder go";
+              informationMessage("Escape was pressed, so the cut stopped after piece 1 of 200.\r\n"
+                                 "The pieces written so far and the join script as far as it "
+                                 "goes are kept; they do not rebuild the whole file."));
+    EXPECT_EQ(QDir(path("out")).entryList(QDir::Files),
+              QStringList({"clip.avi.1", "clip.avi.bat"}));
+    EXPECT_EQ(TestFiles::read(path("out/clip.avi.bat")),
+              "@echo off\r\nren \"clip.avi.1\" \"clip.avi\"\r\n")
+        << "the script joins the piece written";
     EXPECT_TRUE(form.isVisible()) << "Escape stops the run, not the program";
     EXPECT_EQ(form.lblProg->text(), "0/200");
 }
@@ -180,8 +185,8 @@ TEST_F(Form1Run, KeysPressedDuringARunDoNothingAfterIt)
 TEST_F(Form1Run, ClosingTheWindowDuringARunStopsItAndSaysSo)
 {
     choose(2000, "10");
-    // As the window manager's close button asks the window; it arrives at the first frame,
-    // while the first piece is copied, with a key that would start another cut.
+    // As the window manager's close button asks the window; it arrives at the first frame, as
+    // the first piece is copied whole, with a key that would start another cut.
     QCoreApplication::postEvent(form.windowHandle(), new QCloseEvent);
     duringTheRun([&] { QTest::keyClick(form.windowHandle(), Qt::Key_Return); });
     prompter.answer(Prompter::Reply::Ok, [&] {
@@ -191,9 +196,11 @@ TEST_F(Form1Run, ClosingTheWindowDuringARunStopsItAndSaysSo)
     cut();
     ASSERT_EQ(prompter.shown().size(), 1);
     EXPECT_EQ(prompter.last(),
-              informationMessage("The window is being closed, so the cut stopped "
-                                 "before its first piece. Nothing was written."));
-    EXPECT_FALSE(QFileInfo::exists(path("out"))) << "the piece, the script and the folder go";
+              informationMessage("The window is being closed, so the cut stopped after piece 1 "
+                                 "of 200.\r\nThe pieces written so far and the join script as "
+                                 "far as it goes are kept; they do not rebuild the whole file."));
+    EXPECT_EQ(QDir(path("out")).entryList(QDir::Files),
+              QStringList({"clip.avi.1", "clip.avi.bat"}));
     EXPECT_FALSE(form.isVisible()) << "and then the window closes";
 }
 
