@@ -2,8 +2,9 @@
 window covers it and goes, and it is painted again with the progress as it stands while the
 run goes on; the window manager's close button stops the run after the piece it writes, the
 program says so and ends, and the pieces so far are whole and join back as far as the
-script goes. A stop signal (a session that ends) does the same without a message, and the
-program ends as the signal ends it."""
+script goes. Escape stops the run as well and the window stays; a stop signal (a session that
+ends) stops it without a message, and the program ends as the signal ends it. Enter pressed again
+during the run cuts nothing again."""
 
 import os
 import re
@@ -11,7 +12,7 @@ import signal
 import subprocess
 
 from morlend_e2e import accessibility as a11y
-from morlend_e2e import files, screen, wine
+from morlend_e2e import files, message_boxes, screen, wine
 from morlend_e2e.journey import Journey
 from morlend_e2e.slow_disk import SlowDisk
 from morlend_e2e.waiting import wait_until
@@ -71,16 +72,12 @@ class LongRun(Journey):
         wait_until(lambda: self.written() >= 2, 'the run to write its first pieces')
         window = a11y.extents(morlend.controls.window)
         bar = a11y.extents(morlend.controls.progress_box)
-        label = a11y.extents(morlend.controls.progress_label)
-        progress_rows = range(min(bar.y, label.y) - window.y,
-                              max(bar.y + bar.height, label.y + label.height) - window.y)
         before = screen.pixels(self.session, window)
         screen.screenshot(self.session, os.path.join(self.work, '1-before.png'))
 
         def looks_as_before(now):
             """Everything but the progress row, which moves on, is as before the cover."""
-            return all(now[y] == before[y] for y in range(window.height)
-                       if y not in progress_rows)
+            return morlend.looks_as_before(now, before)
 
         cover = self.cover(window)
         wait_until(lambda: not looks_as_before(screen.pixels(self.session, window)),
@@ -106,7 +103,7 @@ class LongRun(Journey):
         self.assertLessEqual(shown, -(-inner * high // PIECES) + 1)
         morlend.wait_for(morlend.progress, f'{PIECES}/{PIECES}', timeout=60)
 
-    def test_closing_the_window_stops_the_run_after_its_piece(self):
+    def test_closing_the_window_stops_the_run(self):
         morlend, source, folder = self.start_cut()
         wait_until(lambda: self.written() >= 3, 'the run to write its first pieces')
         window = a11y.extents(morlend.controls.window)
@@ -124,7 +121,40 @@ class LongRun(Journey):
         self.assertEqual(morlend.wait_until_ended(), 0, 'the program ends of itself')
         self.assert_stopped_set(source, folder, stopped_after)
 
-    def test_a_stop_signal_stops_the_run_after_its_piece_and_ends_the_program(self):
+    def test_escape_stops_the_run_and_the_window_stays(self):
+        morlend, source, folder = self.start_cut()
+        wait_until(lambda: self.written() >= 3, 'the run to write its first pieces')
+        self.user.key('Escape')
+        box = self.message_box()
+        stopped = re.fullmatch(
+            f'Escape was pressed, so the cut stopped after piece ([0-9]+) of {PIECES}.\r\n'
+            'The pieces written so far and the join script as far as it goes are kept; they do '
+            'not rebuild the whole file.', box.text())
+        self.assertTrue(stopped, box.text())
+        box.answer_with_keys(self.user, 'Return')
+        self.assertEqual(morlend.progress(), f'0/{PIECES}', 'reset, as after a cancel')
+        self.assertFalse(morlend.has_ended(), 'Escape stops the run, not the program')
+        self.assert_nothing_more_happens(morlend)
+        self.assert_stopped_set(source, folder, int(stopped[1]))
+
+    def test_enter_pressed_again_during_a_run_cuts_once(self):
+        morlend, source, folder = self.start_cut()
+        wait_until(lambda: self.written() >= 2, 'the run to write its first pieces')
+        self.user.key('Return')
+        morlend.wait_for(morlend.progress, f'{PIECES}/{PIECES}', timeout=60)
+        self.assert_nothing_more_happens(morlend)
+        self.assert_pieces(folder, source, PIECE)
+
+    def assert_nothing_more_happens(self, morlend):
+        """No second run and no end of the program follow from what was pressed during the
+        run: F1 now brings the About box, which no other box would let through."""
+        self.user.key('F1')
+        about = self.message_box(message_boxes.ABOUT_CAPTION)
+        about.answer_with_keys(self.user, 'Return')
+        self.assertFalse(morlend.x_windows('^Morlend$'), 'no other box is open')
+        self.assertFalse(morlend.has_ended())
+
+    def test_a_stop_signal_stops_the_run_and_ends_the_program(self):
         morlend, source, folder = self.start_cut()
         wait_until(lambda: self.written() >= 3, 'the run to write its first pieces')
         morlend.process.send_signal(signal.SIGTERM)
@@ -138,8 +168,8 @@ class LongRun(Journey):
         self.assert_stopped_set(source, folder, int(stopped[1]))
 
     def assert_stopped_set(self, source, folder, stopped_after):
-        """The pieces up to the one the run stopped after are whole, and cmd joins all but the
-        last of them, as after a cancel at a disk prompt."""
+        """The pieces up to the one the run stopped after are whole, the one it was copying is
+        gone, and cmd joins them all."""
         self.assertGreaterEqual(stopped_after, 3)
         self.assertLess(stopped_after, PIECES)
         data = files.contents(source)
@@ -148,13 +178,12 @@ class LongRun(Journey):
         for index, name in enumerate(names):
             self.assertEqual(files.contents(os.path.join(folder, name)),
                              data[index * PIECE:(index + 1) * PIECE], name)
-        # The script joins the pieces before the last one, as after a cancel at a disk prompt.
+        # The script joins every piece written: the run stopped in the middle of the next one.
         joined = os.path.join(self.work, 'joined')
         os.makedirs(joined)
         for name in names + ['clip.avi.bat']:
             os.link(os.path.join(self.disk.backing, 'clip_cut', name), os.path.join(joined, name))
         wine.join(self.processes, joined, 'clip.avi.bat', self.morlend.locale)
-        self.assertEqual(files.listing(joined),
-                         sorted(['clip.avi', 'clip.avi.bat', f'clip.avi.{stopped_after}']))
+        self.assertEqual(files.listing(joined), ['clip.avi', 'clip.avi.bat'])
         self.assertEqual(files.contents(os.path.join(joined, 'clip.avi')),
-                         data[:(stopped_after - 1) * PIECE])
+                         data[:stopped_after * PIECE])

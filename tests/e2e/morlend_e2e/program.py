@@ -152,6 +152,20 @@ class Morlend:
         wait_until(lambda: self.active_window() == self.window_id,
                    'the program\'s window to have the focus')
 
+    def progress_rows(self):
+        """The rows of the window, from its top, that the progress box and its caption take:
+        what a run changes of the window."""
+        window = a11y.extents(self.controls.window)
+        bar = a11y.extents(self.controls.progress_box)
+        label = a11y.extents(self.controls.progress_label)
+        return range(min(bar.y, label.y) - window.y,
+                     max(bar.y + bar.height, label.y + label.height) - window.y)
+
+    def looks_as_before(self, now, before):
+        """The window's pixels now are those from before, but for the progress row."""
+        rows = self.progress_rows()
+        return all(now[y] == before[y] for y in range(len(before)) if y not in rows)
+
     def move_window(self, x, y):
         """Moves the window, as a user drags it by its title bar, to (x, y) on the screen."""
         subprocess.run(['xdotool', 'windowmove', '--sync', str(self.window_id), str(x), str(y)],

@@ -1,0 +1,99 @@
+"""A piece of 2 147 483 647 bytes, the largest there is, cut from a sparse source of 2.2 GB onto
+a disk slow enough that the piece takes seconds: the program's memory stays flat, the
+accessibility bus is answered at any moment of the run, and a window minimised and restored in
+the middle of the piece is painted again."""
+
+import os
+import shutil
+import time
+
+from morlend_e2e import accessibility as a11y
+from morlend_e2e import screen
+from morlend_e2e.journey import Journey
+from morlend_e2e.slow_disk import SlowDisk
+from morlend_e2e.waiting import wait_until
+
+SOURCE_SIZE = 2_200_000_000
+PIECE = 2_147_483_647
+# Bytes a second onto the disk: the first piece takes some fifteen seconds.
+RATE = 144 << 20
+MEMORY_ALLOWANCE = 96 << 20
+LONGEST_ANSWER = 0.5
+
+
+def peak_memory(pid):
+    with open(f'/proc/{pid}/status') as status:
+        for line in status:
+            if line.startswith('VmHWM:'):
+                return int(line.split()[1]) * 1024
+    raise RuntimeError('no VmHWM in /proc')
+
+
+class GiantPiece(Journey):
+    def setUp(self):
+        super().setUp()
+        self.disk = SlowDisk(self.processes, os.path.join(self.work, 'disk'),
+                             os.path.join(self.work, 'slow'), RATE).mount()
+        self.addCleanup(self._unmount)
+
+    def _unmount(self):
+        # The program first, which may hold a piece open on the disk; then the 2 GB go.
+        self._stop_morlend()
+        self.morlend = None
+        self.disk.unmount()
+        shutil.rmtree(self.disk.backing, ignore_errors=True)
+
+    def window_state(self, morlend):
+        return self.session.run(['xprop', '-id', str(morlend.window_id), '_NET_WM_STATE',
+                                 'WM_STATE'], text=True).stdout
+
+    def test_a_giant_piece_keeps_memory_flat_and_the_window_alive(self):
+        source = os.path.join(self.work, 'huge.img')
+        with open(source, 'wb') as file:
+            file.truncate(SOURCE_SIZE)
+        folder = os.path.join(self.disk.mount_point, 'huge_cut')
+        morlend = self.start_morlend()
+        self.drop(source)
+        self.user.select_all_and_type(morlend.controls.size_text, str(PIECE))
+        morlend.wait_for(morlend.estimate, 'files: 2, last file: 52,516,353 bytes')
+        self.user.select_all_and_type(morlend.controls.folder_box, folder)
+        morlend.wait_for(morlend.folder, folder)
+        self.user.park_pointer()
+        window = a11y.extents(morlend.controls.window)
+        before = screen.pixels(self.session, window)
+        idle = peak_memory(morlend.process.pid)
+
+        self.user.key('Return')
+        longest = 0.0
+        progress = None
+
+        def answered():
+            """Reads the progress through the bus, timing the answer."""
+            nonlocal longest, progress
+            start = time.monotonic()
+            progress = morlend.progress()
+            longest = max(longest, time.monotonic() - start)
+            return progress
+
+        wait_until(lambda: os.path.exists(os.path.join(folder, 'huge.img.1')),
+                   'the first piece to be begun')
+        # In the middle of the piece: the window goes to the task bar and comes back.
+        self.session.run(['xdotool', 'windowminimize', '--sync', str(morlend.window_id)])
+        wait_until(lambda: 'Iconic' in self.window_state(morlend), 'the window to be minimised')
+        answered()
+        self.session.run(['xdotool', 'windowactivate', '--sync', str(morlend.window_id)])
+        wait_until(lambda: morlend.looks_as_before(screen.pixels(self.session, window), before),
+                   'the restored window to be painted')
+        self.assertEqual(answered(), '0/2', 'painted again in the middle of the first piece')
+        screen.screenshot(self.session, os.path.join(self.work, 'restored.png'))
+
+        wait_until(lambda: answered() == '2/2', 'the run to end', timeout=120)
+        self.assertLessEqual(longest, LONGEST_ANSWER,
+                             'the slowest answer of the accessibility bus during the run')
+        growth = peak_memory(morlend.process.pid) - idle
+        self.assertLessEqual(growth, MEMORY_ALLOWANCE,
+                             f'the run added {growth / (1 << 20):.1f} MiB to the program')
+        self.assertEqual(os.path.getsize(os.path.join(folder, 'huge.img.1')), PIECE)
+        self.assertEqual(os.path.getsize(os.path.join(folder, 'huge.img.2')),
+                         SOURCE_SIZE - PIECE)
+        print(f'slowest answer {longest:.3f} s; memory added {growth / (1 << 20):.1f} MiB')
