@@ -124,7 +124,7 @@ bool Engine::replaceSetNames(const QString &where, const QString &folder, const 
             + QStringLiteral(": ") + listForMessage(names) + u'.' + LineEnd
             + QStringLiteral("OK replaces them, so that only this cut's files have those names;"
                              " Cancel stops the cut without touching them."),
-        Prompter::Icon::Warning, Prompter::Buttons::OkCancel};
+        Prompter::Icon::Warning, Prompter::Buttons::OkCancel, Prompter::DefaultTitle, true};
     if (ask(question) == Prompter::Reply::Cancel)
         return false;
     for (const QString &name : names) {

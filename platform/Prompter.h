@@ -33,6 +33,9 @@ public:
         Icon icon = Icon::Information;
         Buttons buttons = Buttons::Ok;
         QString title = DefaultTitle;
+        // Enter answers Cancel: for a question whose OK replaces the user's files, which a key
+        // pressed by habit, or Enter held since the cut began, must not answer.
+        bool cancelIsDefault = false;
 
         bool operator==(const Message &) const = default;
     };

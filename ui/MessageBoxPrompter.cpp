@@ -30,6 +30,8 @@ Prompter::Reply MessageBoxPrompter::ask(const Message &message)
         ? QMessageBox::Ok | QMessageBox::Cancel
         : QMessageBox::Ok;
     QMessageBox box(icon, message.title, message.text, buttons, m_parent);
+    if (message.cancelIsDefault)
+        box.setDefaultButton(QMessageBox::Cancel);
     // A run's box answers itself with Cancel when the session ends meanwhile: no one is left to
     // answer it, and the run stops.
     std::unique_ptr<QSocketNotifier> stopSignal;

@@ -156,7 +156,7 @@ TEST_F(OutputSet, AsksOnceBeforeReplacingFilesOfTheSetsNamesAndCancelChangesNoth
     const QMap<QString, QByteArray> before = contentsOf(out);
     const Prompter::Message question {
         replaceQuestion("The folder " + out, "2 files", "backup", "backup.1 and backup.bat"),
-        Prompter::Icon::Warning, Prompter::Buttons::OkCancel};
+        Prompter::Icon::Warning, Prompter::Buttons::OkCancel, Prompter::DefaultTitle, true};
 
     prompter.answer(Reply::Cancel);
     cutFile();

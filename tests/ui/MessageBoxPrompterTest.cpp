@@ -1,13 +1,16 @@
 #include "ui/MessageBoxPrompter.h"
 
+#include "platform/StopSignals.h"
 #include "tests/support/QtPrinters.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -80,6 +83,33 @@ TEST(MessageBoxPrompter, ShowsAModalBoxOverTheWindowWithTheProgramsTitle)
         EXPECT_EQ(seen.parent, &window);
     }
     EXPECT_EQ(Prompter::Message {}.title, "Morlend");
+}
+
+TEST(MessageBoxPrompter, EnterAnswersCancelWhereOkWouldReplaceTheUsersFiles)
+{
+    MessageBoxPrompter prompter;
+    for (const bool cancelIsDefault : {false, true}) {
+        SCOPED_TRACE(cancelIsDefault);
+        QTimer::singleShot(
+            0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+        const Prompter::Message question {"Replace them?", Prompter::Icon::Warning,
+                                          Prompter::Buttons::OkCancel, Prompter::DefaultTitle,
+                                          cancelIsDefault};
+        EXPECT_EQ(prompter.ask(question),
+                  cancelIsDefault ? Prompter::Reply::Cancel : Prompter::Reply::Ok);
+    }
+}
+
+TEST(MessageBoxPrompter, AStopSignalDuringARunAnswersTheBoxWithCancel)
+{
+    StopSignals::install();
+    MessageBoxPrompter prompter;
+    const StopSignals::DuringRun run;
+    QTimer::singleShot(0, [] { ::raise(SIGHUP); });
+    EXPECT_EQ(prompter.ask({"Please insert floppy number 2.", Prompter::Icon::Information,
+                            Prompter::Buttons::OkCancel}),
+              Prompter::Reply::Cancel);
+    EXPECT_EQ(StopSignals::received(), SIGHUP);
 }
 
 TEST(MessageBoxPrompter, TakesTheMouseFromAnyGrabBeneathTheBox)

@@ -69,7 +69,7 @@ class PieceNames(Journey):
                 question = self.message_box()
                 self.assertIn(f'already holds 1 file with the names of the pieces or the join '
                               f'script of clip.avi: {name}.', question.text())
-                question.answer_with_keys(self.user, 'Return')
+                question.answer_with_click(self.user, 'OK')
                 morlend.wait_for(morlend.progress, '3/3')
                 self.assertEqual(files.contents(precious), kept)
                 self.assert_pieces(folder, source, PIECE_SIZE)
