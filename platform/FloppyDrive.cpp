@@ -1,8 +1,13 @@
 #include "platform/FloppyDrive.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
+
+#include <algorithm>
+#include <iterator>
 
 namespace FloppyDrive {
 
@@ -11,10 +16,11 @@ bool isName(const QString &folder)
     return folder.compare(Name, Qt::CaseInsensitive) == 0;
 }
 
-bool startsWithName(const QString &path, QChar separator)
+bool startsWithName(const QString &path)
 {
     return path.startsWith(Name, Qt::CaseInsensitive)
-        && (path.size() == Name.size() || path.at(Name.size()) == separator);
+        && (path.size() == Name.size() || path.at(Name.size()) == Separator
+            || path.at(Name.size()) == u'/');
 }
 
 namespace {
@@ -38,9 +44,50 @@ QByteArray unescaped(const QByteArray &field)
     return text;
 }
 
+// The sizes of the floppy formats in sectors of 512 bytes, as sysfs counts a disk's size.
+constexpr qint64 FloppySectors[] = {720, 1440, 2400, 2880, 5760};
+
+QByteArray readValue(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+}
+
+// The disk under sysfs's block/ that the device name is, or is a partition of.
+QString diskOf(const QString &blockFolder, const QString &name)
+{
+    if (QFileInfo::exists(blockFolder + u'/' + name))
+        return name;
+    for (const QString &disk : QDir(blockFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (QFileInfo::exists(blockFolder + u'/' + disk + u'/' + name))
+            return disk;
+    }
+    return {};
+}
+
+bool isFloppyDrive(const QByteArray &device, const QString &sysfsRoot)
+{
+    if (device.startsWith("/dev/fd"))
+        return true;
+    if (!device.startsWith("/dev/"))
+        return false;
+    const QString blockFolder = sysfsRoot + QStringLiteral("/block");
+    const QString disk = diskOf(blockFolder, QFile::decodeName(device.mid(5)));
+    if (disk.isEmpty() || disk.contains(u'/'))
+        return false;
+    const QString diskFolder = blockFolder + u'/' + disk;
+    if (readValue(diskFolder + QStringLiteral("/removable")) != "1")
+        return false;
+    bool isNumber = false;
+    const qint64 sectors = readValue(diskFolder + QStringLiteral("/size")).toLongLong(&isNumber);
+    return isNumber
+        && std::find(std::begin(FloppySectors), std::end(FloppySectors), sectors)
+        != std::end(FloppySectors);
+}
+
 } // namespace
 
-QString mountPointIn(const QByteArray &mountTable)
+QString mountPointIn(const QByteArray &mountTable, const QString &sysfsRoot)
 {
     QList<QByteArray> mountPoints;
     for (const QByteArray &line : mountTable.split('\n')) {
@@ -48,7 +95,7 @@ QString mountPointIn(const QByteArray &mountTable)
         if (fields.size() < 2)
             continue;
         const QByteArray mountPoint = unescaped(fields[1]);
-        if (fields[0].startsWith("/dev/fd"))
+        if (isFloppyDrive(unescaped(fields[0]), sysfsRoot))
             return QFile::decodeName(mountPoint);
         mountPoints += mountPoint;
     }
@@ -59,12 +106,12 @@ QString mountPointIn(const QByteArray &mountTable)
     return {};
 }
 
-QString findMountPoint()
+QString findMountPoint(const QString &mountTable, const QString &sysfsRoot)
 {
-    QFile table(QStringLiteral("/proc/mounts"));
+    QFile table(mountTable);
     if (!table.open(QIODevice::ReadOnly))
         return {};
-    return mountPointIn(table.readAll());
+    return mountPointIn(table.readAll(), sysfsRoot);
 }
 
 } // namespace FloppyDrive
