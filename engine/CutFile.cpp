@@ -1,5 +1,6 @@
 #include "engine/Engine.h"
 #include "engine/EngineView.h"
+#include "engine/FolderText.h"
 #include "engine/JoinScript.h"
 #include "engine/NameRules.h"
 #include "engine/PathHelpers.h"
@@ -169,16 +170,21 @@ QString Engine::checkRequest(const OemCodePage &codePage)
     return fileName;
 }
 
-QString Engine::destinationFolder() const
+FolderText Engine::destination() const
 {
     if (!m_view.writesIntoFolder())
-        return FloppyDrive::Name;
-    return normalizedFolder(m_view.folderText());
+        return {FloppyDrive::Name, {}};
+    return readFolderText(m_view.folderText(), m_platform.homeFolder());
 }
 
 void Engine::chooseDestination()
 {
-    m_state.OutFolder = destinationFolder();
+    const FolderText destination = this->destination();
+    // Before anything is written: a folder relative to whatever folder the program happened to
+    // start in is no place the user could find again.
+    if (!destination.refusal.isEmpty())
+        throw StopRun {destination.refusal};
+    m_state.OutFolder = destination.folder;
     // The window handles this write as it handles the user's edits, and plans the cut again
     // before the run goes on.
     if (m_view.writesIntoFolder())
@@ -210,7 +216,7 @@ bool Engine::clearsTheSourcesDisk() const
         || !m_platform.isOnFloppy(m_state.SourcePath))
         return false;
     try {
-        return FloppyDrive::isName(destinationFolder());
+        return FloppyDrive::isName(destination().folder);
     } catch (const AppError &) {
         // No folder typed yet: nothing would be written, let alone cleared.
         return false;

@@ -21,6 +21,7 @@ namespace modMorlend {
 
 class EngineView;
 class ScriptFile;
+struct FolderText;
 struct StopRun;
 
 // The cutting engine: the shared state and the procedures that plan, show and run a cut. It
@@ -153,7 +154,7 @@ private:
     // the source's name.
     QString checkRequest(const OemCodePage &codePage);
     // The destination folder that the view names, tidied, or "A:" for the floppy.
-    QString destinationFolder() const;
+    FolderText destination() const;
     // Sets OutFolder from the view, writing a tidied folder back, and refuses to clear the
     // disk the source lies on.
     void chooseDestination();

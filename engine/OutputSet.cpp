@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 // The run's outputs as a set: a destination made ready before anything in it changes, taken
 // away again by a run that ends before its first piece, and checked before the run says done.
@@ -57,11 +58,20 @@ bool Engine::prepareOutputs(const QString &fileName)
 
 void Engine::makeFolders()
 {
-    const QString folder = onDisk(m_state.OutFolder);
-    if (isBareDrive(m_state.OutFolder) || FileSystem::isFolder(folder))
-        return;
-    FileSystem::createFolder(folder);
-    m_run->madeFolders << folder;
+    // Every level that is missing, outermost first; one that is there as a file stops the
+    // run when a folder is made in it.
+    QStringList missing;
+    for (QString folder = onDisk(m_state.OutFolder); !FileSystem::namedFile(folder);) {
+        missing.prepend(folder);
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    for (const QString &folder : std::as_const(missing)) {
+        FileSystem::createFolder(folder);
+        m_run->madeFolders << folder;
+    }
 }
 
 void Engine::lockFolder()

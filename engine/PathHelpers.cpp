@@ -1,8 +1,39 @@
 #include "engine/PathHelpers.h"
 
 #include "platform/AppError.h"
+#include "platform/FloppyDrive.h"
 
 namespace modMorlend {
+
+QChar separatorOf(const QString &path)
+{
+    return FloppyDrive::startsWithName(path) ? FloppyDrive::Separator : NativeSeparator;
+}
+
+QString GetFolder(const QString &path)
+{
+    return GetFolder(path, separatorOf(path));
+}
+
+QString GetFileName(const QString &path)
+{
+    return GetFileName(path, separatorOf(path));
+}
+
+QString GetExtension(const QString &path)
+{
+    return GetExtension(path, separatorOf(path));
+}
+
+QString GetBaseName(const QString &path)
+{
+    return GetBaseName(path, separatorOf(path));
+}
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    return joinPath(folder, name, separatorOf(folder));
+}
 
 QString GetFolder(const QString &path, QChar separator)
 {
@@ -45,12 +76,6 @@ QString normalizedFolder(const QString &text, QChar separator)
     if (folder.endsWith(separator) && folder != single)
         folder.chop(1);
     return folder;
-}
-
-bool isBareDrive(const QString &folder)
-{
-    return folder.size() == 2 && folder.at(0).unicode() < 0x80 && folder.at(0).isLetter()
-        && folder.at(1) == u':';
 }
 
 QString joinPath(const QString &folder, const QString &name, QChar separator)

@@ -17,7 +17,8 @@ FolderLock::FolderLock(const QString &path)
     // Children started meanwhile (the disk clearing) must not hold the lock on after the run.
     m_descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_descriptor < 0)
-        throw errno == ENOTDIR ? AppError(AppError::PathNotFound) : AppError::fromErrno(errno);
+        // A file has the folder's name.
+        throw errno == ENOTDIR ? AppError(AppError::FileAlreadyExists) : AppError::fromErrno(errno);
     struct stat info
     {
     };

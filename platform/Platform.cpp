@@ -4,12 +4,14 @@
 #include "platform/File.h"
 #include "platform/FloppyDrive.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
 
 Platform::Platform()
     : m_temporaryFolder(QString::fromLocal8Bit(P_tmpdir))
+    , m_homeFolder(QDir::homePath())
     // The mount point comes as the script's first argument, never as part of its text, so no
     // name of a folder can turn into a command. -xdev keeps to the floppy's own volume.
     , m_clearArguments({QStringLiteral("-c"),
@@ -52,7 +54,8 @@ QString Platform::resolve(const QString &path) const
 {
     if (!FloppyDrive::startsWithName(path))
         return path;
-    return floppyMountPoint() + path.mid(FloppyDrive::Name.size());
+    return floppyMountPoint()
+        + path.mid(FloppyDrive::Name.size()).replace(FloppyDrive::Separator, u'/');
 }
 
 QString Platform::interpreterPath() const

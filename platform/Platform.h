@@ -29,6 +29,8 @@ public:
     bool isOnFloppy(const QString &path) const;
     // The folder that stands for the root of drive C:.
     QString temporaryFolder() const { return m_temporaryFolder; }
+    // The user's home folder, which "~" names.
+    QString homeFolder() const { return m_homeFolder; }
     // The command interpreter, and the command by which it empties the floppy mounted at
     // mountPoint: every file and folder goes, without a question.
     QString interpreterPath() const;
@@ -42,6 +44,7 @@ public:
     // For tests: the floppy's mount point (empty: none mounted) instead of the system's.
     void setFloppyMountPoint(const QString &path) { m_floppyMountPoint = path; }
     void setTemporaryFolder(const QString &path) { m_temporaryFolder = path; }
+    void setHomeFolder(const QString &path) { m_homeFolder = path; }
     // For tests: the interpreter runs this script, with the mount point as its one argument,
     // instead of its own clearing command.
     void setClearScript(const QString &path) { m_clearArguments = {path}; }
@@ -53,6 +56,7 @@ private:
 
     std::optional<QString> m_floppyMountPoint;
     QString m_temporaryFolder;
+    QString m_homeFolder;
     QStringList m_clearArguments;
     int m_clearTimeLimit = 60000;
 };

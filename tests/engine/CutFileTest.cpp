@@ -102,40 +102,62 @@ TEST_F(CutFile, TidiesTheFolderTextAndWritesItBackBeforeCreatingTheFolder)
     expectJoinsBack({out}, source);
 }
 
-// Makes a folder the current one for the life of a test.
-class ScopedCurrentFolder
+TEST_F(CutFile, RefusesAFolderTextThatIsNoWholePathAndCreatesNothing)
 {
-public:
-    explicit ScopedCurrentFolder(const QString &folder) { QDir::setCurrent(folder); }
-    ~ScopedCurrentFolder() { QDir::setCurrent(m_previous); }
+    chooseExample();
+    const QString askForAWholePath = "Type the folder's whole path, beginning with / (or with ~ "
+                                     "for your home folder), or A: for the floppy.";
+    struct Case
+    {
+        const char *text;
+        QString refusal;
+    };
+    const Case cases[] = {
+        {"relout",
+         "The folder \"relout\" is no whole path, so it does not say where the pieces "
+         "would go.\r\n"
+             + askForAWholePath},
+        {"   ",
+         "The folder \"   \" is no whole path, so it does not say where the pieces would "
+         "go.\r\n"
+             + askForAWholePath},
+        {"C:\\temp",
+         "The folder C:\\temp names drive C:, but here only A:, the floppy, names a "
+         "drive.\r\n"
+             + askForAWholePath},
+    };
+    const QString current = QDir::currentPath();
+    const QStringList before = filesIn(current);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        writeToFolder(c.text);
+        showOldProgress();
+        prompter.answer(Prompter::Reply::Ok);
+        cutFile();
+        EXPECT_EQ(prompter.last(), errorMessage(c.refusal));
+        EXPECT_EQ(view.folder, c.text) << "the box keeps what was typed";
+        expectProgressReset();
+    }
+    EXPECT_EQ(filesIn(current), before) << "nothing is made in the program's working folder";
+}
 
-private:
-    QString m_previous = QDir::currentPath();
-};
-
-TEST_F(CutFile, CreatesNoFolderForABareDriveName)
+TEST_F(CutFile, MakesEveryMissingFolderOfThePathAndFindsTheHomeFolder)
 {
-    // The current folder stands for the drive's current folder, as "D:" names it.
-    const ScopedCurrentFolder current(dir.path());
-    QDir(dir.path()).mkdir("D:");
     const QString source = chooseExample();
-
-    writeToFolder("D:/");
+    platform.setHomeFolder(path("home"));
+    QDir(dir.path()).mkdir("home");
+    writeToFolder("~/movies/2026/clip_cut");
     cutFile();
-    EXPECT_EQ(view.folder, "D:");
-    expectJoinsBack({path("D:")}, source);
+    const QString out = path("home/movies/2026/clip_cut");
+    EXPECT_EQ(view.folder, out) << "the box shows where the pieces went";
+    expectJoinsBack({out}, source);
 
-    writeToFolder("E:");
-    showOldProgress();
+    // A run that ends before its first piece takes them all away again.
+    writeToFolder(path("a/b/c"));
     prompter.answer(Prompter::Reply::Ok);
+    fileSizeLimit.emplace(1000);
     cutFile();
-    EXPECT_FALSE(QFileInfo::exists(path("E:"))) << "a drive name is never created as a folder";
-    EXPECT_EQ(prompter.shown().value(0), errorMessage(generalError(53, "File not found")));
-    expectProgressReset();
-
-    writeToFolder("E:x");
-    cutFile();
-    expectJoinsBack({path("E:x")}, source);
+    EXPECT_FALSE(QFileInfo::exists(path("a")));
 }
 
 TEST_F(CutFile, ReplacesAnOldScriptButNotWhatALinkAtItsNameLeadsTo)
@@ -225,9 +247,12 @@ TEST_F(CutFile, ReportsFailuresWithTheGeneralErrorMessageAndResetsTheProgress)
              t.writeToFolder(t.path("file"));
          },
          58, "File already exists"},
-        {"a destination whose parent is missing",
-         [](CutFile &t, const QString &) { t.writeToFolder(t.path("missing/out")); }, 76,
-         "Path not found"},
+        {"a destination inside a file",
+         [](CutFile &t, const QString &) {
+             TestFiles::write(t.path("file2"), "x");
+             t.writeToFolder(t.path("file2/out"));
+         },
+         76, "Path not found"},
         {"a destination where nothing may be written",
          [](CutFile &t, const QString &) {
              // Permissions do not hold back the superuser; the kernel's own folders do.

@@ -41,12 +41,11 @@ protected:
 };
 
 // Every way of naming the floppy as the destination: its option, or its drive name typed as
-// the folder, in either case, with or without a separator.
+// the folder, in either case, with or without separators of either kind.
 struct FloppyName
 {
     const char *testName;
     const char *folderText; // nullptr: the floppy option
-    const char *shownDrive;
 };
 
 void PrintTo(const FloppyName &name, std::ostream *out)
@@ -69,9 +68,8 @@ TEST_P(FloppyDestination, SpreadsTheExampleOverThreeDisksAndPutsTheScriptOnTheLa
     swapTo(3);
     cutFile();
 
-    const QString drive = GetParam().shownDrive;
     EXPECT_EQ(prompter.shown(),
-              QList({nextDisk(drive + "/clip.avi.1", 2), nextDisk(drive + "/clip.avi.2", 3)}));
+              QList({nextDisk("A:\\clip.avi.1", 2), nextDisk("A:\\clip.avi.2", 3)}));
     EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
     EXPECT_EQ(filesIn(disk(2)), QStringList("clip.avi.2"));
     EXPECT_EQ(filesIn(disk(3)), QStringList({"clip.avi.3", "clip.avi.bat"}));
@@ -85,10 +83,11 @@ TEST_P(FloppyDestination, SpreadsTheExampleOverThreeDisksAndPutsTheScriptOnTheLa
 }
 
 INSTANTIATE_TEST_SUITE_P(Floppy, FloppyDestination,
-                         ::testing::Values(FloppyName {"Option", nullptr, "A:"},
-                                           FloppyName {"LowerCaseName", "a:", "a:"},
-                                           FloppyName {"NameAndSeparator", "A:/", "A:"},
-                                           FloppyName {"NameAndTwoSeparators", "A://", "A:"}),
+                         ::testing::Values(FloppyName {"Option", nullptr},
+                                           FloppyName {"LowerCaseName", "a:"},
+                                           FloppyName {"NameAndBackslash", "A:\\"},
+                                           FloppyName {"NameAndSlash", "A:/"},
+                                           FloppyName {"NameAndTwoSeparators", "a:\\/"}),
                          [](const auto &info) { return info.param.testName; });
 
 TEST_F(Floppy, WarnsOfAnExtraDiskWhenTheScriptWillNotFitBesideAFullLastPiece)
@@ -101,7 +100,7 @@ TEST_F(Floppy, WarnsOfAnExtraDiskWhenTheScriptWillNotFitBesideAFullLastPiece)
     cutFile();
 
     EXPECT_EQ(prompter.shown(),
-              QList({nextDisk("A:/clip.avi.1", 2),
+              QList({nextDisk("A:\\clip.avi.1", 2),
                      warningMessage("You probably will need one more FDD for clip.avi.bat"),
                      OneMoreDisk}));
     EXPECT_TRUE(engine.state().NeedExtraDisk);
@@ -112,6 +111,41 @@ TEST_F(Floppy, WarnsOfAnExtraDiskWhenTheScriptWillNotFitBesideAFullLastPiece)
               "copy /b \"clip.avi\"+\"clip.avi.2\" \"clip.avi\"\r\ndel \"clip.avi.2\"\r\n"
               "del \"clip.avi.bat\"");
     expectJoinsBack({disk(1), disk(2), disk(3)}, source);
+}
+
+TEST_F(Floppy, CountsTheScriptInWholeSectorsBesideTheLastPiece)
+{
+    // Two pieces of clip.avi give a script of less than a sector: it takes 512 bytes on disk.
+    const qint64 scriptLength = QByteArray("@echo off\r\nren \"clip.avi.1\" \"clip.avi\"\r\n"
+                                           "copy /b \"clip.avi\"+\"clip.avi.2\" \"clip.avi\"\r\n"
+                                           "del \"clip.avi.2\"\r\ndel \"clip.avi.bat\"")
+                                    .size();
+    ASSERT_LT(scriptLength, 512);
+    struct Case
+    {
+        qint64 lastPiece;
+        bool extraDisk;
+    };
+    // The sector and the last piece fill the disk exactly, or by one byte more.
+    for (const Case &c : {Case {4096 - 512, false}, Case {4096 - 511, true}}) {
+        SCOPED_TRACE(c.lastPiece);
+        prompter = ScriptedPrompter();
+        const QString source = makeSource("clip.avi", 4096 + c.lastPiece);
+        choose(source, "4096");
+        writeToFloppy(false);
+        insertDisk(1);
+        swapTo(2);
+        if (c.extraDisk) {
+            prompter.answer(Reply::Ok);
+            swapTo(3);
+        }
+        cutFile();
+        EXPECT_EQ(engine.state().NeedExtraDisk, c.extraDisk);
+        EXPECT_EQ(prompter.shown().size(), c.extraDisk ? 3 : 1);
+        EXPECT_EQ(filesIn(disk(2)).contains("clip.avi.bat"), !c.extraDisk);
+        for (int n = 1; n <= 3; ++n)
+            QDir(disk(n)).removeRecursively();
+    }
 }
 
 TEST_F(Floppy, CancelAtTheNextDiskKeepsWhatIsWrittenAndEndsSilently)
@@ -160,7 +194,7 @@ TEST_F(Floppy, AsksForOneMoreDiskAfterAFailedHandOverAndTriesAgain)
     cutFile();
 
     EXPECT_EQ(prompter.shown().mid(2),
-              QList({errorMessage("The file A:/clip.avi.bat cannot be written: a folder has its "
+              QList({errorMessage("The file A:\\clip.avi.bat cannot be written: a folder has its "
                                   "name.\r\nRemove or rename the folder, or write somewhere "
                                   "else."),
                      OneMoreDisk}));
@@ -215,9 +249,9 @@ TEST_F(Floppy, AsksAgainRatherThanClearADiskThatHoldsAPieceOfTheRun)
     cutFile();
 
     EXPECT_EQ(prompter.shown(),
-              QList({nextDisk("A:/clip.avi.1", 2), stillTheDiskWith("A:/clip.avi.1", 2),
-                     stillTheDiskWith("A:/clip.avi.1", 2), nextDisk("A:/clip.avi.2", 3),
-                     stillTheDiskWith("A:/clip.avi.1", 3)}));
+              QList({nextDisk("A:\\clip.avi.1", 2), stillTheDiskWith("A:\\clip.avi.1", 2),
+                     stillTheDiskWith("A:\\clip.avi.1", 2), nextDisk("A:\\clip.avi.2", 3),
+                     stillTheDiskWith("A:\\clip.avi.1", 3)}));
     EXPECT_EQ(clears(), QStringList({disk(1), disk(2), disk(3)}));
     expectJoinsBack({disk(1), disk(2), disk(3)}, source);
 }
@@ -232,7 +266,7 @@ TEST_F(Floppy, CancelWhileTheSameDiskIsInTheDriveEndsTheRunAsAtTheNextDisk)
     cutFile();
 
     EXPECT_EQ(prompter.shown(),
-              QList({nextDisk("A:/clip.avi.1", 2), stillTheDiskWith("A:/clip.avi.1", 2)}))
+              QList({nextDisk("A:\\clip.avi.1", 2), stillTheDiskWith("A:\\clip.avi.1", 2)}))
         << "no message follows the cancel";
     EXPECT_EQ(clears(), QStringList(disk(1)));
     EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
@@ -248,7 +282,7 @@ TEST_F(Floppy, WritesTheNextPieceOnTheSameDiskWhenNothingIsCleared)
     cutFile();
 
     EXPECT_EQ(prompter.shown(),
-              QList({nextDisk("A:/clip.avi.1", 2), nextDisk("A:/clip.avi.2", 3)}));
+              QList({nextDisk("A:\\clip.avi.1", 2), nextDisk("A:\\clip.avi.2", 3)}));
     EXPECT_EQ(filesIn(disk(1)),
               QStringList({"clip.avi.1", "clip.avi.2", "clip.avi.3", "clip.avi.bat"}));
     expectJoinsBack({disk(1)}, source);

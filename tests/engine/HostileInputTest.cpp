@@ -156,9 +156,17 @@ const Hostile cases[] = {
     {"a destination that is a file", "1 457 664", "clip.avi", 3500000,
      [](EngineFixture &, const CaseFolder &run) { TestFiles::write(run.out, "x"); },
      fails(58, "File already exists")},
-    {"a destination whose parent is missing", "1 457 664", "clip.avi", 3500000,
-     [](EngineFixture &t, const CaseFolder &run) { t.writeToFolder(run.out + "/missing/out"); },
+    {"a destination inside a file", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &t, const CaseFolder &run) {
+         TestFiles::write(run.out, "x");
+         t.writeToFolder(run.out + "/inside");
+     },
      fails(76, "Path not found")},
+    {"a destination relative to wherever the program started", "1 457 664", "clip.avi", 3500000,
+     [](EngineFixture &t, const CaseFolder &) { t.writeToFolder("out"); },
+     says("The folder \"out\" is no whole path, so it does not say where the pieces would go."
+          "\r\nType the folder's whole path, beginning with / (or with ~ for your home folder), "
+          "or A: for the floppy.")},
     {"a piece name that links to the source", "1 457 664", "clip.avi", 3500000,
      [](EngineFixture &, const CaseFolder &run) {
          QDir().mkpath(run.out);

@@ -116,12 +116,4 @@ TEST(PathHelpersDefault, AnOtherSystemsSeparatorIsPartOfTheName)
     EXPECT_THROW(GetFolder(path), AppError);
 }
 
-TEST(PathHelpersDefault, KnowABareDriveByOneLetterAndAColon)
-{
-    for (const char *drive : {"D:", "a:", "Z:"})
-        EXPECT_TRUE(isBareDrive(drive)) << drive;
-    for (const char *folder : {"", "D", "D:x", "D:/", "1:", "é:", "::"})
-        EXPECT_FALSE(isBareDrive(QString::fromUtf8(folder))) << folder;
-}
-
 } // namespace

@@ -71,7 +71,7 @@ TEST_F(RunSafety, RefusesToClearTheFloppyThatHoldsTheSource)
     const QString source = makeSource("disk1/clip.avi", 3500000);
     writeToFloppy(true);
     // The source named by its mount point, and by the drive's name.
-    for (const QString &sourcePath : {source, QString("A:/clip.avi")}) {
+    for (const QString &sourcePath : {source, QString("A:\\clip.avi")}) {
         choose(sourcePath, "1 457 664");
         showOldProgress();
         prompter.answer(Reply::Ok);
@@ -95,7 +95,7 @@ TEST_F(RunSafety, ClearsNothingWhenThePiecesGoIntoAFolderOnTheFloppy)
     useClearScript();
     insertDisk(1);
     const QString source = chooseExample();
-    writeToFolder("A:/parts");
+    writeToFolder("a:/parts");
     view.clearBoxEnabled = true;
     view.clearBoxTicked = true;
     // An earlier floppy run has found the interpreter already.
@@ -106,7 +106,7 @@ TEST_F(RunSafety, ClearsNothingWhenThePiecesGoIntoAFolderOnTheFloppy)
     EXPECT_EQ(
         prompter.shown(),
         QList({informationMessage("The floppy will not be cleared: the pieces go into the "
-                                  "folder A:/parts on it, and clearing would remove them.")}));
+                                  "folder A:\\parts on it, and clearing would remove them.")}));
     EXPECT_TRUE(clears().isEmpty());
     expectJoinsBack({disk(1) + "/parts"}, source);
 }
@@ -331,7 +331,7 @@ TEST_F(RunSafety, RefusesAPieceThatIsTheSourceOnADiskInsertedLater)
     prompter.answer(Reply::Ok);
     cutFile();
     EXPECT_EQ(prompter.last(),
-              errorMessage("The file A:/clip.avi.2 is the file to cut under another name, and "
+              errorMessage("The file A:\\clip.avi.2 is the file to cut under another name, and "
                            "writing it would destroy the file.\r\nRemove it or choose another "
                            "destination."
                            + incompleteSet("piece 1 of 3 was written on its disk, and the join "

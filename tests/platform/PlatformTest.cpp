@@ -20,8 +20,9 @@ TEST(Platform, ResolvesTheFloppysNameToWhereItIsMounted)
     Platform platform;
     platform.setFloppyMountPoint("/media/disk");
     EXPECT_EQ(platform.resolve("A:"), "/media/disk");
+    EXPECT_EQ(platform.resolve("a:\\parts\\clip.avi.1"), "/media/disk/parts/clip.avi.1");
     EXPECT_EQ(platform.resolve("a:/clip.avi.1"), "/media/disk/clip.avi.1");
-    EXPECT_EQ(platform.resolve("A:clip"), "A:clip") << "a name without a separator is relative";
+    EXPECT_EQ(platform.resolve("A:clip"), "A:clip") << "the run reads a name, never resolves it";
     EXPECT_EQ(platform.resolve("/tmp/A:/x"), "/tmp/A:/x");
     EXPECT_EQ(platform.resolve("D:/x"), "D:/x");
 

@@ -261,7 +261,7 @@ TEST_F(Form1Behaviour, ShowsTheClearedDiskNoticeExactlyWhenCutRefusesAndAfterwar
         {"the floppy's option", 1, {}, refusal},
         {"the drive's name", 0, "A:", refusal},
         {"the drive's name and separators", 0, "a://", refusal},
-        {"a folder on the floppy by the drive's name", 0, "A:/parts", notCleared.arg("A:/parts")},
+        {"a folder on the floppy by the drive's name", 0, "A:/parts", notCleared.arg("A:\\parts")},
         {"a folder on the floppy by its mount point", 0, path("floppy/more"),
          notCleared.arg(path("floppy/more"))},
         {"a folder on another disk", 0, path("data/out"), std::nullopt},

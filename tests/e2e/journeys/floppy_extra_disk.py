@@ -27,7 +27,7 @@ class FloppyExtraDisk(Journey):
         self.floppy.insert(disks[0])
         self.user.key('Return')
         prompt = self.message_box()
-        self.assertEqual(prompt.text(), 'File A:/clip.avi.1 written successfully.\r\n'
+        self.assertEqual(prompt.text(), 'File A:\\clip.avi.1 written successfully.\r\n'
                                         'Please insert floppy number 2.')
         self.floppy.swap(disks[1])
         prompt.answer_with_click(self.user, 'OK')

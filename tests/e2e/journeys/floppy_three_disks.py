@@ -9,7 +9,7 @@ from morlend_e2e.journey import Journey
 
 
 def next_disk_prompt(piece, disk):
-    return f'File A:/clip.avi.{piece} written successfully.\r\nPlease insert floppy number {disk}.'
+    return f'File A:\\clip.avi.{piece} written successfully.\r\nPlease insert floppy number {disk}.'
 
 
 class FloppyThreeDisks(Journey):

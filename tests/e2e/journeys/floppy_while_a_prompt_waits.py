@@ -15,11 +15,11 @@ SCRIPT_AFTER_ONE_PIECE = b'@echo off\r\nren "clip.avi.1" "clip.avi"\r\n'
 
 
 def next_disk(piece, disk):
-    return f'File A:/clip.avi.{piece} written successfully.\r\nPlease insert floppy number {disk}.'
+    return f'File A:\\clip.avi.{piece} written successfully.\r\nPlease insert floppy number {disk}.'
 
 
 def same_disk(piece, disk):
-    return (f'The disk in the drive is still the one with A:/clip.avi.{piece}.\r\n'
+    return (f'The disk in the drive is still the one with A:\\clip.avi.{piece}.\r\n'
             f'Please insert floppy number {disk}.')
 
 

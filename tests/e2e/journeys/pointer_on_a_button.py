@@ -63,7 +63,7 @@ class PointerOnAButton(Journey):
             self.rest_pointer_on_cut()
             self.user.key('Return')
             prompt = self.message_box()
-            self.assertEqual(prompt.text(), f'File A:/{name}.1 written successfully.\r\n'
+            self.assertEqual(prompt.text(), f'File A:\\{name}.1 written successfully.\r\n'
                                             'Please insert floppy number 2.')
             if answer == 'OK':
                 self.floppy.swap(disks[1])
