@@ -58,12 +58,14 @@ class MessageBoxes(Journey):
         os.remove(os.path.join(folder, 'clip.avi.2'))
         os.rmdir(folder)
 
+        # A folder inside a file.
+        in_the_way = self.make_source('a_file', 10)
         self.user.select_all_and_type(morlend.controls.folder_box,
-                                      os.path.join(self.work, 'missing', 'parts'))
+                                      os.path.join(in_the_way, 'parts'))
         self.user.park_pointer()
         self.show_and_close_each_way('General error.\r\n\r\nAn error #', starts_with=True)
         self.assertEqual(morlend.progress(), '0/7')
-        self.assertEqual(sorted(os.listdir(self.work)), ['clip.avi', 'morlend.log'])
+        self.assertEqual(sorted(os.listdir(self.work)), ['a_file', 'clip.avi', 'morlend.log'])
 
         for index, (name, message) in enumerate([
             ('Журнал.txt', 'The join script cannot name the file Журнал.txt: the console\'s '
