@@ -47,9 +47,14 @@ void Engine::CutFile()
         // destination as it found it.
         if (m_run->pieces.empty())
             discardOutputs();
-        ShowProgress(-1);
+        // A floppy run's pieces are on disks the user has put away: the progress shows how
+        // many, and the run tells where the script stays.
+        const qint64 onDisks = writesToFloppy() ? qint64(m_run->pieces.size()) : 0;
+        ShowProgress(onDisks > 0 ? onDisks : -1);
         if (!m_run->failed && stopAsked())
             ask({stoppedMessage(), Prompter::Icon::Information});
+        else if (!m_run->failed && onDisks > 0)
+            ask({cancelledOnFloppies(), Prompter::Icon::Information});
     }
     const bool estimateDue = m_run->estimateDue;
     m_run.reset();
@@ -112,7 +117,33 @@ QString Engine::stoppedMessage() const
               .arg(m_state.PieceCount)
         + LineEnd
         + QStringLiteral("The pieces written so far and the join script as far as it goes are"
-                         " kept; they do not rebuild the whole file.");
+                         " kept; they do not rebuild the whole file.")
+        + scriptLeftBehind();
+}
+
+QString Engine::cancelledOnFloppies() const
+{
+    const qint64 written = qint64(m_run->pieces.size());
+    if (written < m_state.PieceCount)
+        return QStringLiteral("The cut was cancelled after piece %1 of %2.")
+                   .arg(written)
+                   .arg(m_state.PieceCount)
+            + scriptLeftBehind();
+    return QStringLiteral("All %1 pieces are on their disks, but the join script is not: it is"
+                          " the file ")
+               .arg(written)
+        + onDisk(m_run->scriptPath)
+        + QStringLiteral(", and the disks cannot be joined without it. Copy it onto a disk as ")
+        + scriptName(GetFileName(m_state.SourcePath)) + u'.';
+}
+
+QString Engine::scriptLeftBehind() const
+{
+    if (!writesToFloppy() || m_run->pieces.empty()
+        || !FileSystem::namedFile(onDisk(m_run->scriptPath)))
+        return {};
+    return LineEnd + QStringLiteral("The join script, as far as it goes, is the file ")
+        + onDisk(m_run->scriptPath) + QStringLiteral(": the disks cannot be joined without it.");
 }
 
 bool Engine::cut()
@@ -284,6 +315,7 @@ bool Engine::writePieces(ScriptFile &script, const QString &fileName)
 QString Engine::cutPiece(const QString &fileName, qint64 index, qint64 size)
 {
     const QString piece = pieceName(fileName, index);
+    m_run->pieceStart = (index - 1) * qint64(m_state.PieceSize);
     m_run->pieceLength = size;
     WritePiece(joinPath(m_state.OutFolder, piece), index);
     return piece;

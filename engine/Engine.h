@@ -93,8 +93,10 @@ private:
         FileIdentity sourceIdentity;
         FileStamp sourceStamp;
         File *source = nullptr;
-        // What copies the pieces, and the length of the one being copied.
+        // What copies the pieces, and where in the source the one being copied starts and
+        // how long it is.
         std::optional<FileCopy> copier;
+        qint64 pieceStart = 0;
         qint64 pieceLength = 0;
         // Whether the run's folder lies on the floppy, looked at once per run.
         bool outFolderOnFloppy = false;
@@ -109,6 +111,8 @@ private:
         // What each piece written is, by number, and the script as it was handed over to the
         // floppy: checked once more before the run reports that it is done.
         std::vector<NamedFile> pieces;
+        // A file the run could not remove after it failed to write it whole.
+        QString unfinishedFile;
         std::optional<NamedFile> scriptOnFloppy;
         // The script went onto the disk of the last piece rather than onto one more.
         bool scriptBesideLastPiece = false;
@@ -228,6 +232,15 @@ private:
     bool awaitDiskWithoutPiece(qint64 index);
     // The piece of this run that the disk in the drive holds; empty when it holds none.
     QString pieceInDrive() const;
+    // Writes the piece the run is at onto the disk in the drive, asking for another disk for
+    // as long as the one there cannot take it; none when the user cancels or the run stops.
+    std::optional<NamedFile> copyPieceOntoADisk(const QString &path, qint64 index);
+    // Why the disk in the drive cannot take a piece of length bytes (number index), once
+    // cleared or as it is; empty when it can, or cannot tell.
+    QString whyTheDiskCannotHold(qint64 length, qint64 index, bool cleared) const;
+    // What an error while the disk was used says of the disk, in plain words; an error that is
+    // not the disk's is thrown on.
+    QString whatWentWrongOnTheDisk(const AppError &error, qint64 index);
     // Whether name on the disk in the drive is a piece this run wrote.
     bool isOwnPieceInDrive(const QString &name) const;
     // Whether the disk in the drive is the one with piece.
@@ -245,6 +258,11 @@ private:
     bool stopAsked() const;
     // What the run says when it stopped for that.
     QString stoppedMessage() const;
+    // What a floppy run says when the user cancelled it after its first piece.
+    QString cancelledOnFloppies() const;
+    // For a floppy run that ends with pieces on disks: where the join script stays, on a line of
+    // its own; empty otherwise.
+    QString scriptLeftBehind() const;
     // Every message goes through here: the window is shown as it stands behind the box.
     Prompter::Reply ask(const Prompter::Message &message);
     // "An error #", the number, " occured:", a line end and the description.

@@ -28,18 +28,8 @@ QByteArray readFile(const QString &path)
 void Engine::WritePiece(const QString &path, qint64 index)
 {
     const bool intoFloppysRoot = FloppyDrive::isName(GetFolder(path));
-    if (clearsDisks()) {
-        if (!awaitDiskWithoutPiece(index)) {
-            m_state.CancelRun = true;
-            return;
-        }
-        clearFloppy();
-    } else if (intoFloppysRoot
-               && !awaitDiskWithoutSetNames(index, GetFileName(m_state.SourcePath))) {
-        m_state.CancelRun = true;
-        return;
-    }
-    const std::optional<NamedFile> piece = copyPiece(path);
+    const std::optional<NamedFile> piece
+        = intoFloppysRoot ? copyPieceOntoADisk(path, index) : copyPiece(path);
     if (!piece) {
         m_state.CancelRun = true;
         return;
@@ -64,95 +54,6 @@ void Engine::WritePiece(const QString &path, qint64 index)
     // piece.
     if (ask(nextDisk) == Prompter::Reply::Cancel || stopAsked())
         m_state.CancelRun = true;
-}
-
-bool Engine::clearsDisks() const
-{
-    // Clearing a disk that a folder of the run lies on would take the run's own pieces with it.
-    return m_view.clearBoxIsOn() && writesToFloppy();
-}
-
-bool Engine::awaitDiskWithoutPiece(qint64 index)
-{
-    // A user who answers the prompt without changing the disk would have the last piece
-    // cleared away, and the set could never be joined.
-    for (QString piece = pieceInDrive(); !piece.isEmpty(); piece = pieceInDrive()) {
-        const Prompter::Message sameDisk {
-            QStringLiteral("The disk in the drive is still the one with ") + piece
-                + QStringLiteral(".") + LineEnd
-                + QStringLiteral("Please insert floppy number %1.").arg(index),
-            Prompter::Icon::Information, Prompter::Buttons::OkCancel};
-        if (ask(sameDisk) == Prompter::Reply::Cancel)
-            return false;
-    }
-    return true;
-}
-
-bool Engine::awaitDiskWithoutSetNames(qint64 index, const QString &fileName)
-{
-    // The user gathers the disks' files into one folder to join them: an earlier cut's pieces or
-    // script would mix into the set, and a file of the joined name would have it added to it.
-    for (;;) {
-        const SetNamesFound found = setNamesIn(FloppyDrive::Name, fileName);
-        if (found.joined.isEmpty()) {
-            return found.names.isEmpty()
-                || replaceSetNames(QStringLiteral("The disk in the drive"), FloppyDrive::Name,
-                                   found.names, fileName);
-        }
-        const Prompter::Message anotherDisk {
-            joinedNameOnDisk(found.joined) + LineEnd
-                + QStringLiteral("Please insert floppy number %1.").arg(index),
-            Prompter::Icon::Information, Prompter::Buttons::OkCancel};
-        if (ask(anotherDisk) == Prompter::Reply::Cancel)
-            return false;
-    }
-}
-
-QString Engine::joinedNameOnDisk(const QString &name)
-{
-    return QStringLiteral("The disk in the drive holds a file named ") + name
-        + QStringLiteral(", the name the pieces join back into: joining them beside it would add"
-                         " them to that file.");
-}
-
-bool Engine::isOwnPieceInDrive(const QString &name) const
-{
-    for (const PieceOnDisk &piece : m_run->piecesOnDisks) {
-        if (GetFileName(piece.path) == name && isInDrive(piece))
-            return true;
-    }
-    return false;
-}
-
-bool Engine::isInDrive(const PieceOnDisk &piece) const
-{
-    // Name, length and time of modification together tell one of this run's pieces from a
-    // piece of the same name that an earlier run left on another disk.
-    const std::optional<FileStamp> now = FileSystem::stampOf(onDisk(piece.path));
-    return now && now->length == piece.stamp.length && now->modified == piece.stamp.modified;
-}
-
-QString Engine::pieceInDrive() const
-{
-    for (const PieceOnDisk &piece : m_run->piecesOnDisks) {
-        if (isInDrive(piece))
-            return piece.path;
-    }
-    return {};
-}
-
-void Engine::clearFloppy()
-{
-    // Whether the clearing worked is not looked at, but a piece is never written beside a
-    // clearing that may still be deleting.
-    const ChildRun run = RunAndWait(
-        m_platform.clearCommand(m_state.InterpreterPath, m_platform.floppyMountPoint()),
-        GetFolder(m_state.InterpreterPath), m_platform.clearTimeLimit());
-    if (run == ChildRun::Stopped) {
-        throw StopRun {QStringLiteral("Clearing the floppy did not end in time and was stopped."
-                                      " Nothing was written on this disk; check it and cut"
-                                      " again.")};
-    }
 }
 
 File Engine::replaceFile(const QString &path)
@@ -186,12 +87,16 @@ std::optional<NamedFile> Engine::makeFile(const QString &path,
     File file = replaceFile(path);
     const auto removeUnfinished = [&] {
         // Only the file this is: a file closed here already may have lost its name to another.
+        // One that cannot be removed (its disk was taken out) is told of.
+        m_run->unfinishedFile = path;
         try {
             const FileIdentity identity = file.identity();
             file.close();
             const std::optional<NamedFile> named = FileSystem::namedFile(onDisk(path));
-            if (named && named->identity == identity)
+            if (named && named->identity == identity) {
                 FileSystem::deleteFile(onDisk(path));
+                m_run->unfinishedFile.clear();
+            }
         } catch (const AppError &) {
         }
     };
@@ -228,6 +133,8 @@ NamedFile Engine::writeFile(const QString &path, const QByteArray &bytes)
 std::optional<NamedFile> Engine::copyPiece(const QString &path)
 {
     return makeFile(path, [this](File &piece) {
+        // A piece written anew onto another disk starts again where the piece starts.
+        m_run->source->seek(m_run->pieceStart);
         const FileCopy::Result copied = m_run->copier->copy(
             *m_run->source, piece, m_run->pieceLength, [this](qint64) { return betweenSteps(); });
         // A source that shrank while it was cut ends early; a short piece must not pass for

@@ -240,7 +240,8 @@ QString Engine::incompleteSet() const
         ? QStringLiteral(", but not the whole join script")
         : QStringLiteral(", and the join script goes no further");
     return LineEnd + LineEnd + QStringLiteral("The set is incomplete: ") + what + where + script
-        + QStringLiteral(". It does not rebuild the file; cut the file again.");
+        + QStringLiteral(". It does not rebuild the file; cut the file again.")
+        + scriptLeftBehind();
 }
 
 } // namespace modMorlend

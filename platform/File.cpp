@@ -140,6 +140,12 @@ NamedFile File::asNamedFile() const
         {quint64(info.st_dev), quint64(info.st_ino)}, FileStamp::of(info), S_ISREG(info.st_mode)};
 }
 
+void File::seek(qint64 offset)
+{
+    if (::lseek(m_descriptor, offset, SEEK_SET) < 0)
+        throw AppError::fromErrno(errno);
+}
+
 void File::truncate(qint64 length)
 {
     if (::ftruncate(m_descriptor, length) != 0)

@@ -41,6 +41,8 @@ public:
     FileStamp stamp() const;
     // Both, and whether it is a regular file, from one look.
     NamedFile asNamedFile() const;
+    // Reads and writes go on from offset bytes into the file.
+    void seek(qint64 offset);
     // Cuts the file back to its first length bytes.
     void truncate(qint64 length);
     // Returns once everything written has reached the device.

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 FileStamp FileStamp::of(const struct stat &info)
@@ -15,6 +16,11 @@ FileStamp FileStamp::of(const struct stat &info)
         return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
     };
     return {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
+}
+
+qint64 DiskSpace::roomFor(qint64 length) const
+{
+    return (length + allocationUnit - 1) / allocationUnit * allocationUnit;
 }
 
 namespace FileSystem {
@@ -108,6 +114,22 @@ void deleteFile(const QString &path)
 {
     if (::unlink(QFile::encodeName(path).constData()) != 0)
         throw AppError::fromErrno(errno);
+}
+
+DiskSpace spaceOf(const QString &path)
+{
+    struct statvfs info
+    {
+    };
+    if (::statvfs(QFile::encodeName(path).constData(), &info) != 0)
+        throw AppError::fromErrno(errno);
+    DiskSpace space;
+    space.readOnly = (info.f_flag & ST_RDONLY) != 0;
+    space.knowsSize = info.f_blocks > 0;
+    space.capacity = qint64(info.f_blocks) * qint64(info.f_frsize);
+    space.free = qint64(info.f_bavail) * qint64(info.f_frsize);
+    space.allocationUnit = qMax<qint64>(1, qint64(info.f_bsize));
+    return space;
 }
 
 void removeFolder(const QString &path)

@@ -37,6 +37,21 @@ struct NamedFile
     bool isRegularFile = false;
 };
 
+// The room on the volume that holds a path, in bytes.
+struct DiskSpace
+{
+    // Whether the volume tells its size; some do not (a FUSE file system may say 0).
+    bool knowsSize = false;
+    qint64 capacity = 0;
+    qint64 free = 0;
+    // What a file's length is rounded up to on the volume (a FAT volume's cluster).
+    qint64 allocationUnit = 1;
+    bool readOnly = false;
+
+    // The room a file of length bytes takes there.
+    qint64 roomFor(qint64 length) const;
+};
+
 // Questions and changes about named files and folders. Failures raise the matching AppError.
 namespace FileSystem {
 
@@ -61,5 +76,8 @@ std::optional<NamedFile> namedFile(const QString &path);
 void deleteFile(const QString &path);
 // Removes an empty folder.
 void removeFolder(const QString &path);
+// The room on the volume that holds path; raises the matching AppError when it cannot be
+// asked.
+DiskSpace spaceOf(const QString &path);
 
 } // namespace FileSystem

@@ -150,6 +150,18 @@ void EngineFixture::expectProgressReset()
     EXPECT_EQ(view.filledTo, -1) << "the progress box still shows progress";
 }
 
+void EngineFixture::expectProgressShowsOnDisks(qint64 written)
+{
+    EXPECT_EQ(view.progress(), QString("%1/%2").arg(written).arg(engine.state().PieceCount));
+    EXPECT_EQ(view.filledTo, written);
+}
+
+QString EngineFixture::scriptLeftBehind(const QString &scriptPath) const
+{
+    return "\r\nThe join script, as far as it goes, is the file " + scriptPath
+        + ": the disks cannot be joined without it.";
+}
+
 void EngineFixture::expectJoinsBack(const QStringList &folders, const QString &source)
 {
     const OemCodePage codePage = OemCodePage::forLocale(QLocale());

@@ -79,6 +79,10 @@ public:
     // Fills the progress display as a finished earlier run leaves it, so that a reset shows.
     void showOldProgress();
     void expectProgressReset();
+    // What a floppy run that ended early shows: the pieces it put on disks.
+    void expectProgressShowsOnDisks(qint64 written);
+    // What a floppy run that ended with pieces on disks tells of its script.
+    QString scriptLeftBehind(const QString &scriptPath) const;
 
     ScopedLocale locale {ScopedLocale::blankGrouping()};
     QTemporaryDir dir;

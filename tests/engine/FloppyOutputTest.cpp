@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <functional>
+
 namespace {
 
 using Reply = Prompter::Reply;
@@ -148,22 +150,78 @@ TEST_F(Floppy, CountsTheScriptInWholeSectorsBesideTheLastPiece)
     }
 }
 
-TEST_F(Floppy, CancelAtTheNextDiskKeepsWhatIsWrittenAndEndsSilently)
+TEST_F(Floppy, AsksForAnotherDiskWhenTheOneInTheDriveCannotTakeThePiece)
+{
+    const QString source = chooseExample();
+    struct Case
+    {
+        const char *what;
+        // Done as the user answers the prompt for disk 2; then the disk that fails is taken out
+        // for disk 3.
+        std::function<void()> atThePrompt;
+        QString problem;
+    };
+    const Case cases[] = {
+        {"no disk in the drive", [this] { ejectDisk(); }, "There is no disk in the drive."},
+        {"a full disk",
+         [this] {
+             insertDisk(2);
+             fileSizeLimit.emplace(1000000);
+         },
+         "The disk in the drive is full."},
+        {"a disk taken out while the piece is written",
+         [this] {
+             insertDisk(2);
+             view.onStep = [this] {
+                 ejectDisk();
+             };
+         },
+         "The disk was taken out while A:\\clip.avi.2 was written, so that file on it is "
+         "incomplete: do not use it. The cut writes piece 2 anew onto the next disk."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int n = 1; n <= 4; ++n)
+            QDir(disk(n)).removeRecursively();
+        insertDisk(1);
+        writeToFloppy(false);
+        prompter.answer(Reply::Ok, c.atThePrompt);
+        prompter.answer(Reply::Ok, [this] {
+            fileSizeLimit.reset();
+            view.onStep = {};
+            insertDisk(3);
+        });
+        swapTo(4);
+        cutFile();
+
+        EXPECT_EQ(prompter.shown().value(1),
+                  Prompter::Message({c.problem + "\r\nPlease insert floppy number 2.",
+                                     Prompter::Icon::Warning, Prompter::Buttons::OkCancel}));
+        EXPECT_EQ(filesIn(disk(3)), QStringList("clip.avi.2")) << "the same piece, anew";
+        expectJoinsBack({disk(1), disk(3), disk(4)}, source);
+        prompter = ScriptedPrompter();
+    }
+}
+
+TEST_F(Floppy, CancelAtTheNextDiskKeepsWhatIsWrittenAndSaysWhereTheScriptIs)
 {
     chooseExample();
     writeToFloppy(false);
     swapTo(2);
     swapTo(3, Reply::Cancel);
+    prompter.answer(Reply::Ok);
     cutFile();
 
-    EXPECT_EQ(prompter.shown().size(), 2) << "no message follows the cancel";
+    EXPECT_EQ(prompter.last(),
+              informationMessage("The cut was cancelled after piece 2 of 3."
+                                 + scriptLeftBehind(temporaryScript())));
     EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
     EXPECT_EQ(filesIn(disk(2)), QStringList("clip.avi.2"));
     EXPECT_TRUE(filesIn(disk(3)).isEmpty());
     EXPECT_EQ(TestFiles::read(temporaryScript()),
               "@echo off\r\nren \"clip.avi.1\" \"clip.avi\"\r\n")
         << "the lines for piece 2 are not written";
-    expectProgressReset();
+    expectProgressShowsOnDisks(2);
 }
 
 TEST_F(Floppy, CancelAtOneMoreDiskLeavesTheScriptInTheTemporaryFolder)
@@ -173,12 +231,19 @@ TEST_F(Floppy, CancelAtOneMoreDiskLeavesTheScriptInTheTemporaryFolder)
     swapTo(2);
     prompter.answer(Reply::Ok);
     prompter.answer(Reply::Cancel);
+    prompter.answer(Reply::Ok);
     cutFile();
 
-    EXPECT_EQ(prompter.last(), OneMoreDisk);
+    EXPECT_EQ(prompter.shown().value(2), OneMoreDisk);
+    EXPECT_EQ(prompter.last(),
+              informationMessage("All 2 pieces are on their disks, but the join script is not: it "
+                                 "is the file "
+                                 + temporaryScript()
+                                 + ", and the disks cannot be joined without it. Copy it onto a "
+                                   "disk as clip.avi.bat."));
     EXPECT_EQ(filesIn(disk(2)), QStringList("clip.avi.2"));
     EXPECT_TRUE(TestFiles::read(temporaryScript()).endsWith("del \"clip.avi.bat\""));
-    expectProgressReset();
+    expectProgressShowsOnDisks(2);
 }
 
 TEST_F(Floppy, AsksForOneMoreDiskAfterAFailedHandOverAndTriesAgain)
@@ -263,14 +328,16 @@ TEST_F(Floppy, CancelWhileTheSameDiskIsInTheDriveEndsTheRunAsAtTheNextDisk)
     writeToFloppy(true);
     prompter.answer(Reply::Ok);
     prompter.answer(Reply::Cancel);
+    prompter.answer(Reply::Ok);
     cutFile();
 
     EXPECT_EQ(prompter.shown(),
-              QList({nextDisk("A:\\clip.avi.1", 2), stillTheDiskWith("A:\\clip.avi.1", 2)}))
-        << "no message follows the cancel";
+              QList({nextDisk("A:\\clip.avi.1", 2), stillTheDiskWith("A:\\clip.avi.1", 2),
+                     informationMessage("The cut was cancelled after piece 1 of 2."
+                                        + scriptLeftBehind(temporaryScript()))}));
     EXPECT_EQ(clears(), QStringList(disk(1)));
     EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
-    expectProgressReset();
+    expectProgressShowsOnDisks(1);
 }
 
 TEST_F(Floppy, WritesTheNextPieceOnTheSameDiskWhenNothingIsCleared)

@@ -61,7 +61,7 @@ TEST_F(RunSafety, StopsWhenTheSourceEndsEarlierThanMeasured)
                            + " changed while it was cut, so the pieces do not rebuild it. Nothing "
                              "was removed.\r\nCut the file again when nothing changes it."));
     EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
-    expectProgressReset();
+    expectProgressShowsOnDisks(1);
 }
 
 TEST_F(RunSafety, RefusesToClearTheFloppyThatHoldsTheSource)
@@ -254,7 +254,7 @@ TEST_F(RunSafety, StopsWhenTheSourceChangesWhileItIsCut)
         EXPECT_TRUE(filesIn(disk(first + 1)).isEmpty()) << "no piece is written after the change";
         EXPECT_EQ(filesIn(path("C")), QStringList("~join~clip.avi.tmp"))
             << "the script as far as it goes stays, as after a cancel";
-        expectProgressReset();
+        expectProgressShowsOnDisks(1);
     }
 }
 
@@ -269,19 +269,18 @@ TEST_F(RunSafety, RemovesAPieceThatCouldNotBeWrittenWhole)
     EXPECT_FALSE(QFileInfo::exists(path("limited")))
         << "no part of piece 1 stays, nor the script and folder of a run without a piece";
 
-    // The second disk fills up.
+    // The second disk fills up: the run asks for another one, and the user gives up.
     insertDisk(1);
     writeToFloppy(false);
     prompter.answer(Reply::Ok, [this] {
         insertDisk(2);
         fileSizeLimit.emplace(1000000);
     });
+    prompter.answer(Reply::Cancel);
     prompter.answer(Reply::Ok);
     cutFile();
-    EXPECT_EQ(prompter.shown().value(2),
-              errorMessage(generalError(61, "Disk full")
-                           + incompleteSet("piece 1 of 3 was written on its disk, and the join "
-                                           "script goes no further")));
+    EXPECT_EQ(prompter.shown().value(2).text,
+              "The disk in the drive is full.\r\nPlease insert floppy number 2.");
     EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1")) << "the pieces written whole stay";
     EXPECT_TRUE(filesIn(disk(2)).isEmpty());
     EXPECT_EQ(TestFiles::read(disk(1) + "/clip.avi.1"), TestFiles::read(source).left(1457664));
@@ -335,9 +334,10 @@ TEST_F(RunSafety, RefusesAPieceThatIsTheSourceOnADiskInsertedLater)
                            "writing it would destroy the file.\r\nRemove it or choose another "
                            "destination."
                            + incompleteSet("piece 1 of 3 was written on its disk, and the join "
-                                           "script goes no further")));
+                                           "script goes no further")
+                           + scriptLeftBehind(path("C/~join~clip.avi.tmp"))));
     EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
-    expectProgressReset();
+    expectProgressShowsOnDisks(1);
 }
 
 TEST_F(RunSafety, AStopInTheMiddleOfAPieceRemovesItAndLeavesTheSetAsACancelDoes)
