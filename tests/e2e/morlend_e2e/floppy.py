@@ -63,7 +63,8 @@ class FloppyDrive:
         self._filesystem = None  # the fusefat process of the inserted image
         self.image = None
 
-    def insert(self, image):
+    def insert(self, image, write_protected=False):
+        """Mounts the image as the disk in the drive, read-only when it is write-protected."""
         if not self._locked:
             floppy_lock.take(self._processes.lock_file)
             self._locked = True
@@ -73,7 +74,8 @@ class FloppyDrive:
         os.makedirs(MOUNT_POINT, exist_ok=True)
         self._processes.tell_guardian(True, {'mount': MOUNT_POINT})
         self._filesystem = self._processes.start(
-            'fusefat', ['fusefat', '-f', '-o', 'rw+', image, MOUNT_POINT],
+            'fusefat', ['fusefat', '-f', '-o', 'ro' if write_protected else 'rw+', image,
+                        MOUNT_POINT],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_until(lambda: mounted_at(MOUNT_POINT) or self._filesystem.poll() is not None,
                    f'{image} to be mounted at {MOUNT_POINT}')
@@ -93,9 +95,9 @@ class FloppyDrive:
         self._filesystem.wait(timeout=10)
         self._gone()
 
-    def swap(self, image):
+    def swap(self, image, write_protected=False):
         self.eject()
-        self.insert(image)
+        self.insert(image, write_protected)
 
     def close(self):
         try:
