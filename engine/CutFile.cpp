@@ -374,7 +374,9 @@ Prompter::Reply Engine::ask(const Prompter::Message &message)
     }
     // The box comes over the window as it stands, and takes the keys and clicks from now on.
     m_view.yieldToMessage();
-    return m_prompter.ask(message);
+    const Prompter::Reply reply = m_prompter.ask(message);
+    // A window closed while the box waited: whatever the answer, the run goes no further.
+    return m_run && stopAsked() ? Prompter::Reply::Cancel : reply;
 }
 
 void Engine::showGeneralError(const AppError &error)

@@ -50,9 +50,11 @@ void Engine::WritePiece(const QString &path, qint64 index)
         QStringLiteral("File ") + path + QStringLiteral(" written successfully.") + LineEnd
             + QStringLiteral("Please insert floppy number %1.").arg(index + 1),
         Prompter::Icon::Information, Prompter::Buttons::OkCancel};
-    // A stop asked for while the prompt waited ends the run here rather than after a further
-    // piece.
-    if (ask(nextDisk) == Prompter::Reply::Cancel || stopAsked())
+    const Prompter::Reply reply = ask(nextDisk);
+    // A stop asked for while the prompt waited (the window closed, the session ending) keeps
+    // this whole piece in the script and ends the run before the next; Cancel leaves the piece
+    // out of the script, as it always did.
+    if (reply == Prompter::Reply::Cancel && !stopAsked())
         m_state.CancelRun = true;
 }
 

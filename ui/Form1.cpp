@@ -17,6 +17,7 @@
 #include "platform/Prompter.h"
 #include "platform/StopSignals.h"
 #include "resources/Artwork.h"
+#include "ui/CloseRequests.h"
 #include "ui/FormBuilder.h"
 #include "ui/PastedFiles.h"
 #include "ui/SourceCheck.h"
@@ -73,6 +74,11 @@ Form1::Form1(Prompter &prompter, Platform &platform, QWidget *parent)
     m_view = std::make_unique<WindowView>(*this);
     m_engine = std::make_unique<Engine>(*m_view, m_prompter, m_platform);
     m_view->pacer().setOnEscape([this] { m_engine->stopRun(Engine::StopReason::Escape); });
+    // A close request while a disk prompt waits is dropped by Qt, not forgotten by the run.
+    m_closeRequests = std::make_unique<CloseRequests>(*this, [this] {
+        if (m_engine->isRunning())
+            closeAfterRun();
+    });
     connectHandlers();
     centreOnScreen();
     Form_Load();
@@ -247,9 +253,14 @@ void Form1::closeEvent(QCloseEvent *event)
         QWidget::closeEvent(event);
         return;
     }
+    closeAfterRun();
+    event->ignore();
+}
+
+void Form1::closeAfterRun()
+{
     m_engine->stopRun(Engine::StopReason::WindowClosed);
     m_closeAfterRun = true;
-    event->ignore();
 }
 
 void Form1::cbExit_Click()

@@ -6,6 +6,7 @@
 #include <memory>
 
 class CLine;
+class CloseRequests;
 class FormBuilder;
 class ImageBox;
 class PButton;
@@ -67,6 +68,9 @@ protected:
     // Closing the window during a run (its close button, say) stops the run after the piece
     // it writes; the window closes once the run has said so.
     void closeEvent(QCloseEvent *event) override;
+    // A request to close the window while a run goes on: the run stops (at once, or when the
+    // prompt it waits on is answered) and the window closes after it.
+    void closeAfterRun();
 
 private:
     void bindControls();
@@ -92,6 +96,7 @@ private:
     std::unique_ptr<FormBuilder> m_builder;
     std::unique_ptr<WindowView> m_view;
     std::unique_ptr<modMorlend::Engine> m_engine;
+    std::unique_ptr<CloseRequests> m_closeRequests;
     QString m_AppVersion;
     bool m_closeAfterRun = false;
 };

@@ -1,6 +1,7 @@
 """What a user may do while a floppy prompt waits, with "Clear disk before copying" on: answer
-it without changing the disk, which is then not cleared but asked for again, or change the
-file being cut, which stops the run with a message and removes nothing."""
+it without changing the disk, which is then not cleared but asked for again; change the file
+being cut, which stops the run with a message and removes nothing; or close the window, which
+ends the run once the prompt is answered and then closes the window."""
 
 import os
 
@@ -12,6 +13,10 @@ PIECE_SIZE = 10000
 TEMPORARY_SCRIPT = '/tmp/~join~clip.avi.tmp'
 # The script as far as a run stopped before its second piece wrote it.
 SCRIPT_AFTER_ONE_PIECE = b'@echo off\r\nren "clip.avi.1" "clip.avi"\r\n'
+
+
+SCRIPT_LEFT = (f'\r\nThe join script, as far as it goes, is the file {TEMPORARY_SCRIPT}: the '
+               'disks cannot be joined without it.')
 
 
 def next_disk(piece, disk):
@@ -107,8 +112,10 @@ class FloppyWhileAPromptWaits(Journey):
         again.answer_with_click(self.user, 'Cancel')
         self.user.park_pointer()
 
-        self.morlend.wait_for(self.morlend.progress, '0/3')
-        self.assertFalse(self.morlend.x_windows('Morlend'), 'a cancel shows no message')
+        told = self.message_box()
+        self.assertEqual(told.text(), 'The cut was cancelled after piece 1 of 3.' + SCRIPT_LEFT)
+        told.answer_with_keys(self.user, 'Return')
+        self.morlend.wait_for(self.morlend.progress, '1/3')
         self.assert_first_piece_in_the_drive(source)
         self.floppy.eject()
         self.assertEqual(files.contents(TEMPORARY_SCRIPT), SCRIPT_AFTER_ONE_PIECE)
@@ -129,9 +136,28 @@ class FloppyWhileAPromptWaits(Journey):
                                  'not rebuild it. Nothing was removed.\r\n'
                                  'Cut the file again when nothing changes it.')
                 stop.answer_with_keys(self.user, 'Return')
-                morlend.wait_for(morlend.progress, '0/3')
+                morlend.wait_for(morlend.progress, '1/3')
                 self.floppy.eject()
                 self.assertEqual(floppy.file_names(disks[1]), [], 'nothing is written after')
                 self.assertEqual(floppy.file_names(disks[0]), ['clip.avi.1'])
                 self.assertEqual(floppy.read_file(disks[0], 'clip.avi.1'), first_piece)
                 self.assertEqual(files.contents(TEMPORARY_SCRIPT), SCRIPT_AFTER_ONE_PIECE)
+
+    def test_closing_the_window_while_a_prompt_waits(self):
+        source, disks, prompt = self.start_floppy_run()
+        window = self.morlend.extents(self.morlend.controls.window)
+        # The window manager's close button, at the right end of the title bar.
+        self.user.click((window.x + window.width - 10, self.morlend.title_bar()[1]))
+        self.assertFalse(self.morlend.has_ended(), 'the prompt still waits')
+        self.floppy.swap(disks[1])
+        prompt.answer_with_keys(self.user, 'Return')
+        stopped = self.message_box()
+        self.assertEqual(stopped.text(),
+                         'The window is being closed, so the cut stopped after piece 1 of 3.\r\n'
+                         'The pieces written so far and the join script as far as it goes are '
+                         'kept; they do not rebuild the whole file.' + SCRIPT_LEFT)
+        stopped.answer_with_keys(self.user, 'Return')
+        self.assertEqual(self.morlend.wait_until_ended(), 0, 'the window closes')
+        self.floppy.eject()
+        self.assertEqual(floppy.file_names(disks[1]), [], 'no piece after the prompt')
+        self.assertEqual(files.contents(TEMPORARY_SCRIPT), SCRIPT_AFTER_ONE_PIECE)
