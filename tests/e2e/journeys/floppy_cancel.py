@@ -1,5 +1,5 @@
-"""Cancel at the floppy prompts: the run ends without a message, what was written stays,
-and the script waits in the temporary folder."""
+"""Cancel at the floppy prompts: what was written stays, the script waits in the temporary
+folder, and the run says so; the progress shows the pieces on disks."""
 
 import os
 
@@ -32,8 +32,12 @@ class FloppyCancel(Journey):
         self.assertIn('Please insert floppy number 2.', prompt.text())
         prompt.answer_with_keys(self.user, 'Escape')
 
-        morlend.wait_for(morlend.progress, '0/3')
-        self.assertFalse(morlend.x_windows('Morlend'), 'a cancel shows no message')
+        told = self.message_box()
+        self.assertEqual(told.text(), 'The cut was cancelled after piece 1 of 3.\r\nThe join '
+                                      f'script, as far as it goes, is the file {TEMPORARY_SCRIPT}: '
+                                      'the disks cannot be joined without it.')
+        told.answer_with_keys(self.user, 'Return')
+        morlend.wait_for(morlend.progress, '1/3')
         self.floppy.eject()
         self.assertEqual(floppy.file_names(self.disks[0]), ['clip.avi.1'])
         self.assertEqual(floppy.read_file(self.disks[0], 'clip.avi.1'),
@@ -51,8 +55,13 @@ class FloppyCancel(Journey):
         self.assertEqual(one_more.text(), 'Please insert one more floppy.')
         one_more.answer_with_click(self.user, 'Cancel')
 
-        morlend.wait_for(morlend.progress, '0/2')
-        self.assertFalse(morlend.x_windows('Morlend'), 'a cancel shows no message')
+        told = self.message_box()
+        self.assertEqual(told.text(), 'All 2 pieces are on their disks, but the join script is '
+                                      f'not: it is the file {TEMPORARY_SCRIPT}, and the disks '
+                                      'cannot be joined without it. Copy it onto a disk as '
+                                      'clip.avi.bat.')
+        told.answer_with_keys(self.user, 'Return')
+        morlend.wait_for(morlend.progress, '2/2')
         self.floppy.eject()
         self.assertEqual(floppy.file_names(self.disks[0]), ['clip.avi.1'])
         self.assertEqual(floppy.file_names(self.disks[1]), ['clip.avi.2'])

@@ -72,7 +72,11 @@ class PointerOnAButton(Journey):
             if answer == 'OK':
                 # The run ends once the last disk has the script.
                 morlend.wait_for(lambda: os.path.exists(temporary_script(name)), False)
-            morlend.wait_for(morlend.progress, '0/2' if answer == 'Cancel' else '2/2')
+            else:
+                # The run tells where the script stays.
+                self.message_box().answer_with_click(self.user, 'OK')
+                self.user.park_pointer()
+            morlend.wait_for(morlend.progress, '1/2' if answer == 'Cancel' else '2/2')
             self.assertFalse(morlend.x_windows('Morlend'), 'nothing more is asked')
         self.floppy.eject()
         self.assertEqual(floppy.file_names(disks[0]), ['second.avi.1'])
