@@ -3,8 +3,11 @@
 #include "ui/Form1.h"
 #include "ui/FormLayout.h"
 #include "ui/MessageBoxPrompter.h"
+#include "ui/SourceCheck.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QStyleFactory>
 
@@ -34,6 +37,10 @@ int main(int argc, char *argv[])
     }
     prompter.setWindow(window.get());
     window->show();
+    // A file given to the program (a file manager's "Open with", a drag onto its launcher) is
+    // taken as a drop; Qt has taken its own options out of argv by now.
+    if (argc > 1)
+        window->takeFile(addressOfArgument(argv[1], QFile::encodeName(QDir::currentPath())));
     const int status = QApplication::exec();
     if (StopSignals::received() != 0) {
         window.reset();

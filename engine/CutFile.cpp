@@ -190,8 +190,10 @@ QString Engine::checkRequest(const OemCodePage &codePage)
         throw StopRun {QStringLiteral("Files size is negative.")};
     // The source may have changed since the estimate measured it, and pieces cut to an old
     // length would lose its tail or come out short.
-    if (!m_state.SourcePath.isEmpty())
+    if (!m_state.SourcePath.isEmpty()) {
         measureSource(sourceLength());
+        m_view.showSource(m_state.SourcePath, m_state.SourceSize);
+    }
     if (m_state.SourceSize == 0)
         throw StopRun {QStringLiteral("Source file size is 0.")};
 

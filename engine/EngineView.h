@@ -26,6 +26,8 @@ public:
     virtual bool clearBoxIsOn() const = 0;
 
     virtual void showEstimate(const QString &text) = 0;
+    // Shows the file to cut and its length in bytes in the source box.
+    virtual void showSource(const QString &path, qint64 length) = 0;
     // Erases the progress box and scales it to count steps, for a run to fill.
     virtual void startProgress(qint64 count) = 0;
     // Shows index of count steps as done; a negative index erases the progress box. During a

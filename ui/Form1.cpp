@@ -9,7 +9,6 @@
 #include "controls/TextBox.h"
 #include "engine/Engine.h"
 #include "engine/PathHelpers.h"
-#include "engine/SizeText.h"
 #include "generated/MorlendVersion.h"
 #include "platform/AppError.h"
 #include "platform/FloppyDrive.h"
@@ -198,12 +197,19 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
         state.SourcePath = name;
         txtOut->setText(GetFolder(state.SourcePath) + NativeSeparator
                         + GetBaseName(state.SourcePath) + u"_cut"_s);
-        txtFN->setText(state.SourcePath + u" * "_s + formatBytes(check.length));
+        m_view->showSource(state.SourcePath, check.length);
         state.SourceOnClearedDisk = m_engine->clearsTheSourcesDisk();
         m_engine->RefreshEstimate();
     } catch (const AppError &) {
         // A drop that cannot be taken in ends quietly; what it changed so far stays.
     }
+}
+
+void Form1::takeFile(const QUrl &url)
+{
+    QMimeData file;
+    file.setUrls({url});
+    imgDnD_OLEDragDrop(&file);
 }
 
 // A file pasted into the source box is taken as if it were dropped on the drop area, so that a

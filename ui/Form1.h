@@ -19,6 +19,7 @@ class QGroupBox;
 class QLabel;
 class QMimeData;
 class QRadioButton;
+class QUrl;
 class TextBox;
 class WindowView;
 
@@ -44,6 +45,9 @@ public:
     const FormBuilder &builder() const { return *m_builder; }
     // The program's version numbers, as "major.minor.revision".
     const QString &AppVersion() const { return m_AppVersion; }
+    // Takes the file at url as a drop on the drop area takes it, checks and messages alike: a
+    // file given on the command line, as a file manager's "Open with" gives it.
+    void takeFile(const QUrl &url);
 
     // The controls, by their stored names; the window owns them.
     PButton *cbExit = nullptr;

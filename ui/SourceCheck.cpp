@@ -9,6 +9,13 @@
 
 using namespace Qt::StringLiterals;
 
+QUrl addressOfArgument(const QByteArray &argument, const QByteArray &currentFolder)
+{
+    const QByteArray path = argument.startsWith('/') ? argument : currentFolder + '/' + argument;
+    // Percent-encoded, the bytes reach the address whatever text they are, or are not.
+    return QUrl::fromEncoded("file://" + path.toPercentEncoding("/"));
+}
+
 QString refusalOfAddress(const QUrl &url)
 {
     // The address carries the name's bytes; its text is what they read as, with a stand-in

@@ -18,6 +18,10 @@ struct SourceCheck
 // Looks at the file at path, naming it as shown in a refusal.
 SourceCheck checkSource(const QString &shown, const QString &path);
 
+// The address of the file that a command-line argument names, as a file manager's "Open with"
+// gives it: its name's bytes as they are, taken from currentFolder when they name no whole path.
+QUrl addressOfArgument(const QByteArray &argument, const QByteArray &currentFolder);
+
 // Why the file that the address url names cannot be taken by its name, as the message that
 // refuses it; empty when it can. A name from an old disk may be in another encoding than the
 // system's: its text would name another file, or none.

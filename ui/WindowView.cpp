@@ -2,6 +2,7 @@
 
 #include "controls/PictureBox.h"
 #include "controls/TextBox.h"
+#include "engine/SizeText.h"
 #include "ui/Form1.h"
 
 #include <QCheckBox>
@@ -9,6 +10,8 @@
 #include <QFont>
 #include <QLabel>
 #include <QRadioButton>
+
+using namespace Qt::StringLiterals;
 
 WindowView::WindowView(Form1 &window)
     : m_window(window)
@@ -52,6 +55,11 @@ bool WindowView::clearBoxIsOn() const
 void WindowView::showEstimate(const QString &text)
 {
     m_window.txtEst->setText(text);
+}
+
+void WindowView::showSource(const QString &path, qint64 length)
+{
+    m_window.txtFN->setText(path + u" * "_s + modMorlend::formatBytes(length));
 }
 
 void WindowView::startProgress(qint64 count)

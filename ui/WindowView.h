@@ -21,6 +21,7 @@ public:
     void setFolderText(const QString &folder) override;
     bool clearBoxIsOn() const override;
     void showEstimate(const QString &text) override;
+    void showSource(const QString &path, qint64 length) override;
     void startProgress(qint64 count) override;
     void showProgress(qint64 index, qint64 count) override;
     void keepAlive() override;

@@ -38,6 +38,8 @@ TEST_F(RunSafety, MeasuresTheSourceAgainWhenTheRunStarts)
         cutFile();
 
         EXPECT_EQ(view.estimate, QString::fromUtf8(c.estimate)) << "the estimate follows";
+        EXPECT_EQ(view.source, source + " * " + QString::number(c.lengthAtRun))
+            << "and so does the source box";
         expectJoinsBack({out}, source);
     }
     EXPECT_TRUE(prompter.shown().isEmpty());

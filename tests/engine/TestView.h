@@ -23,6 +23,10 @@ public:
     }
     bool clearBoxIsOn() const override { return clearBoxEnabled && clearBoxTicked; }
     void showEstimate(const QString &text) override { estimate = text; }
+    void showSource(const QString &path, qint64 length) override
+    {
+        source = path + QStringLiteral(" * ") + QString::number(length);
+    }
     void startProgress(qint64 count) override
     {
         progressScale = count;
@@ -61,6 +65,8 @@ public:
     std::function<void()> onStep;
 
     QString estimate = QStringLiteral("{0 files}");
+    // The source box, with the length in plain digits.
+    QString source = QStringLiteral("{none}");
     // The steps the progress box is scaled to, and how far it is filled (-1: erased).
     qint64 progressScale = 0;
     qint64 filledTo = -1;

@@ -55,10 +55,12 @@ class Journey(unittest.TestCase):
 
     # What a user does.
 
-    def start_morlend(self, locale='en_US.UTF-8', environment=None):
+    def start_morlend(self, locale='en_US.UTF-8', environment=None, command=None):
+        """Starts the program, or a command that starts it (the program is
+        MORLEND_E2E_PROGRAM)."""
         self.morlend = Morlend(self.session, self.processes, os.environ['MORLEND_E2E_PROGRAM'],
                                os.environ['MORLEND_E2E_LOCALES'], self.work, locale,
-                               environment).start()
+                               environment).start(command)
         return self.morlend
 
     def drop(self, *paths, **drag):
