@@ -6,6 +6,7 @@
 #include "controls/KeyCodes.h"
 #include "controls/PButton.h"
 #include "controls/PictureBox.h"
+#include "controls/SystemFonts.h"
 #include "controls/TextBox.h"
 #include "engine/Engine.h"
 #include "engine/PathHelpers.h"
@@ -20,7 +21,6 @@
 #include "ui/FormBuilder.h"
 #include "ui/PastedFiles.h"
 #include "ui/SourceCheck.h"
-#include "ui/SystemFonts.h"
 #include "ui/WindowView.h"
 
 #include <QApplication>

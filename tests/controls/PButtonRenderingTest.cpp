@@ -1,10 +1,10 @@
 #include "controls/CaptionFont.h"
 #include "controls/OleColor.h"
+#include "controls/SystemFonts.h"
 #include "platform/AppError.h"
 #include "tests/controls/ButtonFixture.h"
 #include "tests/support/ErrorNumber.h"
 #include "tests/support/QtPrinters.h"
-#include "ui/SystemFonts.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

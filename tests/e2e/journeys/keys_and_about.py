@@ -37,7 +37,8 @@ class KeysAndAbout(Journey):
 
     def test_enter_and_shift_enter_cut_from_any_control(self):
         morlend = self.start_morlend()
-        cases = [('Return', morlend.controls.size_text), ('shift+Return', morlend.controls.folder_box),
+        cases = [('Return', morlend.controls.size_text),
+                 ('shift+Return', morlend.controls.folder_box),
                  ('KP_Enter', morlend.controls.folder_option)]
         for index, (key, focus) in enumerate(cases):
             with self.subTest(key=key):

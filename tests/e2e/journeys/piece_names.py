@@ -21,11 +21,11 @@ CANNOT_NAME = 'The join script cannot name the file: '
 RENAME = '\r\nRename the file and try again.'
 REFUSED_NAMES = [
     ('a*b.avi', CANNOT_NAME + 'its name holds one of the characters \\ / : * ? < > |, which the '
-                'joining machine reads as a wildcard or a separator, or allows in no name.'),
+     'joining machine reads as a wildcard or a separator, or allows in no name.'),
     ('CON.avi', CANNOT_NAME + 'the joining machine keeps its name for a device (CON, PRN, AUX, '
-                'NUL, COM1 to COM9, LPT1 to LPT9), whatever follows its first dot.'),
+     'NUL, COM1 to COM9, LPT1 to LPT9), whatever follows its first dot.'),
     ('clip.avi.', CANNOT_NAME + 'its name ends in a blank or a dot, which the joining machine '
-                  'drops from a name.'),
+     'drops from a name.'),
 ]
 
 

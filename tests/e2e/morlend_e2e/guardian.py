@@ -73,5 +73,6 @@ def main():
         elif 'folder' in what:
             shutil.rmtree(what['folder'], ignore_errors=True)
 
+
 if __name__ == '__main__':
     main()

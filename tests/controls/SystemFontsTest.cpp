@@ -1,4 +1,4 @@
-#include "ui/SystemFonts.h"
+#include "controls/SystemFonts.h"
 
 #include "tests/support/QtPrinters.h"
 

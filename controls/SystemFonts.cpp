@@ -1,4 +1,4 @@
-#include "ui/SystemFonts.h"
+#include "controls/SystemFonts.h"
 
 #include <QFont>
 #include <QFontDatabase>
