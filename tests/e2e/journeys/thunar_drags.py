@@ -1,12 +1,13 @@
-"""Files dragged from Thunar, a real GTK file manager, onto the drop area: a plain drag, a cut,
-a second drag after it, and a drag with Shift pressed over the drop area (Thunar then offers
-the move alone; the file stays where it is)."""
+"""Files dragged from Thunar, a real GTK file manager, onto the drop area, as a user drags
+them from one folder: a plain drag, a cut whose folder of pieces is made beside the file, the
+next drags after it, one with Shift pressed over the drop area (Thunar then offers the move
+alone; the file stays where it is), and a drag of that folder of pieces, which is refused."""
 
 import os
 
 from morlend_e2e import files
 from morlend_e2e.journey import Journey
-from morlend_e2e.thunar import Thunar
+from morlend_e2e.thunar import PLACE, Thunar
 
 
 class ThunarDrags(Journey):
@@ -15,43 +16,51 @@ class ThunarDrags(Journey):
         self.thunar = Thunar(self.session, self.processes, os.path.join(self.work, 'home'))
         self.addCleanup(self.thunar.close)
 
-    def file_alone(self, name, size):
-        """A file in a folder of its own, as Thunar shows it."""
-        folder = os.path.join(self.work, os.path.splitext(name)[0])
-        os.makedirs(folder)
-        return self.make_source(name, size, seed=size, folder=folder)
-
-    def drag_from_thunar(self, source, shift_over_target=False):
-        icon = self.thunar.open(os.path.dirname(source))
+    def drag_from_thunar(self, item, shift_over_target=False):
         target = self.morlend.extents(self.morlend.controls.drop_area).centre
+        start = self.thunar.place_of(item)
         if shift_over_target:
             try:
-                self.user.drag(icon, target, over_target=lambda: self.user.key_down('shift'))
+                self.user.drag(start, target, over_target=lambda: self.user.key_down('shift'))
             finally:
                 self.user.key_up('shift')
         else:
-            self.user.drag(icon, target)
+            self.user.drag(start, target)
+
+    def drag_file_from_thunar(self, source, **drag):
+        self.drag_from_thunar(os.path.basename(source), **drag)
         self.morlend.wait_for(self.morlend.file_text,
                               f'{source} * {os.path.getsize(source):,} bytes')
         self.morlend.activate(self.user)
 
-    def test_drags_before_and_after_a_cut(self):
-        first = self.file_alone('first.avi', 3000)
-        second = self.file_alone('second.avi', 4000)
-        third = self.file_alone('third.avi', 5000)
+    def test_drags_before_and_after_a_cut_into_the_files_folder(self):
+        videos = os.path.join(self.work, 'videos')
+        os.makedirs(videos)
+        first = self.make_source('first.avi', 3000, seed=3, folder=videos)
+        second = self.make_source('second.avi', 4000, seed=4, folder=videos)
         morlend = self.start_morlend()
-        self.drag_from_thunar(first)
+        morlend.move_window(PLACE.x + PLACE.width + 40, PLACE.y + 100)
+        self.thunar.open(videos)
+        self.drag_file_from_thunar(first)
 
-        out = os.path.join(self.work, 'out')
+        # Into the folder the window proposes: first_cut, beside the file, which Thunar lists
+        # first from then on.
         self.user.select_all_and_type(morlend.controls.size_text, '1000')
-        self.user.select_all_and_type(morlend.controls.folder_box, out)
         self.user.park_pointer()
         self.user.key('Return')
         morlend.wait_for(morlend.progress, '3/3')
-        self.assert_pieces(out, first, 1000)
+        pieces = os.path.join(videos, 'first_cut')
+        self.assert_pieces(pieces, first, 1000)
 
-        # The next drags after the run.
-        self.drag_from_thunar(second)
-        self.drag_from_thunar(third, shift_over_target=True)
-        self.assertEqual(files.listing(os.path.dirname(third)), ['third.avi'],
-                         'the file was not moved')
+        # The next drags after the run, from the same window, at the rows' new places.
+        self.drag_file_from_thunar(second)
+        self.drag_file_from_thunar(first, shift_over_target=True)
+        self.assertEqual(files.listing(videos), ['first.avi', 'first_cut', 'second.avi'],
+                         'nothing was moved')
+
+        # Where the file's row was before the cut, its folder of pieces is now.
+        self.drag_from_thunar('first_cut')
+        box = self.message_box()
+        self.assertEqual(box.text(), f'{pieces} is a folder, not a file.')
+        box.answer_with_keys(self.user, 'Return')
+        morlend.wait_for(morlend.file_text, f'{first} * 3,000 bytes')
