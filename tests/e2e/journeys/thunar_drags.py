@@ -44,13 +44,15 @@ class ThunarDrags(Journey):
         self.drag_file_from_thunar(first)
 
         # Into the folder the window proposes: first_cut, beside the file, which Thunar lists
-        # first from then on.
+        # first from then on, where the file was.
+        file_was_at = self.thunar.place_of('first.avi')
         self.user.select_all_and_type(morlend.controls.size_text, '1000')
         self.user.park_pointer()
         self.user.key('Return')
         morlend.wait_for(morlend.progress, '3/3')
         pieces = os.path.join(videos, 'first_cut')
         self.assert_pieces(pieces, first, 1000)
+        self.assertEqual(self.thunar.place_of('first_cut'), file_was_at)
 
         # The next drags after the run, from the same window, at the rows' new places.
         self.drag_file_from_thunar(second)
@@ -58,7 +60,7 @@ class ThunarDrags(Journey):
         self.assertEqual(files.listing(videos), ['first.avi', 'first_cut', 'second.avi'],
                          'nothing was moved')
 
-        # Where the file's row was before the cut, its folder of pieces is now.
+        # A drag from where the file was before the cut takes the folder of pieces.
         self.drag_from_thunar('first_cut')
         box = self.message_box()
         self.assertEqual(box.text(), f'{pieces} is a folder, not a file.')
