@@ -25,7 +25,7 @@ sys.path.insert(0, os.path.join(REPO, 'tests', 'e2e'))
 
 from morlend_e2e import accessibility as a11y  # noqa: E402
 from morlend_e2e.drag_source import DragSource  # noqa: E402
-from morlend_e2e.processes import Processes  # noqa: E402
+from morlend_e2e.processes import Processes, peak_memory  # noqa: E402
 from morlend_e2e.program import Morlend  # noqa: E402
 from morlend_e2e.session import Session  # noqa: E402
 from morlend_e2e.user import User  # noqa: E402
@@ -272,15 +272,6 @@ class UserRuns:
             return os.stat(script).st_size >= length
         except FileNotFoundError:
             return False
-
-
-def peak_memory(pid):
-    """The process's peak resident memory, in bytes."""
-    with open(f'/proc/{pid}/status') as status:
-        for line in status:
-            if line.startswith('VmHWM:'):
-                return int(line.split()[1]) * 1024
-    raise RuntimeError('no VmHWM in /proc')
 
 
 def wait_for_settled_disk(work_parent):

@@ -11,6 +11,7 @@ import time
 from morlend_e2e import accessibility as a11y
 from morlend_e2e import screen
 from morlend_e2e.journey import Journey
+from morlend_e2e.processes import peak_memory
 from morlend_e2e.slow_disk import SlowDisk
 from morlend_e2e.waiting import wait_until
 
@@ -24,27 +25,14 @@ MEMORY_ALLOWANCE = 96 << 20
 LONGEST_ANSWER = 0.5
 
 
-def peak_memory(pid):
-    with open(f'/proc/{pid}/status') as status:
-        for line in status:
-            if line.startswith('VmHWM:'):
-                return int(line.split()[1]) * 1024
-    raise RuntimeError('no VmHWM in /proc')
-
-
 class GiantPiece(Journey):
     def setUp(self):
         super().setUp()
         self.disk = SlowDisk(self.processes, os.path.join(self.work, 'disk'),
-                             os.path.join(self.work, 'slow'), RATE).mount()
-        self.addCleanup(self._unmount)
-
-    def _unmount(self):
-        # The program first, which may hold a piece open on the disk; then the 2 GB go.
-        self._stop_morlend()
-        self.morlend = None
-        self.disk.unmount()
-        shutil.rmtree(self.disk.backing, ignore_errors=True)
+                             os.path.join(self.work, 'slow'), RATE)
+        # The 2 GB go once the disk is unmounted.
+        self.addCleanup(shutil.rmtree, self.disk.backing, ignore_errors=True)
+        self.mounted(self.disk)
 
     def window_state(self, morlend):
         return self.session.run(['xprop', '-id', str(morlend.window_id), '_NET_WM_STATE',

@@ -26,15 +26,8 @@ RATE = 1 << 20
 class LongRun(Journey):
     def setUp(self):
         super().setUp()
-        self.disk = SlowDisk(self.processes, os.path.join(self.work, 'disk'),
-                             os.path.join(self.work, 'slow'), RATE).mount()
-        self.addCleanup(self._unmount)
-
-    def _unmount(self):
-        # The program first, which may hold a piece open on the disk.
-        self._stop_morlend()
-        self.morlend = None
-        self.disk.unmount()
+        self.disk = self.mounted(SlowDisk(self.processes, os.path.join(self.work, 'disk'),
+                                          os.path.join(self.work, 'slow'), RATE))
 
     def start_cut(self):
         source = self.make_source('clip.avi', PIECES * PIECE)
@@ -110,12 +103,7 @@ class LongRun(Journey):
         # The window manager's close button, at the right end of the title bar.
         self.user.click((window.x + window.width - 10, morlend.title_bar()[1]))
         box = self.message_box()
-        stopped = re.fullmatch(
-            f'The window is being closed, so the cut stopped after piece ([0-9]+) of {PIECES}.\r\n'
-            'The pieces written so far and the join script as far as it goes are kept; they do '
-            'not rebuild the whole file.', box.text())
-        self.assertTrue(stopped, box.text())
-        stopped_after = int(stopped[1])
+        stopped_after = self.stopped_after(box, 'The window is being closed')
         self.assertEqual(morlend.progress(), f'0/{PIECES}', 'reset, as after a cancel')
         box.answer_with_keys(self.user, 'Return')
         self.assertEqual(morlend.wait_until_ended(), 0, 'the program ends of itself')
@@ -126,16 +114,12 @@ class LongRun(Journey):
         wait_until(lambda: self.written() >= 3, 'the run to write its first pieces')
         self.user.key('Escape')
         box = self.message_box()
-        stopped = re.fullmatch(
-            f'Escape was pressed, so the cut stopped after piece ([0-9]+) of {PIECES}.\r\n'
-            'The pieces written so far and the join script as far as it goes are kept; they do '
-            'not rebuild the whole file.', box.text())
-        self.assertTrue(stopped, box.text())
+        stopped_after = self.stopped_after(box, 'Escape was pressed')
         box.answer_with_keys(self.user, 'Return')
         self.assertEqual(morlend.progress(), f'0/{PIECES}', 'reset, as after a cancel')
         self.assertFalse(morlend.has_ended(), 'Escape stops the run, not the program')
         self.assert_nothing_more_happens(morlend)
-        self.assert_stopped_set(source, folder, int(stopped[1]))
+        self.assert_stopped_set(source, folder, stopped_after)
 
     def test_enter_pressed_again_during_a_run_cuts_once(self):
         morlend, source, folder = self.start_cut()
@@ -166,6 +150,15 @@ class LongRun(Journey):
             'they do not rebuild the whole file.$', morlend.log(), re.MULTILINE)
         self.assertTrue(stopped, morlend.log())
         self.assert_stopped_set(source, folder, int(stopped[1]))
+
+    def stopped_after(self, box, reason):
+        """The piece after which the box says the cut stopped, for the reason given."""
+        stopped = re.fullmatch(
+            f'{reason}, so the cut stopped after piece ([0-9]+) of {PIECES}.\r\n'
+            'The pieces written so far and the join script as far as it goes are kept; they do '
+            'not rebuild the whole file.', box.text())
+        self.assertTrue(stopped, box.text())
+        return int(stopped[1])
 
     def assert_stopped_set(self, source, folder, stopped_after):
         """The pieces up to the one the run stopped after are whole, the one it was copying is

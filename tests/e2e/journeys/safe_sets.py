@@ -22,18 +22,6 @@ def replace_question(folder, count, file_name, names):
 
 
 class SafeSets(Journey):
-    def mounted(self, disk):
-        """Mounts the disk for the journey; at its end, the program goes first, as it may hold
-        the folder open."""
-        disk.mount()
-
-        def unmount():
-            self._stop_morlend()
-            self.morlend = None
-            disk.unmount()
-        self.addCleanup(unmount)
-        return disk
-
     def small_disk(self, pages):
         return self.mounted(SmallDisk(self.processes, os.path.join(self.work, 'small'),
                                       pages)).mount_point

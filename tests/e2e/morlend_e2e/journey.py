@@ -49,6 +49,18 @@ class Journey(unittest.TestCase):
             screen.screenshot(self.session, os.path.join(self.work, 'failure.png'))
         self.processes.stop(self.morlend.process)
 
+    def mounted(self, disk):
+        """Mounts the disk for the test; at its end the program goes first, as it may hold a
+        file or the folder open there."""
+        disk.mount()
+
+        def unmount():
+            self._stop_morlend()
+            self.morlend = None
+            disk.unmount()
+        self.addCleanup(unmount)
+        return disk
+
     def _succeeded(self):
         outcome = getattr(self, '_outcome', None)
         return getattr(outcome, 'success', True)

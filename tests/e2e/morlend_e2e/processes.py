@@ -10,6 +10,15 @@ from . import floppy_lock
 from .process_groups import stop_group
 
 
+def peak_memory(pid):
+    """The process's peak resident memory, in bytes."""
+    with open(f'/proc/{pid}/status') as status:
+        for line in status:
+            if line.startswith('VmHWM:'):
+                return int(line.split()[1]) * 1024
+    raise RuntimeError('no VmHWM in /proc')
+
+
 class Processes:
     """Starts programs each in a process group of its own and stops them, newest first.
 
