@@ -230,6 +230,9 @@ private:
     // Asks for disk number index until the drive holds none that this run wrote a piece on;
     // false when the user cancels.
     bool awaitDiskWithoutPiece(qint64 index);
+    // Says why on a line of its own and asks for floppy number index (OK/Cancel); true when the
+    // user answers OK.
+    bool askForDisk(const QString &why, qint64 index, Prompter::Icon icon);
     // The piece of this run that the disk in the drive holds; empty when it holds none.
     QString pieceInDrive() const;
     // Writes the piece the run is at onto the disk in the drive, asking for another disk for

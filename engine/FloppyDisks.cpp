@@ -18,6 +18,12 @@
 // what the run asks for when it cannot.
 namespace modMorlend {
 
+namespace {
+
+const QString WriteProtected = QStringLiteral("The disk in the drive is write-protected.");
+
+} // namespace
+
 std::optional<NamedFile> Engine::copyPieceOntoADisk(const QString &path, qint64 index)
 {
     // A disk that cannot take the piece costs the user that disk, not the disks before it.
@@ -42,10 +48,7 @@ std::optional<NamedFile> Engine::copyPieceOntoADisk(const QString &path, qint64 
         } catch (const AppError &error) {
             problem = whatWentWrongOnTheDisk(error, index);
         }
-        const Prompter::Message anotherDisk {
-            problem + LineEnd + QStringLiteral("Please insert floppy number %1.").arg(index),
-            Prompter::Icon::Warning, Prompter::Buttons::OkCancel};
-        if (ask(anotherDisk) == Prompter::Reply::Cancel || stopAsked())
+        if (!askForDisk(problem, index, Prompter::Icon::Warning))
             return std::nullopt;
     }
 }
@@ -54,7 +57,7 @@ QString Engine::whyTheDiskCannotHold(qint64 length, qint64 index, bool cleared) 
 {
     const DiskSpace space = FileSystem::spaceOf(m_platform.floppyMountPoint());
     if (space.readOnly)
-        return QStringLiteral("The disk in the drive is write-protected.");
+        return WriteProtected;
     if (!space.knowsSize)
         return {};
     const qint64 room = space.roomFor(length);
@@ -83,7 +86,7 @@ QString Engine::whatWentWrongOnTheDisk(const AppError &error, qint64 index)
     case AppError::DiskNotReady:
         return QStringLiteral("There is no disk in the drive.");
     case AppError::PermissionDenied:
-        return QStringLiteral("The disk in the drive is write-protected.");
+        return WriteProtected;
     case AppError::DiskFull:
         return QStringLiteral("The disk in the drive is full.");
     case AppError::DeviceIOError:
@@ -108,15 +111,20 @@ bool Engine::awaitDiskWithoutPiece(qint64 index)
     // A user who answers the prompt without changing the disk would have the last piece
     // cleared away, and the set could never be joined.
     for (QString piece = pieceInDrive(); !piece.isEmpty(); piece = pieceInDrive()) {
-        const Prompter::Message sameDisk {
-            QStringLiteral("The disk in the drive is still the one with ") + piece
-                + QStringLiteral(".") + LineEnd
-                + QStringLiteral("Please insert floppy number %1.").arg(index),
-            Prompter::Icon::Information, Prompter::Buttons::OkCancel};
-        if (ask(sameDisk) == Prompter::Reply::Cancel)
+        const QString sameDisk
+            = QStringLiteral("The disk in the drive is still the one with ") + piece + u'.';
+        if (!askForDisk(sameDisk, index, Prompter::Icon::Information))
             return false;
     }
     return true;
+}
+
+bool Engine::askForDisk(const QString &why, qint64 index, Prompter::Icon icon)
+{
+    const Prompter::Message message {
+        why + LineEnd + QStringLiteral("Please insert floppy number %1.").arg(index), icon,
+        Prompter::Buttons::OkCancel};
+    return ask(message) == Prompter::Reply::Ok;
 }
 
 bool Engine::awaitDiskWithoutSetNames(qint64 index, const QString &fileName)
@@ -130,11 +138,7 @@ bool Engine::awaitDiskWithoutSetNames(qint64 index, const QString &fileName)
                 || replaceSetNames(QStringLiteral("The disk in the drive"), FloppyDrive::Name,
                                    found.names, fileName);
         }
-        const Prompter::Message anotherDisk {
-            joinedNameOnDisk(found.joined) + LineEnd
-                + QStringLiteral("Please insert floppy number %1.").arg(index),
-            Prompter::Icon::Information, Prompter::Buttons::OkCancel};
-        if (ask(anotherDisk) == Prompter::Reply::Cancel)
+        if (!askForDisk(joinedNameOnDisk(found.joined), index, Prompter::Icon::Information))
             return false;
     }
 }

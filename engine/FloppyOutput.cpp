@@ -46,15 +46,13 @@ void Engine::WritePiece(const QString &path, qint64 index)
         m_run->piecesOnDisks.append({path, *stamp});
     if (index == m_state.PieceCount)
         return;
-    const Prompter::Message nextDisk {
-        QStringLiteral("File ") + path + QStringLiteral(" written successfully.") + LineEnd
-            + QStringLiteral("Please insert floppy number %1.").arg(index + 1),
-        Prompter::Icon::Information, Prompter::Buttons::OkCancel};
-    const Prompter::Reply reply = ask(nextDisk);
+    const bool nextDiskIn
+        = askForDisk(QStringLiteral("File ") + path + QStringLiteral(" written successfully."),
+                     index + 1, Prompter::Icon::Information);
     // A stop asked for while the prompt waited (the window closed, the session ending) keeps
     // this whole piece in the script and ends the run before the next; Cancel leaves the piece
     // out of the script, as it always did.
-    if (reply == Prompter::Reply::Cancel && !stopAsked())
+    if (!nextDiskIn && !stopAsked())
         m_state.CancelRun = true;
 }
 

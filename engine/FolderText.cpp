@@ -4,8 +4,6 @@
 #include "platform/AppError.h"
 #include "platform/FloppyDrive.h"
 
-#include <QStringList>
-
 namespace modMorlend {
 
 namespace {
@@ -20,15 +18,14 @@ bool hasDriveLetter(const QString &text)
         && text.at(1) == u':';
 }
 
-// What follows "A:", with either separator, as the folder's parts on the floppy.
+// What follows "A:", with either separator, as a folder from the floppy's root, tidied.
 QString onTheFloppy(const QString &text)
 {
-    QString rest = text.mid(FloppyDrive::Name.size());
-    rest.replace(u'/', FloppyDrive::Separator);
-    const QStringList parts = rest.split(FloppyDrive::Separator, Qt::SkipEmptyParts);
-    if (parts.isEmpty())
-        return FloppyDrive::Name;
-    return FloppyDrive::Name + FloppyDrive::Separator + parts.join(FloppyDrive::Separator);
+    const QString fromRoot = normalizedFolder(
+        FloppyDrive::Separator
+            + text.mid(FloppyDrive::Name.size()).replace(u'/', FloppyDrive::Separator),
+        FloppyDrive::Separator);
+    return fromRoot.size() == 1 ? FloppyDrive::Name : FloppyDrive::Name + fromRoot;
 }
 
 } // namespace
