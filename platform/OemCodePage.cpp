@@ -39,6 +39,17 @@ public:
     {
     }
 
+    // bytes, read in the page; none when the page reads no text from them.
+    std::optional<QString> decode(QByteArrayView bytes)
+    {
+        if (m_upperHalf)
+            return heldText(bytes);
+        const std::optional<QByteArray> text = m_fromPage.convert(bytes);
+        if (!text)
+            return std::nullopt;
+        return QString::fromUtf8(*text);
+    }
+
     bool hasConverter() const
     {
         return m_upperHalf != nullptr || (m_toPage.isOpen() && m_fromPage.isOpen());
@@ -62,6 +73,18 @@ private:
         if (found == end)
             return std::nullopt;
         return QByteArray(1, char(FirstBeyondAscii + (found - m_upperHalf)));
+    }
+
+    QString heldText(QByteArrayView bytes) const
+    {
+        QString text;
+        text.reserve(bytes.size());
+        for (const char byte : bytes) {
+            const auto code = static_cast<unsigned char>(byte);
+            text += code < FirstBeyondAscii ? QChar(char16_t(code))
+                                            : QChar(m_upperHalf[code - FirstBeyondAscii]);
+        }
+        return text;
     }
 
     std::optional<QByteArray> convertedCode(char32_t character)
@@ -111,6 +134,18 @@ bool OemCodePage::canEncode(QStringView text) const
     return std::all_of(characters.cbegin(), characters.cend(), [this](char32_t character) {
         return character < FirstBeyondAscii || m_codes->codeOf(character).has_value();
     });
+}
+
+std::optional<QString> OemCodePage::decode(QByteArrayView bytes) const
+{
+    const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(), [](char byte) {
+        return static_cast<unsigned char>(byte) < FirstBeyondAscii;
+    });
+    if (ascii)
+        return QString::fromLatin1(bytes);
+    if (!hasConverter())
+        return std::nullopt;
+    return m_codes->decode(bytes);
 }
 
 QByteArray OemCodePage::encode(QStringView text) const

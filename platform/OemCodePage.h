@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
 #include <QStringView>
 
 #include <memory>
+#include <optional>
 
 class QLocale;
 
@@ -28,6 +31,9 @@ public:
     bool canEncode(QStringView text) const;
     // text in this page; a character without a code raises "Bad file name or number".
     QByteArray encode(QStringView text) const;
+    // bytes read in this page, as the joining machine reads them; none when they hold a byte
+    // or a sequence that the page gives no character.
+    std::optional<QString> decode(QByteArrayView bytes) const;
 
 private:
     class Codes;

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The pages come from the system's own table of default OEM code pages (as the system's NLS
@@ -146,6 +148,36 @@ TEST(OemCodePage, WritesAsciiAloneWithoutAConverter)
     EXPECT_FALSE(page.canEncode(u"café.avi"));
     EXPECT_TRUE(OemCodePage(852).hasConverter());
     EXPECT_TRUE(OemCodePage(720).hasConverter());
+}
+
+// What the joining machine reads from a script's bytes, which the join of the pieces on this
+// system reads the same way.
+TEST(OemCodePage, ReadsBytesAsTheJoiningMachineDoes)
+{
+    struct Case
+    {
+        int page;
+        QByteArray bytes;
+        std::optional<QString> text;
+    };
+    const Case cases[] = {
+        {437, "ren \"caf\x82 \xe1.1\"", u"ren \"café ß.1\""_s},
+        {850, "\x9d \xa4 \x90", u"Ø ñ É"_s},
+        {866, "\x86\xf1 \xfc", u"Жё №"_s},
+        {720, "\xea\xe9\xe5 \x82", u"ملف é"_s},
+        // The second byte of a double-byte character may be the backslash's.
+        {932, "\x83\x5c\\", u"ソ\\"_s},
+        // A lead byte without its second byte reads as nothing.
+        {932, "a\x83", std::nullopt},
+        // Without a converter, ASCII alone.
+        {1, "plain", u"plain"_s},
+        {1, "caf\x82", std::nullopt},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(
+            QString("%1 %2").arg(c.page).arg(QString::fromLatin1(c.bytes.toHex())).toStdString());
+        EXPECT_EQ(OemCodePage(c.page).decode(c.bytes), c.text);
+    }
 }
 
 } // namespace
