@@ -96,5 +96,14 @@ AppError AppError::fromErrno(int errorCode, QString source)
             return PathFileAccessError;
         }
     }();
-    return AppError(number, std::move(source));
+    AppError error(number, std::move(source));
+    error.m_systemError = errorCode;
+    return error;
+}
+
+AppError AppError::fromSystem(Number number, int errorCode)
+{
+    AppError error(number);
+    error.m_systemError = errorCode;
+    return error;
 }

@@ -76,7 +76,8 @@ void createFolder(const QString &path)
     if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
         return;
     // The folder above is missing: the classic "Path not found" rather than a missing file.
-    throw errno == ENOENT ? AppError(AppError::PathNotFound) : AppError::fromErrno(errno);
+    throw errno == ENOENT ? AppError::fromSystem(AppError::PathNotFound, errno)
+                          : AppError::fromErrno(errno);
 }
 
 std::optional<FileIdentity> identityOf(const QString &path)

@@ -18,7 +18,8 @@ FolderLock::FolderLock(const QString &path)
     m_descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_descriptor < 0)
         // A file has the folder's name.
-        throw errno == ENOTDIR ? AppError(AppError::FileAlreadyExists) : AppError::fromErrno(errno);
+        throw errno == ENOTDIR ? AppError::fromSystem(AppError::FileAlreadyExists, errno)
+                               : AppError::fromErrno(errno);
     struct stat info
     {
     };

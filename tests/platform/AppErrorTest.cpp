@@ -34,7 +34,10 @@ TEST(AppError, MapsSystemErrorsOntoTheCatalogue)
         EXPECT_EQ(error.number(), c.number) << c.description;
         EXPECT_EQ(error.description(), c.description);
         EXPECT_EQ(error.source(), "Morlend");
+        // What the system answered stays, where the catalogue joins several answers in one.
+        EXPECT_EQ(error.systemError(), c.errorCode);
     }
+    EXPECT_EQ(AppError(AppError::DiskFull).systemError(), 0);
 }
 
 TEST(FileLength, MeasuresRegularFilesOnly)
