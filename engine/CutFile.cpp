@@ -1,7 +1,9 @@
+#include "engine/CutRun.h"
 #include "engine/Engine.h"
 #include "engine/EngineView.h"
 #include "engine/FolderText.h"
 #include "engine/JoinScript.h"
+#include "engine/MessageText.h"
 #include "engine/NameRules.h"
 #include "engine/PathHelpers.h"
 #include "engine/PiecePlan.h"
@@ -9,22 +11,22 @@
 #include "engine/SizeText.h"
 #include "engine/StopRun.h"
 #include "platform/AppError.h"
-#include "platform/File.h"
-#include "platform/FileSystem.h"
 #include "platform/FloppyDrive.h"
 #include "platform/OemCodePage.h"
 #include "platform/Platform.h"
-#include "platform/Prompter.h"
 #include "platform/StopSignals.h"
 
-#include <QDir>
 #include <QLocale>
 #include <QScopedValueRollback>
 
-#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <new>
 
+using namespace Qt::StringLiterals;
+
+// The cutting run: its steps in order, and how it ends. What the steps keep is a CutRun; the
+// set's outputs, the writing of each file and the floppy's disks are classes of their own.
 namespace modMorlend {
 
 namespace {
@@ -39,23 +41,10 @@ void Engine::CutFile()
     // then; a run inside the run would cut the same file into the same pieces twice over.
     if (m_run)
         return;
-    m_run.emplace();
+    m_run = std::make_unique<CutRun>(m_view, m_prompter, m_platform, m_state);
     const StopSignals::DuringRun noteStopSignals;
-    const bool completed = cutReportingFailures();
-    if (!completed) {
-        // The run's files closed as it unwound. One that ended before its first piece leaves the
-        // destination as it found it.
-        if (m_run->pieces.empty())
-            discardOutputs();
-        // A floppy run's pieces are on disks the user has put away: the progress shows how
-        // many, and the run tells where the script stays.
-        const qint64 onDisks = writesToFloppy() ? qint64(m_run->pieces.size()) : 0;
-        ShowProgress(onDisks > 0 ? onDisks : -1);
-        if (!m_run->failed && stopAsked())
-            ask({stoppedMessage(), Prompter::Icon::Information});
-        else if (!m_run->failed && onDisks > 0)
-            ask({cancelledOnFloppies(), Prompter::Icon::Information});
-    }
+    if (!cutReportingFailures())
+        endStoppedRun();
     const bool estimateDue = m_run->estimateDue;
     m_run.reset();
     // The buffer is a run's alone.
@@ -69,8 +58,8 @@ bool Engine::cutReportingFailures()
         return cut();
     } catch (const StopRun &stop) {
         m_run->failed = true;
-        ask({stop.message + (stop.explainsTheSet ? QString() : incompleteSet()),
-             Prompter::Icon::Error});
+        const QString set = stop.explainsTheSet ? QString() : m_run->outputs.incompleteSet();
+        m_run->control.tell({stop.message + set, Prompter::Icon::Error});
     } catch (const AppError &error) {
         m_run->failed = true;
         showGeneralError(error);
@@ -79,6 +68,28 @@ bool Engine::cutReportingFailures()
         showGeneralError(AppError(AppError::OutOfMemory));
     }
     return false;
+}
+
+void Engine::endStoppedRun()
+{
+    CutRun &run = *m_run;
+    // The run's files closed as it unwound, but for the source, which a message after the run
+    // must not keep open on a disk the user may take out.
+    run.source.reset();
+    // One that ended before its first piece leaves the destination as it found it.
+    const qint64 written = run.outputs.piecesWritten();
+    if (written == 0)
+        run.outputs.discard();
+    // A floppy run's pieces are on disks the user has put away: the progress shows how many,
+    // and the run tells where the script stays.
+    const qint64 onDisks = run.outputs.writesToFloppy() ? written : 0;
+    ShowProgress(onDisks > 0 ? onDisks : -1);
+    if (run.failed)
+        return;
+    if (run.control.stopAsked())
+        run.control.tell({stoppedMessage(), Prompter::Icon::Information});
+    else if (onDisks > 0)
+        run.control.tell({cancelledOnFloppies(), Prompter::Icon::Information});
 }
 
 void Engine::handBackWindow(bool estimateDue)
@@ -90,64 +101,42 @@ void Engine::handBackWindow(bool estimateDue)
 
 void Engine::stopRun(StopReason reason)
 {
-    if (m_run && !m_run->stopRequested)
-        m_run->stopRequested = reason;
-}
-
-bool Engine::stopAsked() const
-{
-    return m_run->stopRequested || StopSignals::received() != 0;
+    if (m_run)
+        m_run->control.requestStop(reason);
 }
 
 QString Engine::stoppedMessage() const
 {
-    const int signal = StopSignals::received();
-    const QString reason = signal != 0
-        ? QStringLiteral("Morlend was sent %1").arg(QLatin1StringView(StopSignals::nameOf(signal)))
-        : m_run->stopRequested == StopReason::Escape ? QStringLiteral("Escape was pressed")
-                                                     : QStringLiteral("The window is being closed");
-    const qint64 written = qint64(m_run->pieces.size());
+    const QString who = m_run->control.whoStopped();
+    const qint64 written = m_run->outputs.piecesWritten();
     if (written == 0)
-        return reason
-            + QStringLiteral(", so the cut stopped before its first piece. Nothing was"
-                             " written.");
-    return reason
-        + QStringLiteral(", so the cut stopped after piece %1 of %2.")
-              .arg(written)
-              .arg(m_state.PieceCount)
-        + LineEnd
-        + QStringLiteral("The pieces written so far and the join script as far as it goes are"
-                         " kept; they do not rebuild the whole file.")
-        + scriptLeftBehind();
+        return u"%1, so the cut stopped before its first piece. Nothing was written."_s.arg(who);
+    return lines({
+               u"%1, so the cut stopped after piece %2 of %3."_s.arg(
+                   who, QString::number(written), QString::number(m_state.PieceCount)),
+               u"The pieces written so far and the join script as far as it goes are kept; they"
+               " do not rebuild the whole file."_s,
+           })
+        + m_run->outputs.scriptLeftBehind();
 }
 
 QString Engine::cancelledOnFloppies() const
 {
-    const qint64 written = qint64(m_run->pieces.size());
-    if (written < m_state.PieceCount)
-        return QStringLiteral("The cut was cancelled after piece %1 of %2.")
-                   .arg(written)
-                   .arg(m_state.PieceCount)
-            + scriptLeftBehind();
-    return QStringLiteral("All %1 pieces are on their disks, but the join script is not: it is"
-                          " the file ")
-               .arg(written)
-        + onDisk(m_run->scriptPath)
-        + QStringLiteral(", and the disks cannot be joined without it. Copy it onto a disk as ")
-        + scriptName(GetFileName(m_state.SourcePath)) + u'.';
-}
-
-QString Engine::scriptLeftBehind() const
-{
-    if (!writesToFloppy() || m_run->pieces.empty()
-        || !FileSystem::namedFile(onDisk(m_run->scriptPath)))
-        return {};
-    return LineEnd + QStringLiteral("The join script, as far as it goes, is the file ")
-        + onDisk(m_run->scriptPath) + QStringLiteral(": the disks cannot be joined without it.");
+    const qint64 written = m_run->outputs.piecesWritten();
+    if (written < m_state.PieceCount) {
+        return u"The cut was cancelled after piece %1 of %2."_s.arg(
+                   QString::number(written), QString::number(m_state.PieceCount))
+            + m_run->outputs.scriptLeftBehind();
+    }
+    return u"All %1 pieces are on their disks, but the join script is not: it is the file %2,"
+           " and the disks cannot be joined without it. Copy it onto a disk as %3."_s.arg(
+               QString::number(written), onDisk(m_run->outputs.scriptPath()),
+               scriptName(GetFileName(m_state.SourcePath)));
 }
 
 bool Engine::cut()
 {
+    CutRun &run = *m_run;
     const OemCodePage codePage = OemCodePage::forLocale(QLocale());
     const QString fileName = checkRequest(codePage);
     m_state.DeleteLine.clear();
@@ -156,38 +145,37 @@ bool Engine::cut()
     m_state.CancelRun = false;
     m_view.startProgress(m_state.PieceCount);
 
-    File source = openSource();
-    if (m_run->sourceStamp.length != m_state.SourceSize)
+    run.source.emplace(onDisk(m_state.SourcePath));
+    if (run.source->stamp().length != m_state.SourceSize)
         throw sourceChanged();
-    m_run->source = &source;
-    m_run->copier.emplace(m_state.PieceBuffer);
-    if (!prepareOutputs(fileName))
+    if (!run.outputs.prepare(fileName, scriptPathFor(fileName), run.source->identity()))
         return false;
-    const QString &scriptPath = m_run->scriptPath;
-    ScriptFile script(replaceFile(scriptPath), onDisk(scriptPath), codePage);
-    m_run->script = script.identity();
+    const QString &scriptPath = run.outputs.scriptPath();
+    ScriptFile script(run.writer.replaceFile(scriptPath), onDisk(scriptPath), codePage);
+    run.outputs.noteScript(script.identity());
     script.write(headerLine() + LineEnd);
     if (!write(script, fileName)) {
         script.close();
         return false;
     }
-    source.close();
-    if (liesOnFloppy(scriptPath))
+    run.source->close();
+    if (run.outputs.liesOnFloppy(scriptPath))
         script.flushToDisk(m_platform);
     script.close();
-    if (writesToFloppy() && HandOverScript(fileName, scriptPath))
+    if (run.outputs.writesToFloppy() && HandOverScript(fileName, scriptPath))
         return false;
-    checkTheSetIsAsWritten(fileName);
+    run.outputs.checkAsWritten(fileName);
     return true;
 }
 
 QString Engine::checkRequest(const OemCodePage &codePage)
 {
     m_state.PieceSize = parsePieceSize(m_view.pieceSizeText());
+    // "Files size" is the message's own wording, which users know it by.
     if (m_state.PieceSize == 0)
-        throw StopRun {QStringLiteral("Files size is 0.")};
+        throw StopRun {u"Files size is 0."_s};
     if (m_state.PieceSize < 0)
-        throw StopRun {QStringLiteral("Files size is negative.")};
+        throw StopRun {u"Files size is negative."_s};
     // The source may have changed since the estimate measured it, and pieces cut to an old
     // length would lose its tail or come out short.
     if (!m_state.SourcePath.isEmpty()) {
@@ -195,7 +183,7 @@ QString Engine::checkRequest(const OemCodePage &codePage)
         m_view.showSource(m_state.SourcePath, m_state.SourceSize);
     }
     if (m_state.SourceSize == 0)
-        throw StopRun {QStringLiteral("Source file size is 0.")};
+        throw StopRun {u"Source file size is 0."_s};
 
     const QString fileName = GetFileName(m_state.SourcePath);
     if (const std::optional<QString> refusal = refusalOfName(fileName, codePage))
@@ -222,25 +210,23 @@ void Engine::chooseDestination()
     // before the run goes on.
     if (m_view.writesIntoFolder())
         m_view.setFolderText(m_state.OutFolder);
-    m_run->outFolderOnFloppy = m_platform.isOnFloppy(m_state.OutFolder);
-    if (m_view.clearBoxIsOn() && !writesToFloppy() && m_run->outFolderOnFloppy) {
-        ask({QStringLiteral("The floppy will not be cleared: the pieces go into the folder ")
-                 + m_state.OutFolder + QStringLiteral(" on it, and clearing would remove them."),
-             Prompter::Icon::Information});
+    OutputSet &outputs = m_run->outputs;
+    outputs.lookAtFolder();
+    if (m_view.clearBoxIsOn() && !outputs.writesToFloppy() && outputs.folderLiesOnFloppy()) {
+        m_run->control.tell({u"The floppy will not be cleared: the pieces go into the folder %1"
+                             " on it, and clearing would remove them."_s.arg(m_state.OutFolder),
+                             Prompter::Icon::Information});
     }
     if (clearsTheSourcesDisk()) {
         // The window's notice says the same, and a run it refuses must not leave it hidden.
         showClearedDiskNotice();
-        throw StopRun {QStringLiteral(
-            "The file to cut is on the floppy, which would be cleared before its first piece is"
-            " written.\r\nUntick \"Clear disk before copying\" or move the file to another"
-            " disk, and cut again.")};
+        throw StopRun {lines({
+            u"The file to cut is on the floppy, which would be cleared before its first piece is"
+            " written."_s,
+            u"Untick \"Clear disk before copying\" or move the file to another disk, and cut"
+            " again."_s,
+        })};
     }
-}
-
-bool Engine::writesToFloppy() const
-{
-    return FloppyDrive::isName(m_state.OutFolder);
 }
 
 bool Engine::clearsTheSourcesDisk() const
@@ -256,19 +242,20 @@ bool Engine::clearsTheSourcesDisk() const
     }
 }
 
-File Engine::openSource()
+QString Engine::scriptPathFor(const QString &fileName)
 {
-    File source = File::openForReading(onDisk(m_state.SourcePath));
-    m_run->sourceIdentity = source.identity();
-    m_run->sourceStamp = source.stamp();
-    return source;
+    if (!m_run->outputs.writesToFloppy())
+        return joinPath(m_state.OutFolder, scriptName(fileName));
+    // Disks come and go while the run writes, so the script waits on a disk that stays.
+    m_state.InterpreterPath = m_platform.interpreterPath();
+    return joinPath(m_platform.temporaryFolder(), u"~join~%1.tmp"_s.arg(fileName));
 }
 
 bool Engine::write(ScriptFile &script, const QString &fileName)
 {
     if (!writePieces(script, fileName))
         return false;
-    if (writesToFloppy())
+    if (m_run->outputs.writesToFloppy())
         checkSpace(script.length(), fileName);
     return true;
 }
@@ -290,7 +277,7 @@ bool Engine::writePieces(ScriptFile &script, const QString &fileName)
         if (!m_state.DeleteLine.isEmpty())
             script.write(m_state.DeleteLine + LineEnd);
         // A stop asked for as a piece became whole keeps that piece in the set.
-        if (stopAsked()) {
+        if (m_run->control.stopAsked()) {
             m_state.CancelRun = true;
             return false;
         }
@@ -323,24 +310,60 @@ QString Engine::cutPiece(const QString &fileName, qint64 index, qint64 size)
     return piece;
 }
 
+void Engine::WritePiece(const QString &path, qint64 index)
+{
+    CutRun &run = *m_run;
+    const auto copy = [&] {
+        return run.writer.copyPiece(path, run.source->file(), run.pieceStart, run.pieceLength,
+                                    [this](qint64) { return betweenSteps(); });
+    };
+    const bool intoFloppysRoot = FloppyDrive::isName(GetFolder(path));
+    const std::optional<NamedFile> piece
+        = intoFloppysRoot ? run.disks.copyPieceOntoADisk(index, run.pieceLength, copy) : copy();
+    if (!piece) {
+        m_state.CancelRun = true;
+        return;
+    }
+    run.outputs.notePiece(*piece);
+    ShowProgress(index);
+    // Asked to stop as the piece became whole: the run stops once its lines are in the script,
+    // without asking for another disk.
+    if (run.control.stopAsked() || !intoFloppysRoot)
+        return;
+    run.disks.notePieceOnDisk(path);
+    if (index == m_state.PieceCount)
+        return;
+    const bool nextDiskIn = run.disks.askForDisk(u"File %1 written successfully."_s.arg(path),
+                                                 index + 1, Prompter::Icon::Information);
+    // A stop asked for while the prompt waited (the window closed, the session ending) keeps
+    // this whole piece in the script and ends the run before the next; Cancel leaves the piece
+    // out of the script, as it always did.
+    if (!nextDiskIn && !run.control.stopAsked())
+        m_state.CancelRun = true;
+}
+
+bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScriptPath)
+{
+    return m_run->disks.handOverScript(fileName, temporaryScriptPath);
+}
+
 bool Engine::betweenSteps()
 {
     // Bytes appended or changed in place while a prompt waited would be missing from the
     // pieces or mixed into them. Looking after every step stops the run at the next one
     // rather than at the last disk.
-    if (m_run->source->stamp() != m_run->sourceStamp)
+    if (m_run->source->hasChanged())
         throw sourceChanged();
     m_view.keepAlive();
-    return !stopAsked();
+    return !m_run->control.stopAsked();
 }
 
 StopRun Engine::sourceChanged() const
 {
-    return {
-        QStringLiteral("The file ") + m_state.SourcePath
-            + QStringLiteral(" changed while it was cut, so the pieces do not rebuild it. Nothing"
-                             " was removed.\r\nCut the file again when nothing changes it."),
-        true};
+    return {lines({u"The file %1 changed while it was cut, so the pieces do not rebuild it."
+                   " Nothing was removed."_s.arg(m_state.SourcePath),
+                   u"Cut the file again when nothing changes it."_s}),
+            true};
 }
 
 void Engine::checkSpace(qint64 scriptLength, const QString &fileName)
@@ -350,8 +373,9 @@ void Engine::checkSpace(qint64 scriptLength, const QString &fileName)
     if (CeilDiv(scriptLength, SectorSize) * SectorSize + last <= m_state.PieceSize)
         return;
     m_state.NeedExtraDisk = true;
-    ask({QStringLiteral("You probably will need one more FDD for ") + scriptName(fileName),
-         Prompter::Icon::Warning});
+    // "FDD" is the message's own word for the floppy disk.
+    m_run->control.tell({u"You probably will need one more FDD for %1"_s.arg(scriptName(fileName)),
+                         Prompter::Icon::Warning});
 }
 
 QString Engine::onDisk(const QString &path) const
@@ -359,32 +383,17 @@ QString Engine::onDisk(const QString &path) const
     return m_platform.resolve(path);
 }
 
-QString Engine::errorLines(const AppError &error)
-{
-    return QStringLiteral("An error #%1 occured:").arg(error.number()) + LineEnd
-        + error.description();
-}
-
-Prompter::Reply Engine::ask(const Prompter::Message &message)
-{
-    // A program told to stop by its session has no one left to answer: the message goes to
-    // the standard error, and a question is declined.
-    if (m_run && StopSignals::received() != 0) {
-        const QString line = QString(message.text).replace(LineEnd, QStringLiteral(" "));
-        std::fprintf(stderr, "Morlend: %s\n", qPrintable(line));
-        return Prompter::Reply::Cancel;
-    }
-    // The box comes over the window as it stands, and takes the keys and clicks from now on.
-    m_view.yieldToMessage();
-    const Prompter::Reply reply = m_prompter.ask(message);
-    // A window closed while the box waited: whatever the answer, the run goes no further.
-    return m_run && stopAsked() ? Prompter::Reply::Cancel : reply;
-}
-
 void Engine::showGeneralError(const AppError &error)
 {
-    ask({QStringLiteral("General error.") + LineEnd + LineEnd + errorLines(error) + incompleteSet(),
-         Prompter::Icon::Error});
+    // The box keeps the catalogue's words; what the system itself answered goes to the
+    // standard error, so that a report from the field can say it.
+    if (error.systemError() != 0) {
+        std::fprintf(stderr, "Morlend: error #%d %s: the system answered %s\n", error.number(),
+                     qPrintable(error.description()), std::strerror(error.systemError()));
+    }
+    m_run->control.tell({lines({u"General error."_s, QString(), errorLines(error)})
+                             + m_run->outputs.incompleteSet(),
+                         Prompter::Icon::Error});
 }
 
 } // namespace modMorlend

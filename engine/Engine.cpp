@@ -1,5 +1,6 @@
 #include "engine/Engine.h"
 
+#include "engine/CutRun.h"
 #include "engine/EngineView.h"
 #include "engine/PiecePlan.h"
 #include "engine/SizeText.h"
@@ -15,6 +16,8 @@ Engine::Engine(EngineView &view, Prompter &prompter, Platform &platform)
     , m_platform(platform)
 {
 }
+
+Engine::~Engine() = default;
 
 Engine::MeasuredSource::MeasuredSource(Engine &engine, qint64 length)
     : m_engine(engine)
@@ -52,6 +55,7 @@ void Engine::UpdateEstimate()
 void Engine::showEstimate()
 {
     m_state.PieceSize = parsePieceSize(m_view.pieceSizeText());
+    // "files size" is the notice's own wording, as in the run's "Files size is 0.".
     if (m_state.PieceSize == 0)
         m_view.showEstimate(QStringLiteral("{files size is 0}"));
     else if (m_state.PieceSize < 0)

@@ -1,16 +1,18 @@
 #include "engine/FolderText.h"
 
+#include "engine/MessageText.h"
 #include "engine/PathHelpers.h"
 #include "platform/AppError.h"
 #include "platform/FloppyDrive.h"
+
+using namespace Qt::StringLiterals;
 
 namespace modMorlend {
 
 namespace {
 
-const QString AskForAWholePath = QStringLiteral(
-    "Type the folder's whole path, beginning with / (or with ~ for your home folder), or A: for"
-    " the floppy.");
+const QString AskForAWholePath = u"Type the folder's whole path, beginning with / (or with ~ for"
+                                 " your home folder), or A: for the floppy."_s;
 
 bool hasDriveLetter(const QString &text)
 {
@@ -38,20 +40,18 @@ FolderText readFolderText(const QString &text, const QString &homeFolder)
         return {onTheFloppy(text), {}};
     if (hasDriveLetter(text)) {
         return {{},
-                QStringLiteral("The folder ") + text + QStringLiteral(" names drive ")
-                    + text.left(2)
-                    + QStringLiteral(", but here only A:, the floppy, names a drive.\r\n")
-                    + AskForAWholePath};
+                lines({u"The folder %1 names drive %2, but here only A:, the floppy, names a"
+                       " drive."_s.arg(text, text.left(2)),
+                       AskForAWholePath})};
     }
     if (text == u'~' || text.startsWith(QStringLiteral("~/")))
         return {normalizedFolder(homeFolder + text.mid(1)), {}};
     if (text.startsWith(NativeSeparator))
         return {normalizedFolder(text), {}};
     return {{},
-            QStringLiteral("The folder \"") + text
-                + QStringLiteral("\" is no whole path, so it does not say where the pieces would"
-                                 " go.\r\n")
-                + AskForAWholePath};
+            lines({u"The folder \"%1\" is no whole path, so it does not say where the pieces would"
+                   " go."_s.arg(text),
+                   AskForAWholePath})};
 }
 
 } // namespace modMorlend

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "engine/LineEnd.h"
+
 #include <QString>
 
 // The names of a cut's output files and the lines of its join script. The script runs in the
 // folder that holds every piece: it renames the first piece to the source's name, appends
 // each further piece with a binary copy and deletes it, then deletes itself.
 namespace modMorlend {
-
-inline const QString LineEnd = QStringLiteral("\r\n");
 
 // Piece index of the file fileName: fileName, a dot and the index (clip.avi.2).
 QString pieceName(const QString &fileName, qint64 index);

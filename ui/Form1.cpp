@@ -9,12 +9,13 @@
 #include "controls/SystemFonts.h"
 #include "controls/TextBox.h"
 #include "engine/Engine.h"
+#include "engine/LineEnd.h"
 #include "engine/PathHelpers.h"
+#include "engine/Prompter.h"
 #include "generated/MorlendVersion.h"
 #include "platform/AppError.h"
 #include "platform/FloppyDrive.h"
 #include "platform/Platform.h"
-#include "platform/Prompter.h"
 #include "platform/StopSignals.h"
 #include "resources/Artwork.h"
 #include "ui/CloseRequests.h"
@@ -285,7 +286,7 @@ void Form1::ShowAbout()
         u"WEB: https://example.org/morlend or https://morlend.example.org"_s,
     };
     QStringList text(std::begin(lines), std::end(lines));
-    m_prompter.ask({text.join(u"\r\n"_s), Prompter::Icon::Information, Prompter::Buttons::Ok,
+    m_prompter.ask({text.join(LineEnd), Prompter::Icon::Information, Prompter::Buttons::Ok,
                     u"About Morlend by Ravik"_s});
 }
 

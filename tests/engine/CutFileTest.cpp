@@ -229,12 +229,14 @@ TEST_F(CutFile, ReportsFailuresWithTheGeneralErrorMessageAndResetsTheProgress)
         std::function<void(CutFile &, const QString &source)> arrange;
         int number;
         const char *description;
+        // The failure is the system's answer, which the standard error then tells.
+        bool fromTheSystem = true;
     };
     const Case cases[] = {
         {"a size text that is no number",
-         [](CutFile &t, const QString &) { t.view.sizeText = "abc"; }, 13, "Type mismatch"},
+         [](CutFile &t, const QString &) { t.view.sizeText = "abc"; }, 13, "Type mismatch", false},
         {"an empty destination text", [](CutFile &t, const QString &) { t.writeToFolder(""); }, 5,
-         "Invalid procedure call or argument"},
+         "Invalid procedure call or argument", false},
         {"a source deleted after the estimate",
          [](CutFile &t, const QString &source) {
              QFile::remove(source);
@@ -272,7 +274,19 @@ TEST_F(CutFile, ReportsFailuresWithTheGeneralErrorMessageAndResetsTheProgress)
         c.arrange(*this, source);
         showOldProgress();
         prompter.answer(Prompter::Reply::Ok);
+        testing::internal::CaptureStderr();
         cutFile();
+        // What the system answered, which the box does not show, is there for a report.
+        const std::string said = testing::internal::GetCapturedStderr();
+        if (c.fromTheSystem) {
+            const std::string line = QString("Morlend: error #%1 %2: the system answered ")
+                                         .arg(c.number)
+                                         .arg(c.description)
+                                         .toStdString();
+            EXPECT_EQ(said.substr(0, line.size()), line);
+        } else {
+            EXPECT_EQ(said, "");
+        }
         EXPECT_EQ(prompter.shown().value(&c - cases),
                   errorMessage(generalError(c.number, c.description)));
         expectProgressReset();

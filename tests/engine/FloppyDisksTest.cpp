@@ -28,10 +28,10 @@ Prompter::Message stillTheDiskWith(const QString &piece, int disk)
 
 const Prompter::Message OneMoreDisk = question("Please insert one more floppy.");
 
-class Floppy : public EngineFixture
+class FloppyDisks : public EngineFixture
 {
 protected:
-    Floppy() { insertDisk(1); }
+    FloppyDisks() { insertDisk(1); }
 
     // The user takes the disk out and puts disk n in, then answers.
     void swapTo(int n, Reply reply = Reply::Ok)
@@ -55,7 +55,7 @@ void PrintTo(const FloppyName &name, std::ostream *out)
     *out << name.testName;
 }
 
-class FloppyDestination : public Floppy, public ::testing::WithParamInterface<FloppyName>
+class FloppyDestination : public FloppyDisks, public ::testing::WithParamInterface<FloppyName>
 {
 };
 
@@ -84,7 +84,7 @@ TEST_P(FloppyDestination, SpreadsTheExampleOverThreeDisksAndPutsTheScriptOnTheLa
     EXPECT_EQ(view.progress(), "3/3");
 }
 
-INSTANTIATE_TEST_SUITE_P(Floppy, FloppyDestination,
+INSTANTIATE_TEST_SUITE_P(FloppyDisks, FloppyDestination,
                          ::testing::Values(FloppyName {"Option", nullptr},
                                            FloppyName {"LowerCaseName", "a:"},
                                            FloppyName {"NameAndBackslash", "A:\\"},
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Floppy, FloppyDestination,
                                            FloppyName {"NameAndTwoSeparators", "a:\\/"}),
                          [](const auto &info) { return info.param.testName; });
 
-TEST_F(Floppy, WarnsOfAnExtraDiskWhenTheScriptWillNotFitBesideAFullLastPiece)
+TEST_F(FloppyDisks, WarnsOfAnExtraDiskWhenTheScriptWillNotFitBesideAFullLastPiece)
 {
     const QString source = chooseExample(2 * 1457664);
     writeToFloppy(false);
@@ -115,7 +115,7 @@ TEST_F(Floppy, WarnsOfAnExtraDiskWhenTheScriptWillNotFitBesideAFullLastPiece)
     expectJoinsBack({disk(1), disk(2), disk(3)}, source);
 }
 
-TEST_F(Floppy, CountsTheScriptInWholeSectorsBesideTheLastPiece)
+TEST_F(FloppyDisks, CountsTheScriptInWholeSectorsBesideTheLastPiece)
 {
     // Two pieces of clip.avi give a script of less than a sector: it takes 512 bytes on disk.
     const qint64 scriptLength = QByteArray("@echo off\r\nren \"clip.avi.1\" \"clip.avi\"\r\n"
@@ -150,7 +150,7 @@ TEST_F(Floppy, CountsTheScriptInWholeSectorsBesideTheLastPiece)
     }
 }
 
-TEST_F(Floppy, AsksForAnotherDiskWhenTheOneInTheDriveCannotTakeThePiece)
+TEST_F(FloppyDisks, AsksForAnotherDiskWhenTheOneInTheDriveCannotTakeThePiece)
 {
     const QString source = chooseExample();
     struct Case
@@ -203,7 +203,7 @@ TEST_F(Floppy, AsksForAnotherDiskWhenTheOneInTheDriveCannotTakeThePiece)
     }
 }
 
-TEST_F(Floppy, CancelAtTheNextDiskKeepsWhatIsWrittenAndSaysWhereTheScriptIs)
+TEST_F(FloppyDisks, CancelAtTheNextDiskKeepsWhatIsWrittenAndSaysWhereTheScriptIs)
 {
     chooseExample();
     writeToFloppy(false);
@@ -224,7 +224,7 @@ TEST_F(Floppy, CancelAtTheNextDiskKeepsWhatIsWrittenAndSaysWhereTheScriptIs)
     expectProgressShowsOnDisks(2);
 }
 
-TEST_F(Floppy, CancelAtOneMoreDiskLeavesTheScriptInTheTemporaryFolder)
+TEST_F(FloppyDisks, CancelAtOneMoreDiskLeavesTheScriptInTheTemporaryFolder)
 {
     chooseExample(2 * 1457664);
     writeToFloppy(false);
@@ -246,7 +246,7 @@ TEST_F(Floppy, CancelAtOneMoreDiskLeavesTheScriptInTheTemporaryFolder)
     expectProgressShowsOnDisks(2);
 }
 
-TEST_F(Floppy, AsksForOneMoreDiskAfterAFailedHandOverAndTriesAgain)
+TEST_F(FloppyDisks, AsksForOneMoreDiskAfterAFailedHandOverAndTriesAgain)
 {
     chooseExample();
     writeToFloppy(false);
@@ -268,7 +268,7 @@ TEST_F(Floppy, AsksForOneMoreDiskAfterAFailedHandOverAndTriesAgain)
     EXPECT_EQ(view.progress(), "3/3");
 }
 
-TEST_F(Floppy, ClearsEveryDiskBeforeItsPieceButNotTheExtraOne)
+TEST_F(FloppyDisks, ClearsEveryDiskBeforeItsPieceButNotTheExtraOne)
 {
     useClearScript();
     for (int n = 1; n <= 3; ++n)
@@ -286,7 +286,7 @@ TEST_F(Floppy, ClearsEveryDiskBeforeItsPieceButNotTheExtraOne)
     EXPECT_EQ(filesIn(disk(3)), QStringList({"clip.avi.bat", "old.txt"}));
 }
 
-TEST_F(Floppy, ClearsOncePerPieceForTheExample)
+TEST_F(FloppyDisks, ClearsOncePerPieceForTheExample)
 {
     useClearScript();
     const QString source = chooseExample();
@@ -298,7 +298,7 @@ TEST_F(Floppy, ClearsOncePerPieceForTheExample)
     expectJoinsBack({disk(1), disk(2), disk(3)}, source);
 }
 
-TEST_F(Floppy, AsksAgainRatherThanClearADiskThatHoldsAPieceOfTheRun)
+TEST_F(FloppyDisks, AsksAgainRatherThanClearADiskThatHoldsAPieceOfTheRun)
 {
     useClearScript();
     const QString source = chooseExample();
@@ -321,7 +321,7 @@ TEST_F(Floppy, AsksAgainRatherThanClearADiskThatHoldsAPieceOfTheRun)
     expectJoinsBack({disk(1), disk(2), disk(3)}, source);
 }
 
-TEST_F(Floppy, CancelWhileTheSameDiskIsInTheDriveEndsTheRunAsAtTheNextDisk)
+TEST_F(FloppyDisks, CancelWhileTheSameDiskIsInTheDriveEndsTheRunAsAtTheNextDisk)
 {
     useClearScript();
     chooseExample(2000000);
@@ -340,7 +340,7 @@ TEST_F(Floppy, CancelWhileTheSameDiskIsInTheDriveEndsTheRunAsAtTheNextDisk)
     expectProgressShowsOnDisks(1);
 }
 
-TEST_F(Floppy, WritesTheNextPieceOnTheSameDiskWhenNothingIsCleared)
+TEST_F(FloppyDisks, WritesTheNextPieceOnTheSameDiskWhenNothingIsCleared)
 {
     const QString source = chooseExample();
     writeToFloppy(false);
@@ -355,7 +355,7 @@ TEST_F(Floppy, WritesTheNextPieceOnTheSameDiskWhenNothingIsCleared)
     expectJoinsBack({disk(1)}, source);
 }
 
-TEST_F(Floppy, WritesThePieceWhateverTheClearingCommandDid)
+TEST_F(FloppyDisks, WritesThePieceWhateverTheClearingCommandDid)
 {
     useClearScript("exit 3");
     const QString source = chooseExample(100);
@@ -365,7 +365,7 @@ TEST_F(Floppy, WritesThePieceWhateverTheClearingCommandDid)
     expectJoinsBack({disk(1)}, source);
 }
 
-TEST_F(Floppy, FailsAsADiskThatIsNotReadyWhenNoFloppyIsMounted)
+TEST_F(FloppyDisks, FailsAsADiskThatIsNotReadyWhenNoFloppyIsMounted)
 {
     chooseExample();
     writeToFloppy(false);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Prompter.h"
+#include "engine/Prompter.h"
 
 #include <QList>
 
