@@ -13,10 +13,10 @@
 namespace {
 
 // A line placed in a shown window, so that it is sized as the window places it.
-class Line : public ::testing::Test
+class CLineTest : public ::testing::Test
 {
 protected:
-    Line()
+    CLineTest()
     {
         window.resize(300, 300);
         window.show();
@@ -31,7 +31,7 @@ protected:
     CLine line {host, &window};
 };
 
-TEST_F(Line, TakesItsDirectionFromItsShapeAndIsTwoPixelsThick)
+TEST_F(CLineTest, TakesItsDirectionFromItsShapeAndIsTwoPixelsThick)
 {
     struct Case
     {
@@ -56,7 +56,7 @@ TEST_F(Line, TakesItsDirectionFromItsShapeAndIsTwoPixelsThick)
     EXPECT_TRUE(host.changes.isEmpty()) << "a resize changes no stored property";
 }
 
-TEST_F(Line, DrawsShadowThenHighlight)
+TEST_F(CLineTest, DrawsShadowThenHighlight)
 {
     line.resize(232, 2);
     QImage image = line.grab().toImage();
@@ -74,7 +74,7 @@ TEST_F(Line, DrawsShadowThenHighlight)
     }
 }
 
-TEST_F(Line, OrientationFollowsTheShapeWhateverIsSet)
+TEST_F(CLineTest, OrientationFollowsTheShapeWhateverIsSet)
 {
     line.resize(232, 2);
     line.setOrientation(1);
@@ -89,7 +89,7 @@ TEST_F(Line, OrientationFollowsTheShapeWhateverIsSet)
     EXPECT_EQ(hidden.size(), QSize(2, 40));
 }
 
-TEST_F(Line, StoresOnlyAVerticalOrientation)
+TEST_F(CLineTest, StoresOnlyAVerticalOrientation)
 {
     line.resize(232, 2);
     PropertyBag bag;
@@ -105,7 +105,7 @@ TEST_F(Line, StoresOnlyAVerticalOrientation)
     EXPECT_EQ(bag.toJson(), QJsonObject({{"orientation", 1}}));
 }
 
-TEST_F(Line, AMouseReleaseOverItEndsAnyMouseGrab)
+TEST_F(CLineTest, AMouseReleaseOverItEndsAnyMouseGrab)
 {
     QWidget grabber(&window);
     grabber.show();

@@ -1,40 +1,15 @@
 #include "controls/ImageBox.h"
 
-#include "controls/CopyOffer.h"
+#include "tests/controls/DropAreaWindow.h"
 #include "tests/support/QtPrinters.h"
-#include "tests/support/WindowDrag.h"
-
-#include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// A window with a drop area in it, and a drag of one file as a file manager makes it.
-class DropArea : public ::testing::Test
-{
-protected:
-    DropArea()
-    {
-        window.resize(200, 100);
-        box.setGeometry(20, 20, 100, 30);
-        window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-        WindowDrag::carryFiles(files, {"/tmp/clip.avi"});
-        QObject::connect(&box, &ImageBox::OLEDragDrop,
-                         [this](const QMimeData *data) { dropped += data->urls().size(); });
-    }
+using ImageBoxTest = DropAreaWindow;
 
-    QWidget window;
-    ImageBox box {&window};
-    QMimeData files;
-    int dropped = 0;
-    const QPoint over {60, 35};
-    const QPoint beside {150, 80};
-    static constexpr Qt::DropActions Any = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
-};
-
-TEST_F(DropArea, TakesFilesAsACopyWhateverKeysAreHeld)
+TEST_F(ImageBoxTest, TakesFilesAsACopyWhateverKeysAreHeld)
 {
     const Qt::KeyboardModifiers none, shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
     // The keys held as the drag comes in, as it moves over the area and as it is dropped.
@@ -58,7 +33,7 @@ TEST_F(DropArea, TakesFilesAsACopyWhateverKeysAreHeld)
     EXPECT_EQ(dropped, int(std::size(cases)));
 }
 
-TEST_F(DropArea, RefusesAnythingButFilesAndADragItCannotCopy)
+TEST_F(ImageBoxTest, RefusesAnythingButFilesAndADragItCannotCopy)
 {
     QMimeData text;
     text.setText("file:///tmp/clip.avi");
@@ -72,20 +47,6 @@ TEST_F(DropArea, RefusesAnythingButFilesAndADragItCannotCopy)
     EXPECT_EQ(moveOnly.move(over, Qt::ShiftModifier), Qt::IgnoreAction);
     EXPECT_EQ(moveOnly.drop(over, Qt::ShiftModifier), Qt::IgnoreAction);
     EXPECT_EQ(dropped, 0);
-}
-
-// A file manager asked to move (Shift held) offers the move alone.
-TEST_F(DropArea, TakesADragThatOffersOnlyAMoveAsACopyWhereTheWindowIsOfferedCopies)
-{
-    CopyOffer offer;
-    window.windowHandle()->installEventFilter(&offer);
-    WindowDrag drag(window, files, Qt::MoveAction);
-    EXPECT_EQ(drag.enter(beside, Qt::ShiftModifier), Qt::IgnoreAction)
-        << "nothing takes drops there";
-    EXPECT_EQ(drag.move(over, Qt::ShiftModifier), Qt::CopyAction);
-    EXPECT_EQ(drag.move(over, Qt::ShiftModifier), Qt::CopyAction);
-    EXPECT_EQ(drag.drop(over, Qt::ShiftModifier), Qt::CopyAction);
-    EXPECT_EQ(dropped, 1);
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(TranslateColor, ResolvesSystemColoursAndRefusesOthers)
+TEST(OleColor, TranslateColorResolvesSystemColoursAndRefusesOthers)
 {
     const QPalette palette = distinctPalette();
     EXPECT_EQ(TranslateColor(OleColor(255), palette), QColor(255, 0, 0));

@@ -6,10 +6,10 @@
 namespace {
 
 // A button on which the mouse and keys are driven, with a log of the events it raises.
-class Input : public ButtonFixture
+class PButtonInput : public ButtonFixture
 {
 protected:
-    Input()
+    PButtonInput()
     {
         load({{"caption", "Cut"}});
         window.activateWindow();
@@ -29,7 +29,7 @@ protected:
         QObject::connect(&button, &PButton::MouseOver, [this] { log << "MouseOver"; });
         QObject::connect(&button, &PButton::MouseOut, [this] { log << "MouseOut"; });
     }
-    ~Input() override { QTest::mouseRelease(&button, Qt::NoButton); }
+    ~PButtonInput() override { QTest::mouseRelease(&button, Qt::NoButton); }
 
     // Pointer positions in the button's own pixels; outside ones still lie in the window.
     void moveTo(QPoint at) { QTest::mouseMove(&button, at); }
@@ -46,7 +46,7 @@ protected:
     QStringList log;
 };
 
-TEST_F(Input, HoverShowsOverAndLeavingShowsNormal)
+TEST_F(PButtonInput, HoverShowsOverAndLeavingShowsNormal)
 {
     moveTo(inside);
     EXPECT_EQ(events(), QStringList({"MouseMove(0)", "MouseOver"}));
@@ -62,7 +62,7 @@ TEST_F(Input, HoverShowsOverAndLeavingShowsNormal)
     EXPECT_FALSE(grabbing());
 }
 
-TEST_F(Input, DraggingOutWithTheLeftButtonShowsOver)
+TEST_F(PButtonInput, DraggingOutWithTheLeftButtonShowsOver)
 {
     moveTo(inside);
     press(Qt::LeftButton, inside);
@@ -83,7 +83,7 @@ TEST_F(Input, DraggingOutWithTheLeftButtonShowsOver)
     EXPECT_EQ(look(), PButton::Normal);
 }
 
-TEST_F(Input, AClickEndsInTheNormalLookUntilThePointerMovesAgain)
+TEST_F(PButtonInput, AClickEndsInTheNormalLookUntilThePointerMovesAgain)
 {
     moveTo(inside);
     events();
@@ -97,7 +97,7 @@ TEST_F(Input, AClickEndsInTheNormalLookUntilThePointerMovesAgain)
     EXPECT_EQ(look(), PButton::Over);
 }
 
-TEST_F(Input, ADoubleClickClicksOnce)
+TEST_F(PButtonInput, ADoubleClickClicksOnce)
 {
     moveTo(inside);
     events();
@@ -109,7 +109,7 @@ TEST_F(Input, ADoubleClickClicksOnce)
     EXPECT_EQ(look(), PButton::Over);
 }
 
-TEST_F(Input, MovingOutWithTheRightButtonLeavesEveryTime)
+TEST_F(PButtonInput, MovingOutWithTheRightButtonLeavesEveryTime)
 {
     moveTo(inside);
     press(Qt::RightButton, inside);
@@ -127,7 +127,7 @@ TEST_F(Input, MovingOutWithTheRightButtonLeavesEveryTime)
     EXPECT_FALSE(grabbing());
 }
 
-TEST_F(Input, ARightClickOverTheButtonIsNoClick)
+TEST_F(PButtonInput, ARightClickOverTheButtonIsNoClick)
 {
     moveTo(inside);
     events();
@@ -136,7 +136,7 @@ TEST_F(Input, ARightClickOverTheButtonIsNoClick)
     EXPECT_EQ(look(), PButton::Over);
 }
 
-TEST_F(Input, EnablingAgainShowsNormalWhereverThePointerIs)
+TEST_F(PButtonInput, EnablingAgainShowsNormalWhereverThePointerIs)
 {
     moveTo(inside);
     button.setEnabled(false);
@@ -150,7 +150,7 @@ TEST_F(Input, EnablingAgainShowsNormalWhereverThePointerIs)
     EXPECT_EQ(look(), PButton::Normal) << "Release shows the normal look even when disabled";
 }
 
-TEST_F(Input, MeetsThePointerAfreshOnceItCanFollowItAgain)
+TEST_F(PButtonInput, MeetsThePointerAfreshOnceItCanFollowItAgain)
 {
     moveTo(inside);
     button.hide();
@@ -169,7 +169,7 @@ TEST_F(Input, MeetsThePointerAfreshOnceItCanFollowItAgain)
     EXPECT_FALSE(grabbing());
 }
 
-TEST_F(Input, ReleaseEndsAnyGrab)
+TEST_F(PButtonInput, ReleaseEndsAnyGrab)
 {
     QWidget grabber(&window);
     grabber.show();
@@ -180,7 +180,7 @@ TEST_F(Input, ReleaseEndsAnyGrab)
 
 // A click raised by a key while the pointer rests on the button may open a message box, which
 // a grab held by the button would keep from the mouse.
-TEST_F(Input, AClickRaisedByAKeyFindsTheMouseFree)
+TEST_F(PButtonInput, AClickRaisedByAKeyFindsTheMouseFree)
 {
     struct Case
     {
@@ -220,7 +220,7 @@ TEST_F(Input, AClickRaisedByAKeyFindsTheMouseFree)
     }
 }
 
-TEST_F(Input, AnAccessKeyClicksWithoutChangingTheLook)
+TEST_F(PButtonInput, AnAccessKeyClicksWithoutChangingTheLook)
 {
     button.setCaption("&Cut");
     button.setPicture_W(16);
@@ -231,7 +231,7 @@ TEST_F(Input, AnAccessKeyClicksWithoutChangingTheLook)
     EXPECT_EQ(look(), PButton::Over);
 }
 
-TEST_F(Input, EnterAndEscapeClickTheDefaultButtons)
+TEST_F(PButtonInput, EnterAndEscapeClickTheDefaultButtons)
 {
     struct Case
     {

@@ -41,7 +41,7 @@ protected:
     }
 };
 
-class ButtonProperties : public ::testing::Test
+class PButtonProperties : public ::testing::Test
 {
 protected:
     // A button as its host places it: new, or loaded from a stored layout.
@@ -71,7 +71,7 @@ protected:
     CountingButton button {host};
 };
 
-TEST_F(ButtonProperties, ANewButtonAndOneFromAnEmptyLayoutDifferInPictureAndBackColor)
+TEST_F(PButtonProperties, ANewButtonAndOneFromAnEmptyLayoutDifferInPictureAndBackColor)
 {
     button.InitProperties();
     EXPECT_TRUE(host.changes.isEmpty()) << "placing a button notifies nothing";
@@ -115,7 +115,7 @@ TEST_F(ButtonProperties, ANewButtonAndOneFromAnEmptyLayoutDifferInPictureAndBack
     expectSharedDefaults(loaded);
 }
 
-TEST_F(ButtonProperties, SavesExactlyWhatDiffersFromTheStoredDefaults)
+TEST_F(PButtonProperties, SavesExactlyWhatDiffersFromTheStoredDefaults)
 {
     placeNew();
     EXPECT_EQ(saved(), QJsonObject({{"picture", ""}, {"backcolor", "0x8000000F"}}))
@@ -153,7 +153,7 @@ TEST_F(ButtonProperties, SavesExactlyWhatDiffersFromTheStoredDefaults)
     EXPECT_EQ(again.toJson(), cbCut);
 }
 
-TEST_F(ButtonProperties, ALayoutFileReadsAndWritesBackUnchanged)
+TEST_F(PButtonProperties, ALayoutFileReadsAndWritesBackUnchanged)
 {
     const QByteArray layout = R"({
     "backcolor": "0x00FF8040",
@@ -189,7 +189,7 @@ TEST_F(ButtonProperties, ALayoutFileReadsAndWritesBackUnchanged)
     EXPECT_EQ(QJsonDocument(saved()).toJson(), layout);
 }
 
-TEST_F(ButtonProperties, ReadsKeysWhateverTheirCase)
+TEST_F(PButtonProperties, ReadsKeysWhateverTheirCase)
 {
     load({{"caption", "Go"}, {"defaultok", true}, {"picture_w", 21}});
     const QJsonObject lower = saved();
@@ -200,14 +200,14 @@ TEST_F(ButtonProperties, ReadsKeysWhateverTheirCase)
     EXPECT_EQ(saved(), lower);
 }
 
-TEST_F(ButtonProperties, LoadingKeepsBothDefaultsAsStored)
+TEST_F(PButtonProperties, LoadingKeepsBothDefaultsAsStored)
 {
     load({{"defaultok", true}, {"defaultcancel", true}});
     EXPECT_TRUE(button.DefaultOK());
     EXPECT_TRUE(button.DefaultCancel());
 }
 
-TEST_F(ButtonProperties, SettersNotifyAndRepaintAsMuchAsTheyNeed)
+TEST_F(PButtonProperties, SettersNotifyAndRepaintAsMuchAsTheyNeed)
 {
     enum Repaint
     {
@@ -260,7 +260,7 @@ TEST_F(ButtonProperties, SettersNotifyAndRepaintAsMuchAsTheyNeed)
     }
 }
 
-TEST_F(ButtonProperties, EnabledSetsTheStateAndShowsIt)
+TEST_F(PButtonProperties, EnabledSetsTheStateAndShowsIt)
 {
     placeNew();
     button.setEnabled(false);
@@ -275,7 +275,7 @@ TEST_F(ButtonProperties, EnabledSetsTheStateAndShowsIt)
     EXPECT_EQ(button.State(), PButton::Normal);
 }
 
-TEST_F(ButtonProperties, FontAllSharesOneFontAmongAllFour)
+TEST_F(PButtonProperties, FontAllSharesOneFontAmongAllFour)
 {
     placeNew();
     const auto font = std::make_shared<StdFont>(StdFont {"Arial", 10});
@@ -294,7 +294,7 @@ TEST_F(ButtonProperties, FontAllSharesOneFontAmongAllFour)
     EXPECT_EQ(button.Font_All(), font) << "Font_All keeps the font last given to it";
 }
 
-TEST_F(ButtonProperties, DefaultOKAndDefaultCancelExcludeEachOther)
+TEST_F(PButtonProperties, DefaultOKAndDefaultCancelExcludeEachOther)
 {
     struct Case
     {
@@ -321,7 +321,7 @@ TEST_F(ButtonProperties, DefaultOKAndDefaultCancelExcludeEachOther)
     }
 }
 
-TEST_F(ButtonProperties, AccessKeysComeFromTheCaptionAtTheNextInitButton)
+TEST_F(PButtonProperties, AccessKeysComeFromTheCaptionAtTheNextInitButton)
 {
     struct Case
     {
@@ -344,7 +344,7 @@ TEST_F(ButtonProperties, AccessKeysComeFromTheCaptionAtTheNextInitButton)
     }
 }
 
-TEST_F(ButtonProperties, AltWithTheAccessKeyClicks)
+TEST_F(PButtonProperties, AltWithTheAccessKeyClicks)
 {
     QWidget window;
     CountingButton onWindow(host, &window);

@@ -1,19 +1,13 @@
-#include "controls/CaptionFont.h"
 #include "controls/OleColor.h"
-#include "controls/SystemFonts.h"
 #include "platform/AppError.h"
 #include "tests/controls/ButtonFixture.h"
 #include "tests/support/ErrorNumber.h"
 #include "tests/support/QtPrinters.h"
 
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QJsonObject>
 #include <QPainter>
-#include <QRawFont>
 
-#include <cmath>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -74,10 +68,10 @@ QRect inkIn(const QImage &image, QRgb background, const QRect &area)
     return ink;
 }
 
-class Rendering : public ButtonFixture
+class PButtonRendering : public ButtonFixture
 {
 protected:
-    Rendering()
+    PButtonRendering()
     {
         // The window's buttons: picture left of the caption, inset by 3 pixels.
         load({{"picturealign", 0},
@@ -91,7 +85,7 @@ protected:
     QRgb face() const { return paletteRgb(QPalette::Button); }
 };
 
-TEST_F(Rendering, PlacesPictureAndCaptionAsTheWorkedExampleSays)
+TEST_F(PButtonRendering, PlacesPictureAndCaptionAsTheWorkedExampleSays)
 {
     QImage keyCap = framesPicture(21, 10, 10);
     keyCap.setPixel(20, 9, qRgb(1, 2, 3));
@@ -125,65 +119,7 @@ TEST_F(Rendering, PlacesPictureAndCaptionAsTheWorkedExampleSays)
     EXPECT_EQ(pressed.right(), 67);
 }
 
-// What text looks like in a font: black on white, at the size the text takes.
-QImage drawn(const QString &text, const QFont &font)
-{
-    QImage image(60, 30, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setFont(font);
-    painter.drawText(image.rect(), Qt::AlignCenter, text);
-    return image;
-}
-
-TEST(CaptionFont, HasTheCellOfItsPointsTimesOnePointSix)
-{
-    EXPECT_EQ(cellHeight(8.25), 13);
-    EXPECT_EQ(cellHeight(10), 16);
-    EXPECT_EQ(cellHeight(9.75), 16) << "15.6 rounds up";
-    EXPECT_EQ(cellHeight(7.8), 12) << "12.48 rounds down";
-    const QFont styled = captionFont({"Tahoma", 8.25, true, true, true, true, 204});
-    EXPECT_TRUE(styled.bold());
-    EXPECT_TRUE(styled.italic());
-    EXPECT_TRUE(styled.underline());
-    EXPECT_TRUE(styled.strikeOut());
-}
-
-// A cell is the face's Windows ascent plus descent, about 1.21 em for Tahoma: sizing the face
-// by its line height instead drew captions a fifth larger than the window's other text.
-TEST(CaptionFont, SizesTheEmSoThatTheFacesCellFillsTheCell)
-{
-    SystemFonts::provideTahoma();
-    if (QRawFont::fromFont(QFont("Tahoma")).familyName() != "Tahoma")
-        GTEST_SKIP() << "no Tahoma face (fonts-wine) to measure";
-    QFont label("Tahoma");
-    label.setPointSizeF(8.25);
-    const QFont caption = captionFont({"Tahoma", 8.25});
-    EXPECT_EQ(caption.pixelSize(), QFontInfo(label).pixelSize());
-    EXPECT_EQ(drawn("Cut", caption), drawn("Cut", label)) << "as the window's 8.25-point text";
-
-    // Tahoma's cell: (2049 + 423) / 2048 em.
-    const std::pair<double, int> pointsAndEm[] = {{6, 8}, {10, 13}, {18, 24}, {36, 48}};
-    for (const auto &[points, em] : pointsAndEm)
-        EXPECT_EQ(captionFont({"Tahoma", points}).pixelSize(), em) << points << " points";
-}
-
-// Sizing used to step one pixel at a time up to the cell, and to square the cell.
-TEST(CaptionFont, BoundsEveryStoredSize)
-{
-    const double infinity = std::numeric_limits<double>::infinity();
-    const int largest = captionFont({"Tahoma", MaximumCaptionPoints}).pixelSize();
-    for (double points : {30000.0, 1e9, 1e300, infinity}) {
-        EXPECT_EQ(cellHeight(points), cellHeight(MaximumCaptionPoints)) << points;
-        EXPECT_EQ(captionFont({"Tahoma", points}).pixelSize(), largest) << points;
-    }
-    for (double points : {0.0, -5.0, -infinity, std::nan("")}) {
-        EXPECT_EQ(cellHeight(points), 0) << points;
-        EXPECT_EQ(captionFont({"Tahoma", points}).pixelSize(), 1) << points;
-    }
-}
-
-TEST_F(Rendering, ChoosesAFrameForEachLookByThePicturesHeight)
+TEST_F(PButtonRendering, ChoosesAFrameForEachLookByThePicturesHeight)
 {
     struct Case
     {
@@ -206,7 +142,7 @@ TEST_F(Rendering, ChoosesAFrameForEachLookByThePicturesHeight)
     }
 }
 
-TEST_F(Rendering, DrawsAnIconAsOneFrameOnTheMaskColour)
+TEST_F(PButtonRendering, DrawsAnIconAsOneFrameOnTheMaskColour)
 {
     QImage image(21, 40, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -224,7 +160,7 @@ TEST_F(Rendering, DrawsAnIconAsOneFrameOnTheMaskColour)
         << "the whole icon is squeezed into one frame";
 }
 
-TEST_F(Rendering, LeavesOutTheMaskColour)
+TEST_F(PButtonRendering, LeavesOutTheMaskColour)
 {
     QImage image = framesPicture(21, 10, 10);
     image.setPixel(5, 5, qRgb(255, 0, 0));
@@ -236,7 +172,7 @@ TEST_F(Rendering, LeavesOutTheMaskColour)
     EXPECT_EQ(stripRow(0).pixel(4 + 6, 7 + 5), face());
 }
 
-TEST_F(Rendering, PlacesPictureAndCaptionByPictureAlign)
+TEST_F(PButtonRendering, PlacesPictureAndCaptionByPictureAlign)
 {
     const QImage keyCap = framesPicture(21, 10, 10);
     button.setPicture(bitmap(keyCap));
@@ -275,7 +211,7 @@ TEST_F(Rendering, PlacesPictureAndCaptionByPictureAlign)
         << "without a picture the caption is drawn";
 }
 
-TEST_F(Rendering, DrawsTheBorderOfEachLook)
+TEST_F(PButtonRendering, DrawsTheBorderOfEachLook)
 {
     struct Case
     {
@@ -302,7 +238,7 @@ TEST_F(Rendering, DrawsTheBorderOfEachLook)
     }
 }
 
-TEST_F(Rendering, EngravesTheDisabledCaptionWithoutItsTextColour)
+TEST_F(PButtonRendering, EngravesTheDisabledCaptionWithoutItsTextColour)
 {
     button.setCaption(QString(QChar(0x2588)));
     button.setForeColor_Normal(OleColor(0xFF0000)); // blue
@@ -332,7 +268,7 @@ TEST_F(Rendering, EngravesTheDisabledCaptionWithoutItsTextColour)
     EXPECT_FALSE(find(disabled, qRgb(0, 0, 255)));
 }
 
-TEST_F(Rendering, MovesOnlyThePressedLookByTheOffsets)
+TEST_F(PButtonRendering, MovesOnlyThePressedLookByTheOffsets)
 {
     button.setPicture(bitmap(framesPicture(21, 10, 10)));
     for (const QPoint offset : {QPoint(1, 1), QPoint(-2, -1), QPoint(0, 3)}) {
@@ -347,7 +283,7 @@ TEST_F(Rendering, MovesOnlyThePressedLookByTheOffsets)
     }
 }
 
-TEST_F(Rendering, KeepsALongCaptionOnOneLineInItsRectangle)
+TEST_F(PButtonRendering, KeepsALongCaptionOnOneLineInItsRectangle)
 {
     button.setTextAlign(0);
     button.setCaption("Cut the file\ninto pieces for the floppies");
@@ -363,7 +299,7 @@ TEST_F(Rendering, KeepsALongCaptionOnOneLineInItsRectangle)
     EXPECT_EQ(stripRow(0), look) << "a line break shows as a blank";
 }
 
-TEST_F(Rendering, ShowsAnAmpersandAsAnUnderline)
+TEST_F(PButtonRendering, ShowsAnAmpersandAsAnUnderline)
 {
     button.setCaption("&&");
     const QRect ampersand = inkIn(stripRow(0), face(), QRect(30, 3, 37, 19));
@@ -377,7 +313,7 @@ TEST_F(Rendering, ShowsAnAmpersandAsAnUnderline)
     EXPECT_GT(underlined.bottom(), plain.bottom()) << "the C is underlined";
 }
 
-TEST_F(Rendering, ABadColourStopsThePaintingAndKeepsTheLook)
+TEST_F(PButtonRendering, ABadColourStopsThePaintingAndKeepsTheLook)
 {
     button.setCaption("Cut");
     const QImage before = shown();

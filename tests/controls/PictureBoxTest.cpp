@@ -14,10 +14,10 @@ namespace {
 
 // A progress box of 139 by 10 pixels, shown, with every paint it gets kept: its interior is
 // 135 by 6 pixels inside the two-pixel sunken border, 100 units wide.
-class PictureBoxPaints : public ::testing::Test
+class PictureBoxTest : public ::testing::Test
 {
 protected:
-    PictureBoxPaints()
+    PictureBoxTest()
     {
         box.setGeometry(3, 3, 139, 10);
         box.setScaleWidth(100);
@@ -39,7 +39,7 @@ protected:
     QList<QRegion> &paints = recorder.paints;
 };
 
-TEST_F(PictureBoxPaints, TheNextPaintShowsOnlyThePixelsAFillChanged)
+TEST_F(PictureBoxTest, TheNextPaintShowsOnlyThePixelsAFillChanged)
 {
     box.fillBox({0, 0}, {10, 1});
     EXPECT_TRUE(paints.isEmpty()) << "a fill waits for the window's next paint";
@@ -58,7 +58,7 @@ TEST_F(PictureBoxPaints, TheNextPaintShowsOnlyThePixelsAFillChanged)
     EXPECT_EQ(paints.size(), 2) << "nothing drawn, nothing painted";
 }
 
-TEST_F(PictureBoxPaints, AFillThatCoversNoNewPixelPaintsNothing)
+TEST_F(PictureBoxTest, AFillThatCoversNoNewPixelPaintsNothing)
 {
     box.fillBox({0, 0}, {10, 1});
     QCoreApplication::processEvents();
@@ -82,7 +82,7 @@ TEST_F(PictureBoxPaints, AFillThatCoversNoNewPixelPaintsNothing)
     EXPECT_EQ(paints[2], QRegion(interior)) << "a cleared box shows its whole interior again";
 }
 
-TEST_F(PictureBoxPaints, WhatWasDrawnStaysWhenTheBoxChangesSize)
+TEST_F(PictureBoxTest, WhatWasDrawnStaysWhenTheBoxChangesSize)
 {
     box.fillBox({0, 0}, {10, 1});
     box.resize(200, 20);
@@ -93,7 +93,7 @@ TEST_F(PictureBoxPaints, WhatWasDrawnStaysWhenTheBoxChangesSize)
     EXPECT_NE(surface.pixel(13, 6), filled()) << "the new part of the surface starts blank";
 }
 
-TEST_F(PictureBoxPaints, AFullRepaintStillDrawsTheBorderAndTheSurface)
+TEST_F(PictureBoxTest, AFullRepaintStillDrawsTheBorderAndTheSurface)
 {
     box.fillBox({0, 0}, {100, 1});
     box.repaint();

@@ -1,9 +1,6 @@
 #include "platform/AppError.h"
 
-#include "platform/FileSystem.h"
 #include "tests/support/QtPrinters.h"
-
-#include <QTemporaryDir>
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -38,19 +35,6 @@ TEST(AppError, MapsSystemErrorsOntoTheCatalogue)
         EXPECT_EQ(error.systemError(), c.errorCode);
     }
     EXPECT_EQ(AppError(AppError::DiskFull).systemError(), 0);
-}
-
-TEST(FileLength, MeasuresRegularFilesOnly)
-{
-    QTemporaryDir dir;
-    const QString missing = dir.filePath("missing");
-    try {
-        FileSystem::FileLength(missing);
-        FAIL() << "a missing file has no length";
-    } catch (const AppError &error) {
-        EXPECT_EQ(error.number(), AppError::FileNotFound);
-    }
-    EXPECT_THROW(FileSystem::FileLength(dir.path()), AppError);
 }
 
 } // namespace

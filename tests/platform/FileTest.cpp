@@ -201,22 +201,4 @@ TEST_F(FileTest, ClosesWhenItGoes)
     EXPECT_EQ(openFiles(), before);
 }
 
-TEST_F(FileTest, FileSystemCreatesOneFolderLevelAndDeletesNamesNotTargets)
-{
-    FileSystem::createFolder(path("one"));
-    EXPECT_TRUE(FileSystem::isFolder(path("one")));
-    EXPECT_EQ(errorNumberOf([&] { FileSystem::createFolder(path("two/three")); }),
-              AppError::PathNotFound);
-    EXPECT_EQ(errorNumberOf([&] { FileSystem::createFolder(path("one")); }),
-              AppError::FileAlreadyExists);
-
-    TestFiles::write(path("target"), "kept");
-    ASSERT_TRUE(QFile::link(path("target"), path("link")));
-    EXPECT_FALSE(FileSystem::isFolder(path("link")));
-    FileSystem::deleteFile(path("link"));
-    EXPECT_FALSE(QFileInfo(path("link")).isSymLink());
-    EXPECT_EQ(TestFiles::read(path("target")), "kept");
-    EXPECT_EQ(errorNumberOf([&] { FileSystem::deleteFile(path("link")); }), AppError::FileNotFound);
-}
-
 } // namespace

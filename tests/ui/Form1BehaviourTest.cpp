@@ -29,8 +29,8 @@ namespace {
 
 TEST_F(Form1Behaviour, StartsUpCaptionedWithItsVersionAndTheFloppySizes)
 {
-    EXPECT_EQ(form.AppVersion(), "1.17.22");
-    EXPECT_EQ(form.windowTitle(), "Morlend 1.17.22");
+    EXPECT_EQ(form.AppVersion(), MORLEND_VERSION);
+    EXPECT_EQ(form.windowTitle(), "Morlend " MORLEND_VERSION);
     QStringList sizes;
     for (int i = 0; i < form.cmbFilesize->count(); ++i)
         sizes << form.cmbFilesize->itemText(i);
@@ -423,7 +423,7 @@ TEST_F(Form1Behaviour, EscapeAndExitEndTheProgram)
 
 TEST_F(Form1Behaviour, F1AndTheAboutButtonShowWhoMadeIt)
 {
-    const QString about = "Morlend 1.17.22\r\n"
+    const QString about = "Morlend " MORLEND_VERSION "\r\n"
                           "Written by Ravik, 2026. Free to use and to pass on.\r\n"
                           "View readme.txt and license.txt for more information.\r\n"
                           "\r\n"

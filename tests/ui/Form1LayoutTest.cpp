@@ -184,7 +184,7 @@ QByteArray storedLayoutFile()
 }
 
 // The window as its stored layout makes it, before its load handling runs.
-class StoredLayout : public ::testing::Test
+class Form1StoredLayout : public ::testing::Test
 {
 protected:
     template<typename Widget> Widget *c(const char *name, int index = -1) const
@@ -198,7 +198,7 @@ protected:
     FormBuilder builder {host, FormLayout::fromJson(storedLayoutFile())};
 };
 
-TEST_F(StoredLayout, GivesTheControlsTheirInitialValues)
+TEST_F(Form1StoredLayout, GivesTheControlsTheirInitialValues)
 {
     EXPECT_EQ(c<TextBox>("txtFN")->text(), "{none}");
     EXPECT_TRUE(c<TextBox>("txtFN")->isReadOnly());
@@ -231,12 +231,12 @@ TEST_F(StoredLayout, GivesTheControlsTheirInitialValues)
     EXPECT_EQ(c<CLine>("CLine1", 0)->Orientation(), 0);
 }
 
-TEST_F(StoredLayout, IsWrittenBackAsTheSameFile)
+TEST_F(Form1StoredLayout, IsWrittenBackAsTheSameFile)
 {
     EXPECT_EQ(builder.layout().toJson(), storedLayoutFile());
 }
 
-TEST_F(StoredLayout, IsWrittenBackFromWhatTheControlsHold)
+TEST_F(Form1StoredLayout, IsWrittenBackFromWhatTheControlsHold)
 {
     QWidget *txtOut = c<TextBox>("txtOut");
     txtOut->move(txtOut->pos() + QPoint(1, 0));

@@ -21,10 +21,10 @@
 namespace {
 
 // A shown window with a caption and a text box, paced by a clock the test sets.
-class Pacing : public ::testing::Test
+class RunPacerTest : public ::testing::Test
 {
 protected:
-    Pacing()
+    RunPacerTest()
     {
         window.resize(200, 60);
         caption.setGeometry(0, 0, 100, 20);
@@ -79,7 +79,7 @@ protected:
     qint64 now = 0;
 };
 
-TEST_F(Pacing, ShowsTheWindowAtMostOnceAFrameOfItsScreen)
+TEST_F(RunPacerTest, ShowsTheWindowAtMostOnceAFrameOfItsScreen)
 {
     ASSERT_GT(window.screen()->refreshRate(), 0);
     const struct
@@ -108,7 +108,7 @@ TEST_F(Pacing, ShowsTheWindowAtMostOnceAFrameOfItsScreen)
         << "the screen shows the last caption";
 }
 
-TEST_F(Pacing, KeysTypedWhileTheWindowAnswersGoButEscapeStopsTheRun)
+TEST_F(RunPacerTest, KeysTypedWhileTheWindowAnswersGoButEscapeStopsTheRun)
 {
     int shortcuts = 0;
     QObject::connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), &window),
@@ -124,7 +124,7 @@ TEST_F(Pacing, KeysTypedWhileTheWindowAnswersGoButEscapeStopsTheRun)
     EXPECT_EQ(shortcuts, 0);
 }
 
-TEST_F(Pacing, InputPendingWhenTheRunEndsNeverArrives)
+TEST_F(RunPacerTest, InputPendingWhenTheRunEndsNeverArrives)
 {
     step(0, "1");
     // Typed after the last frame the run answered.
@@ -134,7 +134,7 @@ TEST_F(Pacing, InputPendingWhenTheRunEndsNeverArrives)
     EXPECT_EQ(edit.text(), "");
 }
 
-TEST_F(Pacing, TheWindowAnswersCallsAndCloseRequestsButNoTimers)
+TEST_F(RunPacerTest, TheWindowAnswersCallsAndCloseRequestsButNoTimers)
 {
     bool called = false;
     QMetaObject::invokeMethod(
@@ -162,7 +162,7 @@ TEST_F(Pacing, TheWindowAnswersCallsAndCloseRequestsButNoTimers)
     EXPECT_TRUE(timedOut);
 }
 
-TEST_F(Pacing, DragsOverTheWindowAreRefusedWhileItAnswers)
+TEST_F(RunPacerTest, DragsOverTheWindowAreRefusedWhileItAnswers)
 {
     struct DropTarget : QWidget
     {

@@ -3,7 +3,7 @@
 import os
 
 from morlend_e2e import accessibility as a11y
-from morlend_e2e import files, screen
+from morlend_e2e import files, program, screen
 from morlend_e2e.journey import Journey
 
 PIECE = 1457664
@@ -20,7 +20,7 @@ class CutToFolder(Journey):
     def test_the_window_after_start_up(self):
         morlend = self.start_morlend()
         controls = morlend.controls
-        self.assertEqual(morlend.caption(), 'Morlend 1.17.22')
+        self.assertEqual(morlend.caption(), program.title())
         self.assertEqual(morlend.size_list(), ['1 457 664', '1 213 952', '730 112'])
         self.assertEqual(morlend.size_text(), '1 457 664')
         self.assertEqual(morlend.file_text(), '{none}')

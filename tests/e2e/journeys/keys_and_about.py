@@ -3,10 +3,10 @@ the About box, Escape ends the program."""
 
 import os
 
-from morlend_e2e import message_boxes
+from morlend_e2e import message_boxes, program
 from morlend_e2e.journey import Journey
 
-ABOUT_TEXT = ('Morlend 1.17.22\r\n'
+ABOUT_TEXT = (program.title() + '\r\n'
               'Written by Ravik, 2026. Free to use and to pass on.\r\n'
               'View readme.txt and license.txt for more information.\r\n'
               '\r\n'

@@ -7,14 +7,15 @@ import re
 import subprocess
 
 from morlend_e2e.journey import Journey
-from morlend_e2e.program import Morlend
+from morlend_e2e.program import Morlend, title, version
 
 ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
 DESKTOP_NAME = 'org.example.Morlend'
 DOCUMENTATION = 'usr/share/doc/morlend/'
+PACKED_METADATA = f'usr/share/metainfo/{DESKTOP_NAME}.metainfo.xml'
 PACKED = sorted(
     ['usr/bin/morlend', f'usr/share/applications/{DESKTOP_NAME}.desktop',
-     f'usr/share/metainfo/{DESKTOP_NAME}.metainfo.xml', 'usr/share/man/man1/morlend.1.gz',
+     PACKED_METADATA, 'usr/share/man/man1/morlend.1.gz',
      f'usr/share/icons/hicolor/scalable/apps/{DESKTOP_NAME}.svg']
     + [f'usr/share/icons/hicolor/{size}x{size}/apps/{DESKTOP_NAME}.png' for size in ICON_SIZES]
     + [DOCUMENTATION + name for name in ('changelog.gz', 'copyright', 'license.txt',
@@ -31,13 +32,13 @@ class PackagedProgram(Journey):
                     '-B', os.path.join(self.work, 'built'))
         self.assertEqual(built.returncode, 0, built.stdout + built.stderr)
         architecture = run('dpkg', '--print-architecture').stdout.strip()
-        package = os.path.join(self.work, 'built', f'morlend_1.17.22_{architecture}.deb')
+        package = os.path.join(self.work, 'built', f'morlend_{version()}_{architecture}.deb')
         self.assertTrue(os.path.isfile(package), os.listdir(os.path.dirname(package)))
 
         fields = dict(line.split(': ', 1) for line in run(
             'dpkg-deb', '--field', package, 'Package', 'Version', 'Architecture', 'Section',
             'Priority', 'Maintainer').stdout.splitlines())
-        self.assertEqual(fields, {'Package': 'morlend', 'Version': '1.17.22',
+        self.assertEqual(fields, {'Package': 'morlend', 'Version': version(),
                                   'Architecture': architecture, 'Section': 'utils',
                                   'Priority': 'optional',
                                   'Maintainer': 'Ravik <ravik@example.org>'})
@@ -56,7 +57,14 @@ class PackagedProgram(Journey):
                         for folder, _, names in os.walk(root) for name in names)
         self.assertEqual(packed, PACKED)
         with gzip.open(os.path.join(root, DOCUMENTATION, 'changelog.gz'), 'rt') as changelog:
-            self.assertTrue(changelog.read().startswith('morlend (1.17.22) unstable;'))
+            self.assertTrue(changelog.read().startswith(f'morlend ({version()}) unstable;'))
+        # The texts that carry the version were made from the build's.
+        with open(os.path.join(root, DOCUMENTATION, 'readme.txt')) as readme:
+            self.assertEqual(readme.read().split('\n')[:2], [title(), '=' * len(title())])
+        with gzip.open(os.path.join(root, 'usr/share/man/man1/morlend.1.gz'), 'rt') as manual:
+            self.assertIn(f'"{title()}"', manual.readline())
+        with open(os.path.join(root, PACKED_METADATA)) as metadata:
+            self.assertIn(f'<release version="{version()}" ', metadata.read())
         with open(os.path.join(root, DOCUMENTATION, 'copyright')) as copyright_file:
             self.assertIn('License: Expat\n MIT License\n .\n Copyright (c) 2026 Ravik\n',
                           copyright_file.read())
@@ -66,7 +74,7 @@ class PackagedProgram(Journey):
         self.morlend = Morlend(self.session, self.processes,
                                os.path.join(root, 'usr', 'bin', 'morlend'),
                                os.environ['MORLEND_E2E_LOCALES'], self.work).start()
-        self.assertEqual(self.morlend.caption(), 'Morlend 1.17.22')
+        self.assertEqual(self.morlend.caption(), title())
         self.assertEqual(self.morlend.estimate(), '{no source file selected}')
         # The window offers the desktop its icon at every size drawn.
         icons = self.session.run(['xprop', '-len', str(1 << 24), '-id',

@@ -4,7 +4,7 @@ window has an access key, so no access key opens a box."""
 
 import os
 
-from morlend_e2e import floppy, message_boxes, screen
+from morlend_e2e import floppy, message_boxes, program, screen
 from morlend_e2e.journey import Journey
 from morlend_e2e.waiting import wait_until
 
@@ -32,7 +32,7 @@ class PointerOnAButton(Journey):
         # A box left open keeps the next key from the window, so the first failure ends it.
         for key, caption, first_line in [
                 ('Return', message_boxes.CAPTION, 'Source file size is 0.'),
-                ('F1', message_boxes.ABOUT_CAPTION, 'Morlend 1.17.22')]:
+                ('F1', message_boxes.ABOUT_CAPTION, program.title())]:
             self.rest_pointer_on_cut()
             self.user.key(key)
             box = self.message_box(caption)

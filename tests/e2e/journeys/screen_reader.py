@@ -4,7 +4,7 @@ called, what the buttons do and which keys do the same, and what changes as the 
 import os
 
 from morlend_e2e import accessibility as a11y
-from morlend_e2e import message_boxes
+from morlend_e2e import message_boxes, program
 from morlend_e2e.clipboard import Clipboard
 from morlend_e2e.journey import Journey
 
@@ -24,14 +24,14 @@ class ScreenReader(Journey):
 
         self.assertTrue(a11y.do_action(controls.about_button, 'Press'))
         about = self.message_box(message_boxes.ABOUT_CAPTION)
-        self.assertTrue(about.text().startswith('Morlend 1.17.22\r\n'), about.text())
+        self.assertTrue(about.text().startswith(program.title() + '\r\n'), about.text())
         # Under the box the window takes no click, and so no press.
         a11y.do_action(controls.exit_button, 'Press')
         a11y.do_action(controls.about_button, 'Press')
         self.assertTrue(about.text(), 'the program answers after the presses')
         self.assertEqual(len(morlend.x_windows(message_boxes.ABOUT_CAPTION)), 1)
         about.answer_with_keys(self.user, 'Return')
-        self.assertEqual(a11y.name(controls.window), 'Morlend 1.17.22')
+        self.assertEqual(a11y.name(controls.window), program.title())
         self.assertFalse(morlend.has_ended())
 
         a11y.do_action(controls.exit_button, 'Press')

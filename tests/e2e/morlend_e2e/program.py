@@ -16,6 +16,16 @@ SEARCH_ATTEMPTS = 5
 TITLE_BAR_MIDDLE = 9
 
 
+def version():
+    """The version the build gives the program, which its package carries."""
+    return os.environ['MORLEND_E2E_VERSION']
+
+
+def title():
+    """The window's caption, which the About box begins with: the name and the version."""
+    return CAPTION_PREFIX + version()
+
+
 @dataclass
 class Controls:
     """The window's controls as the accessibility bus shows them."""

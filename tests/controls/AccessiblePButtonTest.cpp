@@ -1,6 +1,4 @@
 #include "controls/AccessibleControls.h"
-
-#include "controls/PictureBox.h"
 #include "tests/controls/ButtonFixture.h"
 #include "tests/support/QtPrinters.h"
 
@@ -17,12 +15,12 @@ QAccessibleInterface *accessibleOf(QWidget *widget)
 const QString press = QAccessibleActionInterface::pressAction();
 
 // A button as assistive technology reaches it, with the clicks it raises counted.
-class AccessibleButton : public ButtonFixture
+class AccessiblePButtonTest : public ButtonFixture
 {
 protected:
     static void SetUpTestSuite() { AccessibleControls::install(); }
 
-    AccessibleButton()
+    AccessiblePButtonTest()
     {
         load({{"caption", "Cut"}});
         QObject::connect(&button, &PButton::Click, [this] { ++clicks; });
@@ -34,7 +32,7 @@ protected:
     int clicks = 0;
 };
 
-TEST_F(AccessibleButton, IsAPushButtonNamedByItsCaptionAsItReads)
+TEST_F(AccessiblePButtonTest, IsAPushButtonNamedByItsCaptionAsItReads)
 {
     EXPECT_EQ(accessible()->role(), QAccessible::Button);
     const std::pair<const char *, const char *> captions[] = {
@@ -49,7 +47,7 @@ TEST_F(AccessibleButton, IsAPushButtonNamedByItsCaptionAsItReads)
 }
 
 // A click of the mouse ends with the normal look and then Click; so does a press.
-TEST_F(AccessibleButton, PressClicksAsTheMouseDoesOnceTheRequestIsAnswered)
+TEST_F(AccessiblePButtonTest, PressClicksAsTheMouseDoesOnceTheRequestIsAnswered)
 {
     QTest::mouseMove(&button, QPoint(10, 10));
     ASSERT_EQ(look(), PButton::Over);
@@ -63,7 +61,7 @@ TEST_F(AccessibleButton, PressClicksAsTheMouseDoesOnceTheRequestIsAnswered)
     EXPECT_EQ(button.State(), PButton::Normal);
 }
 
-TEST_F(AccessibleButton, PressDoesNothingWhereAClickCouldNotReachTheButton)
+TEST_F(AccessiblePButtonTest, PressDoesNothingWhereAClickCouldNotReachTheButton)
 {
     button.setEnabled(false);
     EXPECT_TRUE(accessible()->state().disabled);
@@ -94,7 +92,7 @@ TEST_F(AccessibleButton, PressDoesNothingWhereAClickCouldNotReachTheButton)
     EXPECT_EQ(clicks, 1) << "once the box has gone";
 }
 
-TEST_F(AccessibleButton, AnnouncesTheWindowsKeyForItAsTheShortcutOfItsPress)
+TEST_F(AccessiblePButtonTest, AnnouncesTheWindowsKeyForItAsTheShortcutOfItsPress)
 {
     QAccessibleActionInterface *actions = accessible()->actionInterface();
     EXPECT_EQ(actions->keyBindingsForAction(press), QStringList {});
@@ -107,34 +105,6 @@ TEST_F(AccessibleButton, AnnouncesTheWindowsKeyForItAsTheShortcutOfItsPress)
     }
     EXPECT_EQ(actions->keyBindingsForAction(QAccessibleActionInterface::toggleAction()),
               QStringList {});
-}
-
-// The engine fills the progress from the left, one unit a piece, on a scale as wide as the
-// run's count of pieces.
-TEST(AccessiblePictureBox, IsAProgressBarWhoseValueIsHowFarItsFillsReach)
-{
-    AccessibleControls::install();
-    PictureBox box;
-    box.resize(139, 10);
-    box.setScaleWidth(7);
-    QAccessibleInterface *accessible = accessibleOf(&box);
-    EXPECT_EQ(accessible->role(), QAccessible::ProgressBar);
-    QAccessibleValueInterface *value = accessible->valueInterface();
-    ASSERT_NE(value, nullptr);
-    EXPECT_EQ(value->minimumValue().toDouble(), 0);
-    EXPECT_EQ(value->maximumValue().toDouble(), 7);
-    EXPECT_EQ(value->currentValue().toDouble(), 0);
-
-    for (int piece = 1; piece <= 3; ++piece)
-        box.fillBox({0, 0}, {qreal(piece), 1});
-    EXPECT_EQ(value->currentValue().toDouble(), 3);
-    box.fillBox({0, 0}, {2, 1});
-    EXPECT_EQ(value->currentValue().toDouble(), 3) << "a shorter fill leaves the bar as long";
-    box.clear();
-    EXPECT_EQ(value->currentValue().toDouble(), 0);
-
-    value->setCurrentValue(5);
-    EXPECT_EQ(value->currentValue().toDouble(), 0) << "the user cannot move the progress";
 }
 
 } // namespace

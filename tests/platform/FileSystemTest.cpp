@@ -1,0 +1,51 @@
+#include "platform/FileSystem.h"
+
+#include "platform/AppError.h"
+#include "tests/support/ErrorNumber.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FileSystem, FileLengthMeasuresRegularFilesOnly)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("missing");
+    try {
+        FileSystem::FileLength(missing);
+        FAIL() << "a missing file has no length";
+    } catch (const AppError &error) {
+        EXPECT_EQ(error.number(), AppError::FileNotFound);
+    }
+    EXPECT_THROW(FileSystem::FileLength(dir.path()), AppError);
+}
+
+TEST(FileSystem, CreatesOneFolderLevelAndDeletesNamesNotTargets)
+{
+    QTemporaryDir dir;
+    const auto path = [&dir](const QString &name) {
+        return dir.filePath(name);
+    };
+    FileSystem::createFolder(path("one"));
+    EXPECT_TRUE(FileSystem::isFolder(path("one")));
+    EXPECT_EQ(errorNumberOf([&] { FileSystem::createFolder(path("two/three")); }),
+              AppError::PathNotFound);
+    EXPECT_EQ(errorNumberOf([&] { FileSystem::createFolder(path("one")); }),
+              AppError::FileAlreadyExists);
+
+    TestFiles::write(path("target"), "kept");
+    ASSERT_TRUE(QFile::link(path("target"), path("link")));
+    EXPECT_FALSE(FileSystem::isFolder(path("link")));
+    FileSystem::deleteFile(path("link"));
+    EXPECT_FALSE(QFileInfo(path("link")).isSymLink());
+    EXPECT_EQ(TestFiles::read(path("target")), "kept");
+    EXPECT_EQ(errorNumberOf([&] { FileSystem::deleteFile(path("link")); }), AppError::FileNotFound);
+}
+
+} // namespace
