@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -137,6 +139,44 @@ void removeFolder(const QString &path)
 {
     if (::rmdir(QFile::encodeName(path).constData()) != 0)
         throw AppError::fromErrno(errno);
+}
+
+void renameNoReplace(const QString &from, const QString &to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE)
+        == 0)
+        return;
+    if (errno != EINVAL && errno != ENOSYS)
+        throw AppError::fromErrno(errno);
+    // A volume that cannot rename without replacing (some FUSE ones): a second name, which is
+    // never made over another, then the first removed.
+    if (::link(source.constData(), target.constData()) == 0) {
+        if (::unlink(source.constData()) != 0)
+            throw AppError::fromErrno(errno);
+        return;
+    }
+    if (errno == EEXIST)
+        throw AppError::fromErrno(errno);
+    // Nor a second name (FAT): the name is looked at first, which a program that makes it in
+    // between could still lose.
+    struct stat info
+    {
+    };
+    if (statusOfName(to, info))
+        throw AppError::fromSystem(AppError::FileAlreadyExists, EEXIST);
+    if (::rename(source.constData(), target.constData()) != 0)
+        throw AppError::fromErrno(errno);
+}
+
+std::optional<qint64> nameLimitOf(const QString &path)
+{
+    errno = 0;
+    const long limit = ::pathconf(QFile::encodeName(path).constData(), _PC_NAME_MAX);
+    if (limit < 0)
+        return std::nullopt;
+    return qint64(limit);
 }
 
 } // namespace FileSystem

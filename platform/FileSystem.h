@@ -76,6 +76,12 @@ std::optional<NamedFile> namedFile(const QString &path);
 void deleteFile(const QString &path);
 // Removes an empty folder.
 void removeFolder(const QString &path);
+// Gives what has the name from the name to, which nothing may have: a name someone made
+// meanwhile raises "File already exists" rather than lose what has it. Both lie in one folder.
+void renameNoReplace(const QString &from, const QString &to);
+// The longest name, in bytes, that the folder at path takes; none when its volume sets no
+// limit or does not say.
+std::optional<qint64> nameLimitOf(const QString &path);
 // The room on the volume that holds path; raises the matching AppError when it cannot be
 // asked.
 DiskSpace spaceOf(const QString &path);

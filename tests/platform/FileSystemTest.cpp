@@ -48,4 +48,21 @@ TEST(FileSystem, CreatesOneFolderLevelAndDeletesNamesNotTargets)
     EXPECT_EQ(errorNumberOf([&] { FileSystem::deleteFile(path("link")); }), AppError::FileNotFound);
 }
 
+TEST(FileSystem, RenamesOnlyOntoANameNothingHas)
+{
+    QTemporaryDir dir;
+    const QString from = dir.filePath("from");
+    const QString taken = dir.filePath("taken");
+    TestFiles::write(from, "mine");
+    TestFiles::write(taken, "someone's");
+    EXPECT_EQ(errorNumberOf([&] { FileSystem::renameNoReplace(from, taken); }),
+              AppError::FileAlreadyExists);
+    EXPECT_EQ(TestFiles::read(taken), "someone's");
+    EXPECT_EQ(TestFiles::read(from), "mine");
+
+    FileSystem::renameNoReplace(from, dir.filePath("free"));
+    EXPECT_FALSE(QFileInfo::exists(from));
+    EXPECT_EQ(TestFiles::read(dir.filePath("free")), "mine");
+}
+
 } // namespace
