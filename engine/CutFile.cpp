@@ -165,6 +165,9 @@ bool Engine::cut()
     if (run.outputs.writesToFloppy() && HandOverScript(fileName, scriptPath))
         return false;
     run.outputs.checkAsWritten(fileName);
+    if (const QString room = run.outputs.writesToFloppy() ? QString() : run.outputs.roomToJoin();
+        !room.isEmpty())
+        run.control.tell({room, Prompter::Icon::Warning});
     return true;
 }
 
@@ -318,8 +321,9 @@ void Engine::WritePiece(const QString &path, qint64 index)
                                     [this](qint64) { return betweenSteps(); });
     };
     const bool intoFloppysRoot = FloppyDrive::isName(GetFolder(path));
-    const std::optional<NamedFile> piece
-        = intoFloppysRoot ? run.disks.copyPieceOntoADisk(index, run.pieceLength, copy) : copy();
+    const std::optional<NamedFile> piece = intoFloppysRoot
+        ? run.disks.copyPieceOntoADisk(index, run.pieceLength, copy)
+        : copyIntoFolder(copy);
     if (!piece) {
         m_state.CancelRun = true;
         return;
@@ -340,6 +344,20 @@ void Engine::WritePiece(const QString &path, qint64 index)
     // out of the script, as it always did.
     if (!nextDiskIn && !run.control.stopAsked())
         m_state.CancelRun = true;
+}
+
+std::optional<NamedFile>
+Engine::copyIntoFolder(const std::function<std::optional<NamedFile>()> &copy)
+{
+    try {
+        return copy();
+    } catch (const AppError &error) {
+        // The files the user agreed to replace keep their room until the first piece is whole;
+        // a disk that only they fill gets it back, and the piece is written again.
+        if (error.number() != AppError::DiskFull || !m_run->outputs.makeRoomFor(m_run->pieceLength))
+            throw;
+    }
+    return copy();
 }
 
 bool Engine::HandOverScript(const QString &fileName, const QString &temporaryScriptPath)

@@ -5,10 +5,12 @@
 
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 class AppError;
+struct NamedFile;
 class OemCodePage;
 class Platform;
 
@@ -105,6 +107,9 @@ private:
     [[nodiscard]] bool write(ScriptFile &script, const QString &fileName);
     // Writes every piece and the script's lines for it; false when the user cancelled.
     [[nodiscard]] bool writePieces(ScriptFile &script, const QString &fileName);
+    // Has copy write a piece into the run's folder, making room for it once where the files
+    // the user agreed to replace still hold it.
+    std::optional<NamedFile> copyIntoFolder(const std::function<std::optional<NamedFile>()> &copy);
     // Copies piece index of size bytes into the output folder; returns its name.
     QString cutPiece(const QString &fileName, qint64 index, qint64 size);
     // Between two steps of a piece's copy: stops the run when the source changed, lets the

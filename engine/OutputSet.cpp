@@ -7,17 +7,33 @@
 #include "engine/PiecePlan.h"
 #include "engine/RunControl.h"
 #include "engine/SetNames.h"
+#include "engine/SizeText.h"
 #include "engine/StopRun.h"
 #include "platform/AppError.h"
 #include "platform/FloppyDrive.h"
 #include "platform/Platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace modMorlend {
+
+namespace {
+
+// Whether path names a file right inside folder: the root's own files included, whose folder
+// part is empty.
+bool liesRightIn(const QString &path, const QString &folder)
+{
+    return joinPath(folder, GetFileName(path)) == path;
+}
+
+} // namespace
 
 OutputSet::OutputSet(const Platform &platform, const EngineState &state, RunControl &control)
     : m_platform(platform)
@@ -39,12 +55,12 @@ void OutputSet::lookAtFolder()
 bool OutputSet::liesOnFloppy(const QString &path) const
 {
     return FloppyDrive::startsWithName(path)
-        || (m_folderOnFloppy && GetFolder(path) == m_state.OutFolder);
+        || (m_folderOnFloppy && liesRightIn(path, m_state.OutFolder));
 }
 
 bool OutputSet::isInRunFolder(const QString &path) const
 {
-    return !writesToFloppy() && GetFolder(path) == m_state.OutFolder;
+    return !writesToFloppy() && liesRightIn(path, m_state.OutFolder);
 }
 
 bool OutputSet::prepare(const QString &fileName, const QString &scriptPath,
@@ -54,12 +70,14 @@ bool OutputSet::prepare(const QString &fileName, const QString &scriptPath,
     m_scriptPath = scriptPath;
     // Each disk is looked at as its piece is written.
     if (writesToFloppy()) {
+        checkNameLengths(fileName);
         refuseIfSource(m_scriptPath);
         refuseIfSource(joinPath(FloppyDrive::Name, scriptName(fileName)));
         return true;
     }
     makeFolders();
     lockFolder();
+    checkNameLengths(fileName);
     const NamesFound found = setNamesIn(m_state.OutFolder, fileName);
     if (!found.joined.isEmpty()) {
         throw StopRun {lines({
@@ -71,6 +89,48 @@ bool OutputSet::prepare(const QString &fileName, const QString &scriptPath,
     return found.names.isEmpty()
         || replaceSetNames(u"The folder %1"_s.arg(m_state.OutFolder), m_state.OutFolder,
                            found.names, fileName);
+}
+
+void OutputSet::checkNameLengths(const QString &fileName) const
+{
+    // A name the volume cannot take fails only when a piece gets that name, which for the
+    // thousandth piece is after hours of work.
+    const auto check = [&](const QString &folder, const QString &name) {
+        const std::optional<qint64> limit = FileSystem::nameLimitOf(onDisk(folder));
+        const qint64 length = QFile::encodeName(name).size();
+        if (!limit || length <= *limit)
+            return;
+        throw StopRun {lines({
+            u"The pieces of %1 cannot be named in %2: %3 would have %4 bytes, and names there"
+            " have at most %5."_s.arg(fileName, folder, name, QString::number(length),
+                                      QString::number(*limit)),
+            u"Rename the file to a shorter name, and cut again."_s,
+        })};
+    };
+    const QString lastPiece = pieceName(fileName, m_state.PieceCount);
+    const QString script = scriptName(fileName);
+    const QString longest = QFile::encodeName(lastPiece).size() >= QFile::encodeName(script).size()
+        ? lastPiece
+        : script;
+    if (!writesToFloppy()) {
+        check(m_state.OutFolder, longest);
+        return;
+    }
+    check(GetFolder(m_scriptPath), GetFileName(m_scriptPath));
+    // A disk in the drive now is likely to be of the others' kind; one inserted later is met
+    // as its piece is written.
+    try {
+        check(FloppyDrive::Name, longest);
+    } catch (const AppError &) {
+        // No disk in the drive yet.
+    }
+}
+
+void OutputSet::notePiece(const NamedFile &piece)
+{
+    m_pieces.push_back(piece);
+    if (m_pieces.size() == 1)
+        removeSetAside();
 }
 
 void OutputSet::noteScriptOnFloppy(const NamedFile &script, bool besideLastPiece)
@@ -160,14 +220,86 @@ bool OutputSet::replaceSetNames(const QString &where, const QString &folder,
         Prompter::Icon::Warning, Prompter::Buttons::OkCancel, Prompter::DefaultTitle, true};
     if (m_control.ask(question) == Prompter::Reply::Cancel)
         return false;
+    const bool onADisk = FloppyDrive::isName(folder);
     for (const QString &name : names) {
         try {
-            FileSystem::deleteFile(onDisk(joinPath(folder, name)));
+            if (onADisk)
+                FileSystem::deleteFile(onDisk(joinPath(folder, name)));
+            else
+                setAside(onDisk(joinPath(folder, name)));
         } catch (const AppError &error) {
             if (error.number() != AppError::FileNotFound)
                 throw;
         }
     }
+    return true;
+}
+
+void OutputSet::setAside(const QString &path)
+{
+    const std::optional<NamedFile> named = FileSystem::namedFile(path);
+    const qint64 length = named && named->isRegularFile ? named->stamp.length : 0;
+    // A hidden name that no set has, of this program's run, with the old name in it, so that a
+    // run killed meanwhile leaves the file findable.
+    for (int attempt = 1;; ++attempt) {
+        const QString aside
+            = joinPath(GetFolder(path),
+                       u".~morlend-replaced-%1-%2~%3"_s.arg(
+                           QString::number(QCoreApplication::applicationPid()),
+                           QString::number(m_setAside.size() + attempt), GetFileName(path)));
+        try {
+            FileSystem::renameNoReplace(path, aside);
+            m_setAside.push_back({path, aside, length});
+            return;
+        } catch (const AppError &error) {
+            if (error.number() != AppError::FileAlreadyExists)
+                throw;
+        }
+    }
+}
+
+void OutputSet::putBackSetAside()
+{
+    for (const SetAside &file : std::exchange(m_setAside, {})) {
+        try {
+            FileSystem::renameNoReplace(file.asidePath, file.path);
+        } catch (const AppError &) {
+            // Someone gave the name to another file meanwhile: the user's stays where it was set
+            // aside, under a name that still holds its own.
+        }
+    }
+}
+
+void OutputSet::removeSetAside()
+{
+    for (const SetAside &file : std::exchange(m_setAside, {})) {
+        try {
+            FileSystem::deleteFile(file.asidePath);
+        } catch (const AppError &) {
+            // What cannot be removed stays hidden, out of the set's way.
+        }
+    }
+}
+
+bool OutputSet::makeRoomFor(qint64 length)
+{
+    if (m_setAside.empty())
+        return false;
+    const DiskSpace space = FileSystem::spaceOf(onDisk(m_state.OutFolder));
+    // Without the volume's size, removing them could still leave no room, and nothing at all.
+    if (!space.knowsSize)
+        return false;
+    // A disk with the room already failed for another reason (a quota, a limit on the file's
+    // size), which removing them would not mend.
+    const qint64 needed = space.roomFor(length);
+    if (space.free >= needed)
+        return false;
+    qint64 freed = 0;
+    for (const SetAside &file : m_setAside)
+        freed += space.roomFor(file.length);
+    if (space.free + freed < needed)
+        return false;
+    removeSetAside();
     return true;
 }
 
@@ -199,12 +331,40 @@ void OutputSet::discard()
             if (named && named->identity == *m_script)
                 FileSystem::deleteFile(script);
         }
+    } catch (const AppError &) {
+        // A script that cannot be removed keeps an earlier one's name taken; the rest goes back.
+    }
+    // Before the folders go: what was set aside lies in folders that were there before.
+    putBackSetAside();
+    try {
         m_folderLock.reset();
         for (auto folder = m_madeFolders.crbegin(); folder != m_madeFolders.crend(); ++folder)
             FileSystem::removeFolder(*folder);
     } catch (const AppError &) {
         // Someone put something into a folder the run made: it stays, and so does the folder.
     }
+}
+
+QString OutputSet::roomToJoin() const
+{
+    // Joining appends each further piece to the first and then deletes it, so at its fullest the
+    // disk holds one piece more than the whole.
+    const qint64 count = m_state.PieceCount;
+    const qint64 last = lastPieceSize(m_state.SourceSize, count, m_state.PieceSize);
+    const qint64 largest = count > 2 ? m_state.PieceSize : count == 2 ? last : 0;
+    if (largest == 0)
+        return {};
+    const DiskSpace space = FileSystem::spaceOf(onDisk(m_state.OutFolder));
+    const qint64 needed = space.roomFor(largest);
+    if (!space.knowsSize || space.free >= needed)
+        return {};
+    return lines({
+        u"The pieces and the join script are in %1, but joining them there needs %2 free on its"
+        " disk, and it has %3 free."_s.arg(m_state.OutFolder, formatBytes(needed),
+                                           formatBytes(space.free)),
+        u"Join them where there is that much room, or make room there first: a join that runs"
+        " out of room loses the pieces it has deleted."_s,
+    });
 }
 
 void OutputSet::checkAsWritten(const QString &fileName) const
@@ -270,9 +430,15 @@ QString OutputSet::incompleteSet() const
     const QString what = written == 1
         ? u"piece 1 of %1 was written"_s.arg(count)
         : u"pieces 1 to %1 of %2 were written"_s.arg(QString::number(written), count);
-    const QString script = written == m_state.PieceCount
-        ? u", but not the whole join script"_s
-        : u", and the join script goes no further"_s;
+    // A disk that filled early may have left the script with its first line alone, or none.
+    const std::optional<NamedFile> named
+        = m_script ? FileSystem::namedFile(onDisk(m_scriptPath)) : std::nullopt;
+    const bool scriptLeft = named && named->identity == *m_script;
+    const QString script = !scriptLeft ? u", and no join script is left"_s
+        : named->stamp.length <= headerLine().size() + LineEnd.size()
+        ? u", and the join script holds no line for them"_s
+        : written == m_state.PieceCount ? u", but not the whole join script"_s
+                                        : u", and the join script goes no further"_s;
     return LineEnd + LineEnd
         + u"The set is incomplete: %1%2%3. It does not rebuild the file; cut the file again."_s.arg(
             what, where, script)

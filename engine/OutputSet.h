@@ -56,8 +56,9 @@ public:
     const QString &scriptPath() const { return m_scriptPath; }
     // The script was made: the file with identity script.
     void noteScript(const FileIdentity &script) { m_script = script; }
-    // The next piece was written, as it was then.
-    void notePiece(const NamedFile &piece) { m_pieces.push_back(piece); }
+    // The next piece was written, as it was then. With the first one the run holds all it needs,
+    // and the files set aside for it go for good.
+    void notePiece(const NamedFile &piece);
     [[nodiscard]] qint64 piecesWritten() const { return qint64(m_pieces.size()); }
     // The script was handed over to the floppy, beside the last piece or onto one more disk.
     void noteScriptOnFloppy(const NamedFile &script, bool besideLastPiece);
@@ -65,15 +66,25 @@ public:
     // What folder holds of the set of fileName. Refuses the run when a name the run writes is
     // the source or a folder.
     NamesFound setNamesIn(const QString &folder, const QString &fileName) const;
-    // Asks once whether the files names in folder (described as where) may go, and removes them
-    // when the user agrees; false when the user cancels.
+    // Asks once whether the files names in folder (described as where) may go; false when the
+    // user cancels. In a folder they are set aside, under names of their own there, until the run
+    // has its first piece, so that a run that ends before it puts them back; a floppy's are
+    // removed, since the piece needs their room on the disk.
     [[nodiscard]] bool replaceSetNames(const QString &where, const QString &folder,
                                        const QStringList &names, const QString &fileName);
+    // The files set aside still hold their room until the first piece is whole. When the disk
+    // is too full for a first piece of length bytes and removing them makes the room, removes
+    // them and returns true; otherwise leaves them.
+    [[nodiscard]] bool makeRoomFor(qint64 length);
     // Refuses the run when path, links followed, is the file being cut.
     void refuseIfSource(const QString &path) const;
 
-    // A run that ends before its first piece takes away the script and the folders it made.
+    // A run that ends before its first piece takes away the script and the folders it made, and
+    // puts back what it set aside.
     void discard();
+    // After a folder run: when the disk has less room than joining the pieces there takes, what
+    // the user should know before joining them there; empty otherwise.
+    QString roomToJoin() const;
     // Before a run reports that it is done: every piece and the script are still the files it
     // wrote, where it wrote them; refuses the set otherwise.
     void checkAsWritten(const QString &fileName) const;
@@ -91,6 +102,20 @@ public:
     static QString folderInTheWay(const QString &path);
 
 private:
+    // A file the user agreed to replace, under the name it was set aside as.
+    struct SetAside
+    {
+        QString path;
+        QString asidePath;
+        qint64 length = 0;
+    };
+
+    // Refuses the run when a name of the set would be longer than the volume of the run's folder
+    // (or the temporary folder, for the floppy's script) allows.
+    void checkNameLengths(const QString &fileName) const;
+    void setAside(const QString &path);
+    void putBackSetAside();
+    void removeSetAside();
     // Makes the folders of the run's folder that are missing, noting each for discard.
     void makeFolders();
     // Takes the run's folder's lock, or refuses the run when another run holds it.
@@ -115,6 +140,7 @@ private:
     std::vector<NamedFile> m_pieces;
     std::optional<NamedFile> m_scriptOnFloppy;
     bool m_scriptBesideLastPiece = false;
+    std::vector<SetAside> m_setAside;
 };
 
 } // namespace modMorlend

@@ -1,4 +1,7 @@
+#include "engine/OutputSet.h"
+
 #include "engine/JoinScript.h"
+#include "engine/RunControl.h"
 #include "platform/FolderLock.h"
 #include "platform/OemCodePage.h"
 #include "platform/StopSignals.h"
@@ -13,10 +16,13 @@
 #include <QLocale>
 
 #include <csignal>
+#include <functional>
+#include <unistd.h>
 
 namespace {
 
 using Reply = Prompter::Reply;
+using modMorlend::RunControl;
 
 // What a run leaves behind, taken as a set that someone joins later: after any failure it is
 // safe to join, and nothing of the user's in the destination changes without a question.
@@ -68,13 +74,17 @@ TEST_F(OutputSet, LeavesAScriptCutShortByAFullDiskWithWholeLinesOnlyThatLoseNoth
     {
         const char *what;
         qsizetype limit;
+        // What the message says of the script left.
+        const char *script;
     };
     const qsizetype secondLineEnd = wholeScript.indexOf("\r\n", 11) + 2;
     const Case cases[] = {
-        {"inside a line", 1000 + 3},
-        {"at a line end", secondLineEnd},
-        {"inside the closing lines", wholeScript.size() - 4},
-        {"inside the header", 9},
+        {"inside a line", 1000 + 3, ", but not the whole join script"},
+        {"at a line end", secondLineEnd, ", but not the whole join script"},
+        {"inside the closing lines", wholeScript.size() - 4, ", but not the whole join script"},
+        {"inside the line after the header", 11 + 5,
+         ", and the join script holds no line for them"},
+        {"inside the header", 9, ", and no join script is left"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -85,9 +95,9 @@ TEST_F(OutputSet, LeavesAScriptCutShortByAFullDiskWithWholeLinesOnlyThatLoseNoth
         cutFile();
 
         EXPECT_EQ(prompter.last(),
-                  errorMessage(generalError(61, "Disk full")
-                               + incompleteSet("pieces 1 to 100 of 100 were written in " + out
-                                               + ", but not the whole join script")));
+                  errorMessage(
+                      generalError(61, "Disk full")
+                      + incompleteSet("pieces 1 to 100 of 100 were written in " + out + c.script)));
         const QString scriptPath = out + "/aaa.bin.bat";
         if (c.limit < 11) {
             EXPECT_FALSE(QFileInfo::exists(scriptPath)) << "a script without a whole line goes";
@@ -258,6 +268,49 @@ TEST_F(OutputSet, ARunThatEndsBeforeItsFirstPieceLeavesTheDestinationAsItWas)
         EXPECT_EQ(contentsOf(out), goodSet);
     }
 
+    // OK at the question, then the run ends before its first piece: what the user agreed to
+    // replace comes back, and nothing set aside stays behind. Pieces of 16 MiB take the kernel
+    // two steps each, between which Escape is heard.
+    const QString large = makeSource("large.bin", 20 * 1024 * 1024);
+    const QString earlier = path("earlier");
+    choose(large, "16777216");
+    writeToFolder(earlier);
+    cutFile();
+    const QMap<QString, QByteArray> earlierSet = contentsOf(earlier);
+    ASSERT_EQ(earlierSet.size(), 3);
+    struct Ending
+    {
+        const char *what;
+        std::function<void()> arrange;
+    };
+    const Ending endings[] = {
+        {"the first piece does not fit",
+         [this] {
+             fileSizeLimit.emplace(1000);
+         }},
+        {"Escape during the first piece",
+         [this] {
+             view.onStep = [this] {
+                 engine.stopRun(modMorlend::Engine::StopReason::Escape);
+             };
+         }},
+    };
+    for (const Ending &ending : endings) {
+        SCOPED_TRACE(ending.what);
+        choose(large, "10000000");
+        prompter.answer(Reply::Ok);
+        prompter.answer(Reply::Ok);
+        ending.arrange();
+        cutFile();
+        view.onStep = nullptr;
+        EXPECT_EQ(prompter.shown().value(prompter.shown().size() - 2).buttons,
+                  Prompter::Buttons::OkCancel)
+            << "the question was asked and answered OK";
+        EXPECT_EQ(contentsOf(earlier).keys(), earlierSet.keys());
+        EXPECT_TRUE(contentsOf(earlier) == earlierSet);
+    }
+    choose(source, "2 000 000");
+
     // The first piece does not fit: the folder the run made goes with its script.
     writeToFolder(path("new"));
     prompter.answer(Reply::Ok);
@@ -384,6 +437,53 @@ TEST_F(OutputSet, AStopSignalDuringARunStopsItAfterThePieceAndSaysSoOnStandardEr
                   + path("C/~join~clip.avi.tmp").toStdString()
                   + ": the disks cannot be joined without it.\n");
     EXPECT_EQ(filesIn(disk(1)), QStringList("clip.avi.1"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(OutputSet, RefusesNamesLongerThanTheFolderTakesBeforeTheFirstPiece)
+{
+    // 251 bytes: the 999th piece's name has 255, the 1 000th 256, one more than names have on
+    // the usual Linux volumes.
+    const QString name = QString(247, 'n') + ".bin";
+    ASSERT_EQ(pathconf(dir.path().toUtf8().constData(), _PC_NAME_MAX), 255);
+    const QString source = makeSource(name, 1000);
+    const QString out = path("out");
+    writeToFolder(out);
+
+    choose(source, "1");
+    prompter.answer(Reply::Ok);
+    cutFile();
+    EXPECT_EQ(
+        prompter.shown(),
+        QList({errorMessage("The pieces of " + name + " cannot be named in " + out + ": " + name
+                            + ".1000 would have 256 bytes, and names there have at "
+                              "most 255.\r\nRename the file to a shorter name, and "
+                              "cut again.")}));
+    EXPECT_FALSE(QFileInfo::exists(out)) << "nothing is written, not even the folder";
+
+    choose(source, "2");
+    cutFile();
+    EXPECT_EQ(prompter.shown().size(), 1) << "500 pieces have names that fit";
+    expectJoinsBack({out}, source);
+}
+
+TEST_F(OutputSet, TakesTheRootFolderForTheRunsOwnFolder)
+{
+    // Pieces in the root have an empty folder part; they are still the run's folder's, made
+    // with an exclusive create rather than in the place of whatever has their name.
+    modMorlend::EngineState state;
+    state.OutFolder = "/";
+    RunControl control(view, prompter);
+    const modMorlend::OutputSet outputs(platform, state, control);
+    EXPECT_TRUE(outputs.isInRunFolder("/clip.avi.1"));
+    EXPECT_FALSE(outputs.isInRunFolder("/tmp/clip.avi.1"));
+    state.OutFolder = path("out");
+    EXPECT_TRUE(outputs.isInRunFolder(path("out/clip.avi.1")));
+    EXPECT_FALSE(outputs.isInRunFolder(path("out/sub/clip.avi.1")));
+    EXPECT_FALSE(outputs.isInRunFolder(path("out")));
 }
 
 } // namespace

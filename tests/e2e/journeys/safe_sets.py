@@ -146,6 +146,42 @@ class SafeSets(Journey):
         morlend.wait_for(morlend.progress, '0/3')
         self.assertEqual(files.listing(disk), [], 'the folder the run made goes with its script')
 
+    def test_a_disk_with_too_little_room_left_to_join_on(self):
+        # Two pieces of four pages and a script of one fill nine of ten pages: the set is whole,
+        # but joining it there needs a piece's room more.
+        disk = self.small_disk(10)
+        source = self.make_source('clip.avi', 8 * PAGE, folder=self.make_folder('sources'))
+        morlend = self.start_morlend()
+        self.prepare_cut(morlend, source, 4 * PAGE, disk)
+
+        def expect_the_warning():
+            box = self.message_box()
+            free = os.statvfs(disk).f_bavail * os.statvfs(disk).f_frsize
+            self.assertEqual(box.text(),
+                             f'The pieces and the join script are in {disk}, but joining them '
+                             f'there needs {4 * PAGE:,} bytes free on its disk, and it has '
+                             f'{free:,} bytes free.\r\nJoin them where there is that much room, '
+                             'or make room there first: a join that runs out of room loses the '
+                             'pieces it has deleted.')
+            box.answer_with_keys(self.user, 'Return')
+            morlend.wait_for(morlend.progress, '2/2')
+            self.assert_pieces(disk, source, 4 * PAGE)
+
+        self.user.key('Return')
+        expect_the_warning()
+
+        # Cut again: the earlier set, which the user agrees to replace, keeps its room until the
+        # first piece needs it, and then gives it up.
+        self.user.key('Return')
+        box = self.message_box()
+        self.assertEqual(box.text(), replace_question(disk, 3, 'clip.avi',
+                                                      'clip.avi.1, clip.avi.2 and clip.avi.bat'))
+        box.answer_with_click(self.user, 'OK')
+        expect_the_warning()
+        self.assertEqual([name for name in os.listdir(disk) if name.startswith('.')], [],
+                         'nothing set aside is left')
+        self.assert_joins_back(self.copy_of(disk), source)
+
     def test_two_programs_writing_into_one_folder(self):
         # A slow disk, so that the first cut lasts some seconds.
         slow = self.slow_disk()
