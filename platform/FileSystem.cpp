@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cerrno>
+#include <cstdio>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -114,6 +115,12 @@ std::optional<NamedFile> namedFile(const QString &path)
 void deleteFile(const QString &path)
 {
     if (::unlink(QFile::encodeName(path).constData()) != 0)
+        throw AppError::fromErrno(errno);
+}
+
+void rename(const QString &from, const QString &to)
+{
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         throw AppError::fromErrno(errno);
 }
 

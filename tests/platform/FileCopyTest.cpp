@@ -129,4 +129,82 @@ TEST(FileCopy, AFullDiskRaisesDiskFull)
     }
 }
 
+TEST(FileCopy, PutsAFileOnItsDiskInStepsThatStartAtAPage)
+{
+    QTemporaryDir dir;
+    const QByteArray data = TestFiles::pattern(3 * 1024 * 1024 + 5);
+    TestFiles::write(dir.filePath("file"), data);
+    QByteArray buffer;
+    FileCopy copy(buffer);
+    const auto push = [&](qsizetype stopAfter) {
+        File file = File::openForReading(dir.filePath("file"));
+        QList<qint64> steps;
+        const FileCopy::Result pushed = copy.pushToDisk(file, data.size(), [&](qint64 done) {
+            steps << done;
+            return steps.size() != stopAfter;
+        });
+        EXPECT_EQ(pushed.copied, steps.value(steps.size() - 1));
+        return std::pair(pushed, steps);
+    };
+
+    const auto [whole, steps] = push(-1);
+    // A disk of any speed is first asked for a page, so that a floppy's first step is as short
+    // as the rest.
+    EXPECT_EQ(steps.value(0), 4096);
+    EXPECT_EQ(whole.copied, data.size());
+    EXPECT_FALSE(whole.stopped);
+    EXPECT_TRUE(buffer.isEmpty()) << "nothing passes through the program";
+
+    const auto [stopped, stoppedSteps] = push(3);
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(stoppedSteps.size(), 3);
+}
+
+TEST(FileCopy, ComparesWhatIsOnTheDiskWithWhatWasToBeWritten)
+{
+    QTemporaryDir dir;
+    const QByteArray data = TestFiles::pattern(2 * 1024 * 1024 + 7);
+    TestFiles::write(dir.filePath("expected"), data);
+    struct Case
+    {
+        const char *what;
+        QByteArray onDisk;
+        bool same;
+    };
+    QByteArray flipped = data;
+    flipped[1458665] = char(flipped[1458665] ^ 0x20);
+    const Case cases[] = {
+        {"the same bytes", data, true},
+        {"a byte changed", flipped, false},
+        {"the last byte changed", data.left(data.size() - 1) + char(data.back() ^ 1), false},
+        {"shorter", data.left(data.size() - 1), false},
+    };
+    QByteArray buffer;
+    FileCopy copy(buffer);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFiles::write(dir.filePath("written"), c.onDisk);
+        File expected = File::openForReading(dir.filePath("expected"));
+        File written = File::openForReading(dir.filePath("written"));
+        QList<qint64> steps;
+        const FileCopy::Comparison comparison
+            = copy.compare(expected, written, data.size(), [&](qint64 done) {
+                  steps << done;
+                  return true;
+              });
+        EXPECT_EQ(comparison.same, c.same);
+        EXPECT_FALSE(comparison.stopped);
+        EXPECT_EQ(steps.value(0), 4096) << "the disk is first asked for a page";
+        EXPECT_LE(buffer.size(), 1024 * 1024) << "no more than the copy's buffer";
+    }
+
+    File expected = File::openForReading(dir.filePath("expected"));
+    File written = File::openForReading(dir.filePath("expected"));
+    int steps = 0;
+    const FileCopy::Comparison stopped
+        = copy.compare(expected, written, data.size(), [&](qint64) { return ++steps < 2; });
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(steps, 2);
+}
+
 } // namespace
