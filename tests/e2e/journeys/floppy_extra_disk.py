@@ -8,12 +8,12 @@ from morlend_e2e import files, floppy
 from morlend_e2e.journey import Journey
 
 PIECE = floppy.FREE_BYTES[1440]
-TEMPORARY_SCRIPT = '/tmp/~join~clip.avi.tmp'
 
 
 class FloppyExtraDisk(Journey):
     def test_script_goes_to_one_more_disk(self):
-        self.addCleanup(lambda: os.path.exists(TEMPORARY_SCRIPT) and os.remove(TEMPORARY_SCRIPT))
+        scripts = floppy.WaitingScripts('clip.avi')
+        self.addCleanup(scripts.remove)
         source = self.make_source('clip.avi', 2 * PIECE)
         disks = [floppy.make_image(os.path.join(self.work, f'disk{n}.img')) for n in (1, 2, 3)]
         kept = files.make_file(os.path.join(self.work, 'kept.txt'), 100, seed=5)
@@ -42,7 +42,7 @@ class FloppyExtraDisk(Journey):
         self.floppy.swap(disks[2])
         one_more.answer_with_keys(self.user, 'Return')
 
-        morlend.wait_for(lambda: os.path.exists(TEMPORARY_SCRIPT), False)
+        morlend.wait_for(scripts.new, [])
         self.floppy.eject()
         self.assertEqual(morlend.progress(), '2/2')
         self.assertEqual(floppy.file_names(disks[0]), ['clip.avi.1'])

@@ -2,6 +2,7 @@
 floppy, and read back with mtools."""
 
 import os
+import re
 import subprocess
 
 from . import floppy_lock
@@ -39,6 +40,38 @@ def copy_off(image, destination, folder=''):
 def read_file(image, name):
     return subprocess.run(['mtype', '-i', image, '::' + name], check=True,
                           capture_output=True).stdout
+
+
+class WaitingScripts:
+    """The join scripts that floppy runs keep in the temporary folder, which stands for the
+    root of drive C:, for a file's name: ~join~NAME.tmp, or ~join~NAME~2.tmp and on where
+    another run's script, or one an earlier run left, has the name. Made before a cut, it
+    tells the scripts of the cuts since from those that were there, and takes those away."""
+
+    FOLDER = '/tmp'
+
+    def __init__(self, name):
+        self._pattern = re.compile(r'~join~' + re.escape(name) + r'(~[0-9]+)?\.tmp')
+        self._before = self._all()
+
+    def _all(self):
+        return {os.path.join(self.FOLDER, entry) for entry in os.listdir(self.FOLDER)
+                if self._pattern.fullmatch(entry)}
+
+    def new(self):
+        """The scripts that came since, in their order."""
+        return sorted(self._all() - self._before)
+
+    def only(self):
+        """The one script that came since."""
+        new = self.new()
+        if len(new) != 1:
+            raise AssertionError(f'one waiting join script was expected, not {new}')
+        return new[0]
+
+    def remove(self):
+        for script in self.new():
+            os.remove(script)
 
 
 def _mounts():
