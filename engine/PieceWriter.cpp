@@ -11,9 +11,9 @@ namespace modMorlend {
 
 namespace {
 
-// What becomes of a file on the floppy, each a third of its progress: written, put on its disk,
+// What becomes of a file on the floppy, each half of its progress: written onto its disk, and
 // read back from there.
-constexpr qint64 FloppyStages = 3;
+constexpr qint64 FloppyStages = 2;
 
 } // namespace
 
@@ -82,15 +82,16 @@ std::optional<NamedFile> PieceWriter::copyInto(File file, const QString &path, F
     try {
         // A piece written anew onto another disk starts again where the piece starts.
         source.seek(start);
-        const FileCopy::Result copied = m_copier.copy(source, file, length, stage(0));
+        // The user takes the disk out when told the file is written, so it must be on the disk,
+        // which a slow disk is given step by step.
+        const FileCopy::Result copied = onFloppy
+            ? m_copier.copyOntoDisk(source, file, length, stage(0))
+            : m_copier.copy(source, file, length, stage(0));
         // A source that shrank while it was cut ends early; a short piece must not pass for
         // whole.
         if (!copied.stopped && copied.copied != length)
             throw AppError(AppError::InputPastEndOfFile);
-        // The user takes the disk out when told the file is written, so it must be on the disk,
-        // which a slow disk is given in steps; and the disk's own file system may settle the
-        // file's times only as it is closed.
-        if (copied.stopped || (onFloppy && m_copier.pushToDisk(file, length, stage(1)).stopped)) {
+        if (copied.stopped) {
             removeUnfinished(file, path, identity);
             return std::nullopt;
         }
@@ -99,10 +100,11 @@ std::optional<NamedFile> PieceWriter::copyInto(File file, const QString &path, F
             file.close();
             return written;
         }
+        // The disk's own file system may settle the file's times only as it is closed.
         m_platform.flushToDisk(file);
         file.close();
         const NamedFile written = m_outputs.asWritten(path, identity);
-        if (!readBack(path, identity, source, start, length, stage(2))) {
+        if (!readBack(path, identity, source, start, length, stage(1))) {
             removeUnfinished(file, path, identity);
             return std::nullopt;
         }

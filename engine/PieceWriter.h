@@ -42,9 +42,9 @@ public:
     void checkReplaceable(const QString &path) const;
     // Copies length bytes of source from start on into a new file at path, in steps; after each,
     // betweenSteps gets how far the file is, in bytes of length, and says whether the copy goes
-    // on. On the floppy, writing the file, putting it on its disk and reading it back from there
-    // take a third each; a file read back otherwise than written raises BadCopy. Returns the
-    // file as written; none when the run stopped on the way.
+    // on. On the floppy, writing the file onto its disk and reading it back from there take half
+    // each; a file read back otherwise than written raises BadCopy. Returns the file as
+    // written; none when the run stopped on the way.
     [[nodiscard]] std::optional<NamedFile> copyPiece(const QString &path, File &source,
                                                      qint64 start, qint64 length,
                                                      const FileCopy::AfterStep &betweenSteps);

@@ -126,32 +126,46 @@ qint64 FileCopy::bufferedStep(File &source, File &target, qint64 size, const Aft
     return read;
 }
 
-FileCopy::Result FileCopy::pushToDisk(File &target, qint64 size, const AfterStep &afterStep)
+FileCopy::Result FileCopy::copyOntoDisk(File &source, File &target, qint64 size,
+                                        const AfterStep &afterStep)
 {
+    if (m_buffer.isEmpty())
+        m_buffer.resize(BufferSize);
+    const qint64 page = ::sysconf(_SC_PAGESIZE);
+    DiskStep step(m_buffer.size());
+    bool pushes = true;
     Result result;
-    DiskStep step(KernelStep);
     while (result.copied < size) {
-        const qint64 length = std::min(step.length(), size - result.copied);
         step.start();
-        if (::sync_file_range(target.m_descriptor, result.copied, length,
-                              SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE
-                                  | SYNC_FILE_RANGE_WAIT_AFTER)
-            != 0) {
-            if (errno == EINTR)
-                continue;
-            // A file system that cannot write a part of a file alone leaves it all to the flush.
-            if (errno == EINVAL || errno == ESPIPE || errno == ENOSYS || errno == EOPNOTSUPP)
-                return result;
-            throw AppError::fromErrno(errno);
-        }
-        step.moved(length);
-        result.copied += length;
+        const qint64 read
+            = source.read(m_buffer.data(), std::min(step.length(), size - result.copied));
+        if (read == 0)
+            return result;
+        for (qint64 written = 0; written < read; written += page)
+            target.write(m_buffer.constData() + written, std::min(page, read - written));
+        pushes = pushes && pushToDisk(target, result.copied, read);
+        step.moved(read);
+        result.copied += read;
         if (!afterStep(result.copied) && result.copied < size) {
             result.stopped = true;
             return result;
         }
     }
     return result;
+}
+
+bool FileCopy::pushToDisk(File &target, qint64 offset, qint64 length)
+{
+    while (::sync_file_range(target.m_descriptor, offset, length,
+                             SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE
+                                 | SYNC_FILE_RANGE_WAIT_AFTER)
+           != 0) {
+        if (errno == EINVAL || errno == ESPIPE || errno == ENOSYS || errno == EOPNOTSUPP)
+            return false;
+        if (errno != EINTR)
+            throw AppError::fromErrno(errno);
+    }
+    return true;
 }
 
 FileCopy::Comparison FileCopy::compare(File &expected, File &written, qint64 size,

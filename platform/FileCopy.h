@@ -13,10 +13,10 @@ class File;
 // kernel copies file to file where the system allows it (copy_file_range): the bytes never pass
 // through the program. Where it refuses (another file system, FUSE, an old kernel), they pass
 // through buffer, sized at the first such step to a fixed length whatever is copied. For a disk
-// that is taken out afterwards, the copy is put on the disk and read back from it in steps too,
-// each as long as the disk writes or reads in about a tenth of a second: a floppy writes some
-// 40 KiB a second, and a piece's bytes that the system took at once in its cache would
-// otherwise hold the caller for half a minute.
+// that is taken out afterwards, each step of the copy is put on the disk before the next, and
+// the copy is read back from the disk, in steps as long as the disk writes or reads in about a
+// tenth of a second: a floppy writes some 40 KiB a second, and a piece that the system took at
+// once in its cache would otherwise hold the caller for half a minute at its flush.
 class FileCopy
 {
 public:
@@ -37,11 +37,13 @@ public:
 
     // Copies size bytes; a failure raises the matching AppError.
     Result copy(File &source, File &target, qint64 size, const AfterStep &afterStep);
-    // Puts the first size bytes written to target on its disk, in steps; afterStep gets the
-    // bytes on the disk so far. The caller flushes the file afterwards, which writes what the
-    // steps could not (the file system's own records, or all of it where the system cannot write
-    // a part of a file alone).
-    Result pushToDisk(File &target, qint64 size, const AfterStep &afterStep);
+    // Copies size bytes, each step's onto the target's disk before the next step: the system
+    // holds no more of the file in its cache than a step, which neither its own writeback nor
+    // a wait for the disk then turns into a wait for the whole file. The bytes are written a
+    // page a call, since the system caches a write in folios as large as the call and writes a
+    // folio out whole. The caller flushes the file afterwards, which writes the file system's
+    // own records, and all of the file where the system cannot write a part of a file alone.
+    Result copyOntoDisk(File &source, File &target, qint64 size, const AfterStep &afterStep);
 
     struct Comparison
     {
@@ -65,6 +67,9 @@ private:
     // One step through the buffer.
     qint64 bufferedStep(File &source, File &target, qint64 size, const AfterStep &afterStep,
                         qint64 copiedBefore, bool &stopped);
+    // Puts the length bytes of target that begin at offset on its disk; false when the system
+    // cannot write a part of a file alone.
+    static bool pushToDisk(File &target, qint64 offset, qint64 length);
 
     bool m_inKernel = true;
     QByteArray &m_buffer;

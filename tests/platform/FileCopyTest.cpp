@@ -129,35 +129,40 @@ TEST(FileCopy, AFullDiskRaisesDiskFull)
     }
 }
 
-TEST(FileCopy, PutsAFileOnItsDiskInStepsThatStartAtAPage)
+TEST(FileCopy, CopiesOntoADiskInStepsThatStartAtAPage)
 {
     QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source"));
     const QByteArray data = TestFiles::pattern(3 * 1024 * 1024 + 5);
-    TestFiles::write(dir.filePath("file"), data);
+    TestFiles::write(source, data);
     QByteArray buffer;
     FileCopy copy(buffer);
-    const auto push = [&](qsizetype stopAfter) {
-        File file = File::openForReading(dir.filePath("file"));
+    for (const qsizetype stopAfter : {-1, 3}) {
+        SCOPED_TRACE(stopAfter);
+        File from = File::openForReading(source);
+        File to = File::createNew(dir.filePath(QStringLiteral("copy%1").arg(stopAfter)));
         QList<qint64> steps;
-        const FileCopy::Result pushed = copy.pushToDisk(file, data.size(), [&](qint64 done) {
+        const FileCopy::Result copied = copy.copyOntoDisk(from, to, data.size(), [&](qint64 done) {
             steps << done;
             return steps.size() != stopAfter;
         });
-        EXPECT_EQ(pushed.copied, steps.value(steps.size() - 1));
-        return std::pair(pushed, steps);
-    };
-
-    const auto [whole, steps] = push(-1);
-    // A disk of any speed is first asked for a page, so that a floppy's first step is as short
-    // as the rest.
-    EXPECT_EQ(steps.value(0), 4096);
-    EXPECT_EQ(whole.copied, data.size());
-    EXPECT_FALSE(whole.stopped);
-    EXPECT_TRUE(buffer.isEmpty()) << "nothing passes through the program";
-
-    const auto [stopped, stoppedSteps] = push(3);
-    EXPECT_TRUE(stopped.stopped);
-    EXPECT_EQ(stoppedSteps.size(), 3);
+        to.close();
+        ASSERT_FALSE(steps.isEmpty());
+        // A disk of any speed is first given a page, so that a floppy's first step is as short
+        // as the rest.
+        EXPECT_EQ(steps.first(), 4096);
+        EXPECT_EQ(copied.copied, steps.last());
+        EXPECT_EQ(TestFiles::read(dir.filePath(QStringLiteral("copy%1").arg(stopAfter))),
+                  data.left(copied.copied));
+        EXPECT_LE(buffer.size(), 1024 * 1024) << "no more than a fixed buffer";
+        if (stopAfter > 0) {
+            EXPECT_TRUE(copied.stopped);
+            EXPECT_EQ(steps.size(), stopAfter);
+        } else {
+            EXPECT_FALSE(copied.stopped);
+            EXPECT_EQ(copied.copied, data.size());
+        }
+    }
 }
 
 TEST(FileCopy, ComparesWhatIsOnTheDiskWithWhatWasToBeWritten)
