@@ -42,6 +42,13 @@ class LoopDisk:
     def mount(self):
         if os.geteuid() != 0:
             raise unittest.SkipTest('loop devices and mounts take root')
+        try:
+            return self._mount()
+        except BaseException:
+            self.unmount()
+            raise
+
+    def _mount(self):
         floppy_lock.take(self._processes.lock_file)
         self._locked = True
         floppy.refuse_foreign_mounts()
@@ -62,7 +69,11 @@ class LoopDisk:
         self._processes.tell_guardian(True, self._detach())
         os.makedirs(floppy.MOUNT_POINT, exist_ok=True)
         self._processes.tell_guardian(True, {'mount': floppy.MOUNT_POINT})
-        subprocess.run(['mount', self._device, floppy.MOUNT_POINT], check=True)
+        mounted = subprocess.run(['mount', self._device, floppy.MOUNT_POINT],
+                                 capture_output=True, text=True)
+        if mounted.returncode != 0:
+            self._processes.tell_guardian(False, {'mount': floppy.MOUNT_POINT})
+            raise unittest.SkipTest(f'no ext2 here: {mounted.stderr.strip()}')
         self._mounted = True
         # A disk fresh from the box holds nothing, not even ext2's folder for lost blocks.
         os.rmdir(os.path.join(floppy.MOUNT_POINT, 'lost+found'))
