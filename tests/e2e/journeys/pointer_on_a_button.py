@@ -84,3 +84,4 @@ class PointerOnAButton(Journey):
         self.floppy.eject()
         self.assertEqual(floppy.file_names(disks[0]), ['second.avi.1'])
         self.assertEqual(floppy.file_names(disks[1]), ['second.avi.2', 'second.avi.bat'])
+        self.assert_disks_join_back(disks, source, 2000)
