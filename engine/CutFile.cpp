@@ -11,6 +11,7 @@
 #include "engine/SizeText.h"
 #include "engine/StopRun.h"
 #include "platform/AppError.h"
+#include "platform/File.h"
 #include "platform/FloppyDrive.h"
 #include "platform/OemCodePage.h"
 #include "platform/Platform.h"
@@ -76,9 +77,10 @@ void Engine::endStoppedRun()
     // The run's files closed as it unwound, but for the source, which a message after the run
     // must not keep open on a disk the user may take out.
     run.source.reset();
-    // One that ended before its first piece leaves the destination as it found it.
+    // One that ended before its first piece leaves the destination as it found it, and a
+    // floppy run's script that joins no piece goes with the run.
     const qint64 written = run.outputs.piecesWritten();
-    if (written == 0)
+    if (written == 0 || (run.outputs.writesToFloppy() && run.piecesInScript == 0))
         run.outputs.discard();
     // A floppy run's pieces are on disks the user has put away: the progress shows how many,
     // and the run tells where the script stays.
@@ -124,8 +126,9 @@ QString Engine::cancelledOnFloppies() const
 {
     const qint64 written = m_run->outputs.piecesWritten();
     if (written < m_state.PieceCount) {
-        return u"The cut was cancelled after piece %1 of %2."_s.arg(
-                   QString::number(written), QString::number(m_state.PieceCount))
+        return u"The cut was cancelled after piece %1 of %2. The pieces on the disks do not"
+               " rebuild the file; cut it again."_s.arg(QString::number(written),
+                                                        QString::number(m_state.PieceCount))
             + m_run->outputs.scriptLeftBehind();
     }
     return u"All %1 pieces are on their disks, but the join script is not: it is the file %2,"
@@ -151,7 +154,10 @@ bool Engine::cut()
     if (!run.outputs.prepare(fileName, scriptPathFor(fileName), run.source->identity()))
         return false;
     const QString &scriptPath = run.outputs.scriptPath();
-    ScriptFile script(run.writer.replaceFile(scriptPath), onDisk(scriptPath), codePage);
+    // A floppy run's script waits under a name that no other run has, and that none takes.
+    ScriptFile script(run.outputs.writesToFloppy() ? File::createNew(onDisk(scriptPath))
+                                                   : run.writer.replaceFile(scriptPath),
+                      onDisk(scriptPath), codePage);
     run.outputs.noteScript(script.identity());
     script.write(headerLine() + LineEnd);
     if (!write(script, fileName)) {
@@ -251,7 +257,7 @@ QString Engine::scriptPathFor(const QString &fileName)
         return joinPath(m_state.OutFolder, scriptName(fileName));
     // Disks come and go while the run writes, so the script waits on a disk that stays.
     m_state.InterpreterPath = m_platform.interpreterPath();
-    return joinPath(m_platform.temporaryFolder(), u"~join~%1.tmp"_s.arg(fileName));
+    return FloppyDisks::waitingScriptPath(m_platform, m_platform.temporaryFolder(), fileName);
 }
 
 bool Engine::write(ScriptFile &script, const QString &fileName)
@@ -279,6 +285,7 @@ bool Engine::writePieces(ScriptFile &script, const QString &fileName)
         script.write(m_state.JoinLine + LineEnd);
         if (!m_state.DeleteLine.isEmpty())
             script.write(m_state.DeleteLine + LineEnd);
+        m_run->piecesInScript = index;
         // A stop asked for as a piece became whole keeps that piece in the set.
         if (m_run->control.stopAsked()) {
             m_state.CancelRun = true;
@@ -301,6 +308,7 @@ bool Engine::writePieces(ScriptFile &script, const QString &fileName)
     }
     script.write(m_state.JoinLine + LineEnd);
     script.write(m_state.DeleteLine);
+    m_run->piecesInScript = m_state.PieceCount;
     return true;
 }
 

@@ -37,6 +37,8 @@ struct CutRun
     // (through assistive technology, while the window answers) waits until the run ends.
     bool writingPieces = false;
     bool estimateDue = false;
+    // The pieces the join script has lines for.
+    qint64 piecesInScript = 0;
     // The run ended with a failure message.
     bool failed = false;
 };

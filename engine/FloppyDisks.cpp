@@ -7,6 +7,7 @@
 #include "engine/PathHelpers.h"
 #include "engine/PieceWriter.h"
 #include "engine/RunControl.h"
+#include "engine/SetNames.h"
 #include "engine/SizeText.h"
 #include "engine/StopRun.h"
 #include "platform/AppError.h"
@@ -14,6 +15,9 @@
 #include "platform/FloppyDrive.h"
 #include "platform/Platform.h"
 #include "platform/RunAndWait.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <utility>
@@ -32,17 +36,35 @@ QString joinedNameOnDisk(const QString &name)
            " joining them beside it would add them to that file."_s.arg(name);
 }
 
-QByteArray readFile(const QString &path)
+// A volume as a message names it: where it is mounted, and what the mount table calls it.
+QString volumeName(const FloppyDrive::Volume &volume)
 {
-    File file = File::openForReading(path);
-    QByteArray bytes(file.size(), Qt::Uninitialized);
-    bytes.truncate(file.read(bytes.data(), bytes.size()));
-    return bytes;
+    QStringList notes;
+    if (!volume.device.isEmpty())
+        notes << volume.device;
+    if (volume.readOnly)
+        notes << u"write-protected"_s;
+    return notes.isEmpty() ? volume.mountPoint
+                           : u"%1 (%2)"_s.arg(volume.mountPoint, notes.join(u", "_s));
+}
+
+// "1 file", "3 files", "2 files and 1 folder", "1 folder".
+QString filesAndFolders(qsizetype files, qsizetype folders)
+{
+    const auto count = [](qsizetype n, const QString &one, const QString &many) {
+        return n == 1 ? one : u"%1 %2"_s.arg(QString::number(n), many);
+    };
+    QStringList parts;
+    if (files > 0)
+        parts << count(files, u"1 file"_s, u"files"_s);
+    if (folders > 0)
+        parts << count(folders, u"1 folder"_s, u"folders"_s);
+    return parts.join(u" and "_s);
 }
 
 } // namespace
 
-FloppyDisks::FloppyDisks(const Platform &platform, const EngineView &view, const EngineState &state,
+FloppyDisks::FloppyDisks(const Platform &platform, EngineView &view, const EngineState &state,
                          RunControl &control, OutputSet &outputs, PieceWriter &writer)
     : m_platform(platform)
     , m_view(view)
@@ -51,6 +73,18 @@ FloppyDisks::FloppyDisks(const Platform &platform, const EngineView &view, const
     , m_outputs(outputs)
     , m_writer(writer)
 {
+}
+
+QString FloppyDisks::waitingScriptPath(const Platform &platform, const QString &folder,
+                                       const QString &fileName)
+{
+    for (qint64 number = 1;; ++number) {
+        const QString numbered
+            = number == 1 ? fileName : u"%1~%2"_s.arg(fileName, QString::number(number));
+        const QString path = joinPath(folder, u"~join~%1.tmp"_s.arg(numbered));
+        if (!FileSystem::namedFile(platform.resolve(path)))
+            return path;
+    }
 }
 
 bool FloppyDisks::clearsDisks() const
@@ -67,13 +101,16 @@ FloppyDisks::copyPieceOntoADisk(qint64 index, qint64 length,
     for (;;) {
         QString problem;
         try {
-            if (clearsDisks()) {
+            problem = whyNoDiskIsTaken();
+            if (!problem.isEmpty()) {
+                // Asked for below.
+            } else if (clearsDisks()) {
                 if (!awaitDiskWithoutPiece(index))
                     return std::nullopt;
                 // Nothing on a disk that could never hold the piece is cleared.
                 problem = whyTheDiskCannotHold(length, index, true);
-                if (problem.isEmpty())
-                    clearFloppy();
+                if (problem.isEmpty() && !clearForPiece(index))
+                    problem = u"The disk in the drive was not cleared."_s;
             } else {
                 if (!awaitDiskWithoutSetNames(index, fileName))
                     return std::nullopt;
@@ -83,6 +120,10 @@ FloppyDisks::copyPieceOntoADisk(qint64 index, qint64 length,
                 return write();
         } catch (const AppError &error) {
             problem = whatWentWrongOnTheDisk(error, index);
+        } catch (const BadCopy &bad) {
+            problem = whyTheDiskIsBad(bad, bad.path)
+                + u" The cut writes piece %1 anew onto the next disk."_s.arg(
+                    QString::number(index));
         }
         if (!askForDisk(problem, index, Prompter::Icon::Warning))
             return std::nullopt;
@@ -93,6 +134,28 @@ void FloppyDisks::notePieceOnDisk(const QString &path)
 {
     if (const std::optional<FileStamp> stamp = FileSystem::stampOf(m_platform.resolve(path)))
         m_piecesOnDisks.append({path, *stamp});
+}
+
+QString FloppyDisks::whyNoDiskIsTaken() const
+{
+    const FloppyDrive::Lookup lookup = m_platform.floppyLookup();
+    if (lookup.disks.size() == 1)
+        return {};
+    QStringList names;
+    for (const FloppyDrive::Volume &disk : lookup.disks)
+        names << volumeName(disk);
+    if (!names.isEmpty()) {
+        // Either may be the disk meant, and the other may be one that clearing would empty.
+        return u"%1 floppy disks are mounted: %2. Unmount all of them but one, so that the cut"
+               " knows which disk is drive A:."_s.arg(QString::number(names.size()),
+                                                      listForMessage(names));
+    }
+    QStringList found {u"There is no disk in the drive."_s};
+    for (const FloppyDrive::Volume &volume : lookup.tooLarge) {
+        found << u"The volume at %1 is larger than a floppy disk, so it is not taken for drive"
+                 " A:."_s.arg(volumeName(volume));
+    }
+    return found.join(LineEnd);
 }
 
 QString FloppyDisks::whyTheDiskCannotHold(qint64 length, qint64 index, bool cleared) const
@@ -138,6 +201,18 @@ QString FloppyDisks::whatWentWrongOnTheDisk(const AppError &error, qint64 index)
     throw error;
 }
 
+QString FloppyDisks::whyTheDiskIsBad(const BadCopy &bad, const QString &what)
+{
+    const QString why = bad.unreadable.isEmpty()
+        ? u"The disk in the drive is damaged: %1, read back from it, differs from what was"
+          " written."_s.arg(what)
+        : u"The disk in the drive is damaged: %1 could not be read back from it (%2)."_s.arg(
+            what, bad.unreadable);
+    if (const QString left = m_writer.takeUnfinished(); !left.isEmpty())
+        return why + u" %1 on it is damaged: do not use it."_s.arg(left);
+    return why;
+}
+
 bool FloppyDisks::awaitDiskWithoutPiece(qint64 index)
 {
     // A user who answers the prompt without changing the disk would have the last piece
@@ -147,6 +222,37 @@ bool FloppyDisks::awaitDiskWithoutPiece(qint64 index)
         if (!askForDisk(sameDisk, index, Prompter::Icon::Information))
             return false;
     }
+    return true;
+}
+
+bool FloppyDisks::clearForPiece(qint64 index)
+{
+    // The box is ticked from the start, and a disk from a stack of old ones may hold someone's
+    // work: nothing is cleared unsaid, and Enter, pressed by habit, keeps it.
+    const FloppyDrive::Volume disk = m_platform.floppyDisk();
+    const QFileInfoList entries
+        = QDir(disk.mountPoint)
+              .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                             QDir::Name | QDir::IgnoreCase);
+    if (!entries.isEmpty()) {
+        QStringList names;
+        qsizetype folders = 0;
+        for (const QFileInfo &entry : entries) {
+            names << entry.fileName();
+            folders += entry.isDir() && !entry.isSymLink();
+        }
+        const Prompter::Message question {
+            lines({u"The disk in the drive, %1, holds %2: %3."_s.arg(
+                       volumeName(disk), filesAndFolders(names.size() - folders, folders),
+                       listForMessage(names)),
+                   u"Clearing it for piece %1 removes all of that. OK clears the disk; Cancel"
+                   " leaves it as it is, and the cut asks for another disk."_s.arg(
+                       QString::number(index))}),
+            Prompter::Icon::Warning, Prompter::Buttons::OkCancel, Prompter::DefaultTitle, true};
+        if (m_control.ask(question) == Prompter::Reply::Cancel)
+            return false;
+    }
+    clearFloppy();
     return true;
 }
 
@@ -219,12 +325,67 @@ void FloppyDisks::clearFloppy()
     }
 }
 
+QString FloppyDisks::whyTheScriptCannotGoThere(const QString &fileName) const
+{
+    if (const QString problem = whyNoDiskIsTaken(); !problem.isEmpty())
+        return problem;
+    if (FileSystem::spaceOf(m_platform.floppyMountPoint()).readOnly)
+        return WriteProtected;
+    if (const OutputSet::NamesFound found = setNamesInDrive(fileName); !found.joined.isEmpty())
+        return joinedNameOnDisk(found.joined);
+    return {};
+}
+
+std::optional<NamedFile> FloppyDisks::copyScript(const QString &target,
+                                                 const QString &temporaryScriptPath,
+                                                 const QString &fileName)
+{
+    m_writer.checkReplaceable(target);
+    // Only a whole script ever has the name that cmd runs: a disk that fails while the script is
+    // copied onto it keeps, at most, a part of it under a name that runs nothing.
+    const QString copy = waitingScriptPath(m_platform, FloppyDrive::Name, fileName);
+    File temporary = File::openForReading(m_platform.resolve(temporaryScriptPath));
+    const std::optional<NamedFile> copied
+        = m_writer.copyToNewFile(copy, temporary, 0, temporary.size(), [this](qint64) {
+              m_view.keepAlive();
+              return !m_control.stopAsked();
+          });
+    if (!copied)
+        return std::nullopt;
+    try {
+        FileSystem::rename(m_platform.resolve(copy), m_platform.resolve(target));
+    } catch (const AppError &) {
+        try {
+            FileSystem::deleteFile(m_platform.resolve(copy));
+        } catch (const AppError &) {
+            m_scriptLeftOnDisk = copy;
+        }
+        throw;
+    }
+    return m_outputs.asWritten(target, copied->identity);
+}
+
+QString FloppyDisks::scriptNotThere(bool besideLastPiece)
+{
+    const QString lastPiece = m_piecesOnDisks.isEmpty() ? QString() : m_piecesOnDisks.back().path;
+    QString what = besideLastPiece && !lastPiece.isEmpty()
+        ? u"The join script is not on the disk with %1."_s.arg(lastPiece)
+        : u"The join script is not on this disk."_s;
+    QString left = m_writer.takeUnfinished();
+    if (left.isEmpty())
+        left = std::exchange(m_scriptLeftOnDisk, {});
+    if (!left.isEmpty())
+        what += u" %1 on it is an incomplete copy of the script: delete it."_s.arg(left);
+    return what;
+}
+
 bool FloppyDisks::handOverScript(const QString &fileName, const QString &temporaryScriptPath)
 {
     const QString target = joinPath(FloppyDrive::Name, scriptName(fileName));
     const Prompter::Message oneMoreDisk {u"Please insert one more floppy."_s,
                                          Prompter::Icon::Information, Prompter::Buttons::OkCancel};
-    // No disk is cleared here, not even an extra one: the script is all it receives.
+    // No disk is cleared here, not even an extra one: the script is all it receives. Each disk
+    // is looked at as a piece's disk is, whether or not the pieces' disks were cleared.
     bool askForDisk = m_state.NeedExtraDisk;
     for (;;) {
         if (askForDisk && m_control.ask(oneMoreDisk) == Prompter::Reply::Cancel)
@@ -232,25 +393,30 @@ bool FloppyDisks::handOverScript(const QString &fileName, const QString &tempora
         const bool besideLastPiece = !askForDisk;
         askForDisk = true;
         try {
-            // A disk that holds names of the set is asked about, as the pieces' disks were.
-            if (!clearsDisks()) {
-                const OutputSet::NamesFound found = setNamesInDrive(fileName);
-                if (!found.joined.isEmpty()) {
-                    m_control.tell({joinedNameOnDisk(found.joined), Prompter::Icon::Error});
-                    continue;
-                }
-                if (!found.names.isEmpty()
-                    && !m_outputs.replaceSetNames(u"The disk in the drive"_s, FloppyDrive::Name,
-                                                  found.names, fileName))
-                    return true;
+            if (const QString refusal = whyTheScriptCannotGoThere(fileName); !refusal.isEmpty()) {
+                m_control.tell({refusal, Prompter::Icon::Error});
+                continue;
             }
-            const QString temporary = m_platform.resolve(temporaryScriptPath);
-            m_outputs.noteScriptOnFloppy(m_writer.writeFile(target, readFile(temporary)),
-                                         besideLastPiece);
-            FileSystem::deleteFile(temporary);
+            const OutputSet::NamesFound found = setNamesInDrive(fileName);
+            if (!found.names.isEmpty()
+                && !m_outputs.replaceSetNames(u"The disk in the drive"_s, FloppyDrive::Name,
+                                              found.names, fileName))
+                return true;
+            const std::optional<NamedFile> script
+                = copyScript(target, temporaryScriptPath, fileName);
+            if (!script)
+                return true;
+            m_outputs.noteScriptOnFloppy(*script, besideLastPiece);
+            FileSystem::deleteFile(m_platform.resolve(temporaryScriptPath));
             return false;
         } catch (const AppError &error) {
-            m_control.tell({lines({errorLines(error), error.source()}), Prompter::Icon::Error});
+            m_control.tell(
+                {lines({errorLines(error), error.source(), scriptNotThere(besideLastPiece)}),
+                 Prompter::Icon::Error});
+        } catch (const BadCopy &bad) {
+            m_control.tell({lines({whyTheDiskIsBad(bad, u"the join script"_s),
+                                   scriptNotThere(besideLastPiece)}),
+                            Prompter::Icon::Error});
         } catch (const StopRun &refusal) {
             // This disk cannot take the script (a folder or the source has its name); another
             // one can.

@@ -72,7 +72,13 @@ bool OutputSet::prepare(const QString &fileName, const QString &scriptPath,
     if (writesToFloppy()) {
         checkNameLengths(fileName);
         refuseIfSource(m_scriptPath);
-        refuseIfSource(joinPath(FloppyDrive::Name, scriptName(fileName)));
+        try {
+            refuseIfSource(joinPath(FloppyDrive::Name, scriptName(fileName)));
+        } catch (const AppError &error) {
+            // No disk in the drive yet: the first is asked for, and looked at, for its piece.
+            if (error.number() != AppError::DiskNotReady)
+                throw;
+        }
         return true;
     }
     makeFolders();

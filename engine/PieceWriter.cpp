@@ -1,18 +1,37 @@
 #include "engine/PieceWriter.h"
 
 #include "engine/OutputSet.h"
-#include "engine/StopRun.h"
 #include "platform/AppError.h"
 #include "platform/File.h"
 #include "platform/Platform.h"
 
+using namespace Qt::StringLiterals;
+
 namespace modMorlend {
+
+namespace {
+
+// What becomes of a file on the floppy, each half of its progress: written onto its disk, and
+// read back from there.
+constexpr qint64 FloppyStages = 2;
+
+} // namespace
 
 PieceWriter::PieceWriter(const Platform &platform, const OutputSet &outputs, QByteArray &buffer)
     : m_platform(platform)
     , m_outputs(outputs)
     , m_copier(buffer)
 {
+}
+
+void PieceWriter::checkReplaceable(const QString &path) const
+{
+    // Removing a link to the source is harmless, but not removing the source's own name when
+    // the source was reached through a link. A disk inserted during the run can hold either,
+    // so each name is looked at as it is replaced.
+    m_outputs.refuseIfSource(path);
+    if (FileSystem::namesFolder(m_platform.resolve(path)))
+        throw StopRun {OutputSet::folderInTheWay(path)};
 }
 
 File PieceWriter::replaceFile(const QString &path)
@@ -23,79 +42,119 @@ File PieceWriter::replaceFile(const QString &path)
     // a name someone made since stops the run rather than be replaced unasked.
     if (m_outputs.isInRunFolder(path))
         return File::createNew(target);
-    // Removing a link to the source is harmless, but not removing the source's own name when
-    // the source was reached through a link. A disk inserted during the run can hold either,
-    // so each name is looked at as it is replaced.
-    m_outputs.refuseIfSource(path);
-    if (FileSystem::namesFolder(target))
-        throw StopRun {OutputSet::folderInTheWay(path)};
+    checkReplaceable(path);
     return File::replace(target);
 }
 
-std::optional<NamedFile> PieceWriter::makeFile(const QString &path,
-                                               const std::function<bool(File &)> &fill)
+void PieceWriter::removeUnfinished(File &file, const QString &path, const FileIdentity &identity)
 {
-    File file = replaceFile(path);
-    const auto removeUnfinished = [&] {
-        // Only the file this is: a file closed here already may have lost its name to another.
-        // One that cannot be removed (its disk was taken out) is told of.
-        m_unfinished = path;
-        try {
-            const FileIdentity identity = file.identity();
-            file.close();
-            const QString target = m_platform.resolve(path);
-            const std::optional<NamedFile> named = FileSystem::namedFile(target);
-            if (named && named->identity == identity) {
-                FileSystem::deleteFile(target);
-                m_unfinished.clear();
-            }
-        } catch (const AppError &) {
-        }
-    };
+    // Only the file this is: a file closed here already may have lost its name to another.
+    // One that cannot be removed (its disk was taken out) is told of.
+    m_unfinished = path;
     try {
-        if (!fill(file)) {
-            removeUnfinished();
+        file.close();
+    } catch (const AppError &) {
+        // The file goes anyway.
+    }
+    try {
+        const QString target = m_platform.resolve(path);
+        const std::optional<NamedFile> named = FileSystem::namedFile(target);
+        if (named && named->identity == identity) {
+            FileSystem::deleteFile(target);
+            m_unfinished.clear();
+        }
+    } catch (const AppError &) {
+    }
+}
+
+std::optional<NamedFile> PieceWriter::copyInto(File file, const QString &path, File &source,
+                                               qint64 start, qint64 length,
+                                               const FileCopy::AfterStep &betweenSteps)
+{
+    const bool onFloppy = m_outputs.liesOnFloppy(path);
+    const qint64 stages = onFloppy ? FloppyStages : 1;
+    const auto stage = [&](qint64 number) -> FileCopy::AfterStep {
+        return [&, number](qint64 done) {
+            return betweenSteps((number * length + done) / stages);
+        };
+    };
+    const FileIdentity identity = file.identity();
+    try {
+        // A piece written anew onto another disk starts again where the piece starts.
+        source.seek(start);
+        // The user takes the disk out when told the file is written, so it must be on the disk,
+        // which a slow disk is given step by step.
+        const FileCopy::Result copied = onFloppy
+            ? m_copier.copyOntoDisk(source, file, length, stage(0))
+            : m_copier.copy(source, file, length, stage(0));
+        // A source that shrank while it was cut ends early; a short piece must not pass for
+        // whole.
+        if (!copied.stopped && copied.copied != length)
+            throw AppError(AppError::InputPastEndOfFile);
+        if (copied.stopped) {
+            removeUnfinished(file, path, identity);
             return std::nullopt;
         }
-        if (!m_outputs.liesOnFloppy(path)) {
+        if (!onFloppy) {
             const NamedFile written = file.asNamedFile();
             file.close();
             return written;
         }
-        // The user takes the disk out when told the file is written, so it must be on the disk;
-        // and the disk's own file system may settle the file's times only as it is closed.
+        // The disk's own file system may settle the file's times only as it is closed.
         m_platform.flushToDisk(file);
-        const FileIdentity identity = file.identity();
         file.close();
-        return m_outputs.asWritten(path, identity);
+        const NamedFile written = m_outputs.asWritten(path, identity);
+        if (!readBack(path, identity, source, start, length, stage(1))) {
+            removeUnfinished(file, path, identity);
+            return std::nullopt;
+        }
+        return written;
+    } catch (const BadCopy &) {
+        throw;
     } catch (...) {
-        removeUnfinished();
+        removeUnfinished(file, path, identity);
         throw;
     }
 }
 
-NamedFile PieceWriter::writeFile(const QString &path, const QByteArray &bytes)
+bool PieceWriter::readBack(const QString &path, const FileIdentity &identity, File &source,
+                           qint64 start, qint64 length, const FileCopy::AfterStep &betweenSteps)
 {
-    return *makeFile(path, [&bytes](File &file) {
-        file.write(bytes.constData(), bytes.size());
+    File written = File::openForReading(m_platform.resolve(path));
+    // Another file at the name since it was written: the set changed, which asWritten says.
+    if (written.identity() != identity)
+        (void)m_outputs.asWritten(path, identity);
+    source.seek(start);
+    const FileCopy::Comparison comparison = m_copier.compare(source, written, length, betweenSteps);
+    if (comparison.stopped)
+        return false;
+    if (comparison.same)
         return true;
-    });
+    // The file being cut may have changed since it was copied: the run stops for that, rather
+    // than blame the disk.
+    (void)betweenSteps(length);
+    removeUnfinished(written, path, identity);
+    const QString why = comparison.unreadable.isEmpty()
+        ? u"%1, read back from its disk, differs from what was written."_s.arg(path)
+        : u"%1 could not be read back from its disk: %2."_s.arg(path, comparison.unreadable);
+    throw BadCopy {{why + u" The disk may be damaged: write onto another disk."_s},
+                   path,
+                   comparison.unreadable};
 }
 
 std::optional<NamedFile> PieceWriter::copyPiece(const QString &path, File &source, qint64 start,
                                                 qint64 length,
                                                 const FileCopy::AfterStep &betweenSteps)
 {
-    return makeFile(path, [&](File &piece) {
-        // A piece written anew onto another disk starts again where the piece starts.
-        source.seek(start);
-        const FileCopy::Result copied = m_copier.copy(source, piece, length, betweenSteps);
-        // A source that shrank while it was cut ends early; a short piece must not pass for
-        // whole.
-        if (!copied.stopped && copied.copied != length)
-            throw AppError(AppError::InputPastEndOfFile);
-        return !copied.stopped;
-    });
+    return copyInto(replaceFile(path), path, source, start, length, betweenSteps);
+}
+
+std::optional<NamedFile> PieceWriter::copyToNewFile(const QString &path, File &source, qint64 start,
+                                                    qint64 length,
+                                                    const FileCopy::AfterStep &betweenSteps)
+{
+    return copyInto(File::createNew(m_platform.resolve(path)), path, source, start, length,
+                    betweenSteps);
 }
 
 } // namespace modMorlend

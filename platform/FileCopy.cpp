@@ -4,8 +4,12 @@
 #include "platform/File.h"
 #include "platform/WriteSlice.h"
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +27,39 @@ bool isRefusal(int error)
     return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP
         || error == EBADF || error == ETXTBSY;
 }
+
+// What a step to or from a disk aims to take, in nanoseconds: the caller looks up between two,
+// and a window that answers within half a second has time to spare.
+constexpr qint64 StepTime = 100 * 1000 * 1000;
+// A page: a step to or from a disk moves no less.
+constexpr qint64 ShortestDiskStep = 4096;
+
+// The length of the next step of a transfer to or from a disk, from the speed of the steps
+// before: each is as long as the disk moves in StepTime, growing at most twofold a step, so
+// that a disk that slows down holds no step much longer.
+class DiskStep
+{
+public:
+    explicit DiskStep(qint64 longest)
+        : m_longest(longest)
+    {
+    }
+
+    qint64 length() const { return m_length; }
+    void start() { m_timer.start(); }
+    // The step moved bytes since start.
+    void moved(qint64 bytes)
+    {
+        const qint64 took = std::max<qint64>(m_timer.nsecsElapsed(), 1);
+        const qint64 atPace = qint64(double(bytes) * double(StepTime) / double(took));
+        m_length = std::clamp(atPace, ShortestDiskStep, std::min(2 * m_length, m_longest));
+    }
+
+private:
+    qint64 m_longest;
+    qint64 m_length = ShortestDiskStep;
+    QElapsedTimer m_timer;
+};
 
 } // namespace
 
@@ -87,4 +124,85 @@ qint64 FileCopy::bufferedStep(File &source, File &target, qint64 size, const Aft
         }
     }
     return read;
+}
+
+FileCopy::Result FileCopy::copyOntoDisk(File &source, File &target, qint64 size,
+                                        const AfterStep &afterStep)
+{
+    if (m_buffer.isEmpty())
+        m_buffer.resize(BufferSize);
+    const qint64 page = ::sysconf(_SC_PAGESIZE);
+    DiskStep step(m_buffer.size());
+    bool pushes = true;
+    Result result;
+    while (result.copied < size) {
+        step.start();
+        const qint64 read
+            = source.read(m_buffer.data(), std::min(step.length(), size - result.copied));
+        if (read == 0)
+            return result;
+        for (qint64 written = 0; written < read; written += page)
+            target.write(m_buffer.constData() + written, std::min(page, read - written));
+        pushes = pushes && pushToDisk(target, result.copied, read);
+        step.moved(read);
+        result.copied += read;
+        if (!afterStep(result.copied) && result.copied < size) {
+            result.stopped = true;
+            return result;
+        }
+    }
+    return result;
+}
+
+bool FileCopy::pushToDisk(File &target, qint64 offset, qint64 length)
+{
+    while (::sync_file_range(target.m_descriptor, offset, length,
+                             SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE
+                                 | SYNC_FILE_RANGE_WAIT_AFTER)
+           != 0) {
+        if (errno == EINVAL || errno == ESPIPE || errno == ENOSYS || errno == EOPNOTSUPP)
+            return false;
+        if (errno != EINTR)
+            throw AppError::fromErrno(errno);
+    }
+    return true;
+}
+
+FileCopy::Comparison FileCopy::compare(File &expected, File &written, qint64 size,
+                                       const AfterStep &afterStep)
+{
+    // What the system kept of the file in its cache is what was handed to it, not what the disk
+    // holds: it goes, and no more than each step asks for is read ahead of it.
+    ::posix_fadvise(written.m_descriptor, 0, 0, POSIX_FADV_DONTNEED);
+    ::posix_fadvise(written.m_descriptor, 0, 0, POSIX_FADV_RANDOM);
+    if (m_buffer.isEmpty())
+        m_buffer.resize(BufferSize);
+    const qint64 half = m_buffer.size() / 2;
+    char *const fromDisk = m_buffer.data() + half;
+    DiskStep step(half);
+    Comparison comparison;
+    for (qint64 done = 0; done < size;) {
+        const qint64 length = std::min(step.length(), size - done);
+        step.start();
+        qint64 read = 0;
+        try {
+            read = written.read(fromDisk, length);
+        } catch (const AppError &error) {
+            comparison.same = false;
+            comparison.unreadable = error.description();
+            return comparison;
+        }
+        step.moved(read);
+        if (read != length || expected.read(m_buffer.data(), length) != length
+            || std::memcmp(m_buffer.constData(), fromDisk, size_t(length)) != 0) {
+            comparison.same = false;
+            return comparison;
+        }
+        done += length;
+        if (!afterStep(done) && done < size) {
+            comparison.stopped = true;
+            return comparison;
+        }
+    }
+    return comparison;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 #include <functional>
@@ -11,7 +12,11 @@ class File;
 // bounded length, so that whoever copies a piece of any size can look up between two steps. The
 // kernel copies file to file where the system allows it (copy_file_range): the bytes never pass
 // through the program. Where it refuses (another file system, FUSE, an old kernel), they pass
-// through buffer, sized at the first such step to a fixed length whatever is copied.
+// through buffer, sized at the first such step to a fixed length whatever is copied. For a disk
+// that is taken out afterwards, each step of the copy is put on the disk before the next, and
+// the copy is read back from the disk, in steps as long as the disk writes or reads in about a
+// tenth of a second: a floppy writes some 40 KiB a second, and a piece that the system took at
+// once in its cache would otherwise hold the caller for half a minute at its flush.
 class FileCopy
 {
 public:
@@ -32,6 +37,26 @@ public:
 
     // Copies size bytes; a failure raises the matching AppError.
     Result copy(File &source, File &target, qint64 size, const AfterStep &afterStep);
+    // Copies size bytes, each step's onto the target's disk before the next step: the system
+    // holds no more of the file in its cache than a step, which neither its own writeback nor
+    // a wait for the disk then turns into a wait for the whole file. The bytes are written a
+    // page a call, since the system caches a write in folios as large as the call and writes a
+    // folio out whole. The caller flushes the file afterwards, which writes the file system's
+    // own records, and all of the file where the system cannot write a part of a file alone.
+    Result copyOntoDisk(File &source, File &target, qint64 size, const AfterStep &afterStep);
+
+    struct Comparison
+    {
+        bool same = true;
+        bool stopped = false;
+        // Why written could not be read back (the catalogue's description), when it could not.
+        QString unreadable;
+    };
+    // Reads the first size bytes of written back from its disk, not from the system's cache,
+    // and compares them with the next size bytes of expected, in steps; afterStep gets the bytes
+    // compared so far. A difference, written ending early or failing to be read ends it as not
+    // the same; a failure to read expected raises the matching AppError.
+    Comparison compare(File &expected, File &written, qint64 size, const AfterStep &afterStep);
     // Whether the kernel has copied so far (false once it refused).
     bool copiesInTheKernel() const { return m_inKernel; }
 
@@ -42,6 +67,9 @@ private:
     // One step through the buffer.
     qint64 bufferedStep(File &source, File &target, qint64 size, const AfterStep &afterStep,
                         qint64 copiedBefore, bool &stopped);
+    // Puts the length bytes of target that begin at offset on its disk; false when the system
+    // cannot write a part of a file alone.
+    static bool pushToDisk(File &target, qint64 offset, qint64 length);
 
     bool m_inKernel = true;
     QByteArray &m_buffer;

@@ -119,6 +119,12 @@ void deleteFile(const QString &path)
         throw AppError::fromErrno(errno);
 }
 
+void rename(const QString &from, const QString &to)
+{
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw AppError::fromErrno(errno);
+}
+
 DiskSpace spaceOf(const QString &path)
 {
     struct statvfs info

@@ -74,6 +74,8 @@ std::optional<FileStamp> stampOf(const QString &path);
 std::optional<NamedFile> namedFile(const QString &path);
 // Removes the name of a file (a link goes, not what it leads to).
 void deleteFile(const QString &path);
+// Gives the file named from the name to instead, in place of whatever has that name.
+void rename(const QString &from, const QString &to);
 // Removes an empty folder.
 void removeFolder(const QString &path);
 // Gives what has the name from the name to, which nothing may have: a name someone made

@@ -1,10 +1,13 @@
 #include "platform/FloppyDrive.h"
 
+#include "platform/AppError.h"
+#include "platform/FileSystem.h"
+
 #include <QByteArray>
-#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <iterator>
@@ -25,6 +28,24 @@ bool startsWithName(const QString &path)
 
 namespace {
 
+// The sizes of the floppy formats in sectors of 512 bytes, as sysfs counts a disk's size.
+constexpr qint64 FloppySectors[] = {720, 1440, 2400, 2880, 5760};
+constexpr qint64 SectorSize = 512;
+// What one name takes in a FAT folder: a floppy has room for no more names than this allows.
+constexpr qint64 FolderEntrySize = 32;
+
+// One line of the mount table.
+struct Mount
+{
+    // The device's numbers, "major:minor": 0 as the major for a volume with no block device.
+    QByteArray device;
+    // The folder of its file system that is mounted: "/" for the whole volume.
+    QByteArray root;
+    QString mountPoint;
+    QString source;
+    bool readOnly = false;
+};
+
 // The table writes blanks, tabs, line ends and backslashes in its fields as octal escapes.
 QByteArray unescaped(const QByteArray &field)
 {
@@ -44,8 +65,30 @@ QByteArray unescaped(const QByteArray &field)
     return text;
 }
 
-// The sizes of the floppy formats in sectors of 512 bytes, as sysfs counts a disk's size.
-constexpr qint64 FloppySectors[] = {720, 1440, 2400, 2880, 5760};
+bool hasReadOnly(const QByteArray &options)
+{
+    return options.split(',').contains("ro");
+}
+
+// The mounts in the table's order; a mount over another at the same folder hides it.
+QList<Mount> mountsIn(const QByteArray &mountInfo)
+{
+    QList<Mount> mounts;
+    for (const QByteArray &line : mountInfo.split('\n')) {
+        // ID, parent, device, root, mount point, options, optional fields, "-", type, source,
+        // the file system's options.
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype separator = fields.indexOf("-", 6);
+        if (separator < 0 || fields.size() < separator + 4)
+            continue;
+        Mount mount {fields[2], unescaped(fields[3]), QFile::decodeName(unescaped(fields[4])),
+                     QFile::decodeName(unescaped(fields[separator + 2])),
+                     hasReadOnly(fields[5]) || hasReadOnly(fields[separator + 3])};
+        mounts.removeIf([&](const Mount &other) { return other.mountPoint == mount.mountPoint; });
+        mounts << mount;
+    }
+    return mounts;
+}
 
 QByteArray readValue(const QString &path)
 {
@@ -53,65 +96,137 @@ QByteArray readValue(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
 }
 
-// The disk under sysfs's block/ that the device name is, or is a partition of.
-QString diskOf(const QString &blockFolder, const QString &name)
+qint64 readNumber(const QString &path)
 {
-    if (QFileInfo::exists(blockFolder + u'/' + name))
-        return name;
-    for (const QString &disk : QDir(blockFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (QFileInfo::exists(blockFolder + u'/' + disk + u'/' + name))
-            return disk;
-    }
-    return {};
+    bool isNumber = false;
+    const qint64 number = readValue(path).toLongLong(&isNumber);
+    return isNumber ? number : -1;
 }
 
-bool isFloppyDrive(const QByteArray &device, const QString &sysfsRoot)
+// A block device of this machine, as sysfs describes it.
+struct BlockDevice
 {
-    if (device.startsWith("/dev/fd"))
-        return true;
-    if (!device.startsWith("/dev/"))
-        return false;
-    const QString blockFolder = sysfsRoot + QStringLiteral("/block");
-    const QString disk = diskOf(blockFolder, QFile::decodeName(device.mid(5)));
-    if (disk.isEmpty() || disk.contains(u'/'))
-        return false;
-    const QString diskFolder = blockFolder + u'/' + disk;
-    if (readValue(diskFolder + QStringLiteral("/removable")) != "1")
-        return false;
-    bool isNumber = false;
-    const qint64 sectors = readValue(diskFolder + QStringLiteral("/size")).toLongLong(&isNumber);
-    return isNumber
-        && std::find(std::begin(FloppySectors), std::end(FloppySectors), sectors)
-        != std::end(FloppySectors);
+    bool exists = false;
+    bool isFloppyDrive = false;
+    // The volume's size in bytes (the partition's, for a partition); -1 when sysfs does not say.
+    qint64 size = -1;
+};
+
+BlockDevice blockDevice(const QString &sysfsRoot, const QByteArray &numbers)
+{
+    // A volume of no device (FUSE, tmpfs, a network share) has 0 as its major number.
+    if (numbers.startsWith("0:"))
+        return {};
+    // sysfs links each device's numbers to its folder; a partition's folder lies in its disk's.
+    const QString folder
+        = QFileInfo(sysfsRoot + QStringLiteral("/dev/block/") + QString::fromLatin1(numbers))
+              .canonicalFilePath();
+    if (folder.isEmpty())
+        return {};
+    const bool isPartition = QFileInfo::exists(folder + QStringLiteral("/partition"));
+    const QFileInfo disk(isPartition ? QFileInfo(folder).path() : folder);
+    const qint64 sectors = readNumber(folder + QStringLiteral("/size"));
+    const qint64 diskSectors = readNumber(disk.filePath() + QStringLiteral("/size"));
+    static const QRegularExpression floppyName(QStringLiteral("^fd[0-9]+$"));
+    const bool isFloppyDrive = floppyName.match(disk.fileName()).hasMatch()
+        || (readValue(disk.filePath() + QStringLiteral("/removable")) == "1"
+            && std::find(std::begin(FloppySectors), std::end(FloppySectors), diskSectors)
+                != std::end(FloppySectors));
+    return {true, isFloppyDrive, sectors < 0 ? -1 : sectors * SectorSize};
+}
+
+Volume volumeOf(const Mount &mount)
+{
+    return {mount.mountPoint, mount.source, mount.readOnly};
+}
+
+// Adds the mount to the disks, where a volume mounted at two places counts once.
+void addDisk(QList<Volume> &disks, QList<QByteArray> &devices, const Mount &mount)
+{
+    const qsizetype known = devices.indexOf(mount.device);
+    if (known < 0) {
+        disks << volumeOf(mount);
+        devices << mount.device;
+    } else if (disks[known].readOnly && !mount.readOnly) {
+        // A place that takes writes is worth more than one that does not: a read-only mount
+        // of the disk must not hide a writable one.
+        disks[known] = volumeOf(mount);
+    }
 }
 
 } // namespace
 
-QString mountPointIn(const QByteArray &mountTable, const QString &sysfsRoot)
+Lookup lookUp(const QByteArray &mountInfo, const QString &sysfsRoot, const VolumeSize &sizeOf)
 {
-    QList<QByteArray> mountPoints;
-    for (const QByteArray &line : mountTable.split('\n')) {
-        const QList<QByteArray> fields = line.split(' ');
-        if (fields.size() < 2)
+    QList<Mount> mounts = mountsIn(mountInfo);
+    // A folder of a volume mounted elsewhere as well is not the volume's root.
+    mounts.removeIf([](const Mount &mount) { return mount.root != "/"; });
+    Lookup lookup;
+    QList<QByteArray> devices;
+    for (const Mount &mount : std::as_const(mounts)) {
+        const BlockDevice device = blockDevice(sysfsRoot, mount.device);
+        if (!device.isFloppyDrive)
             continue;
-        const QByteArray mountPoint = unescaped(fields[1]);
-        if (isFloppyDrive(unescaped(fields[0]), sysfsRoot))
-            return QFile::decodeName(mountPoint);
-        mountPoints += mountPoint;
+        if (device.size > LargestDisk)
+            lookup.tooLarge << volumeOf(mount);
+        else
+            addDisk(lookup.disks, devices, mount);
     }
+    if (!lookup.disks.isEmpty())
+        return lookup;
     for (const char *usual : {"/media/floppy0", "/media/floppy", "/mnt/floppy"}) {
-        if (mountPoints.contains(usual))
-            return QString::fromLatin1(usual);
+        for (const Mount &mount : std::as_const(mounts)) {
+            if (mount.mountPoint != QLatin1StringView(usual))
+                continue;
+            const BlockDevice device = blockDevice(sysfsRoot, mount.device);
+            const qint64 size = device.size >= 0 ? device.size : sizeOf(mount.mountPoint);
+            if (size > LargestDisk)
+                lookup.tooLarge << volumeOf(mount);
+            else
+                addDisk(lookup.disks, devices, mount);
+        }
     }
-    return {};
+    return lookup;
 }
 
-QString findMountPoint(const QString &mountTable, const QString &sysfsRoot)
+Lookup lookUpSystem()
 {
-    QFile table(mountTable);
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
     if (!table.open(QIODevice::ReadOnly))
         return {};
-    return mountPointIn(table.readAll(), sysfsRoot);
+    return lookUp(table.readAll(), QStringLiteral("/sys"), volumeSize);
+}
+
+qint64 volumeSize(const QString &mountPoint)
+{
+    try {
+        const DiskSpace space = FileSystem::spaceOf(mountPoint);
+        if (space.knowsSize)
+            return space.capacity;
+    } catch (const AppError &) {
+        // A volume that cannot say is looked at through its files.
+    }
+    return bytesHeld(mountPoint);
+}
+
+qint64 bytesHeld(const QString &folder)
+{
+    // Counted no further than a floppy could hold, so that a large volume costs no more than a
+    // floppy to look at.
+    constexpr qint64 beyond = LargestDisk + 1;
+    qint64 bytes = 0;
+    qint64 names = 0;
+    QDirIterator files(folder,
+                       QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QFileInfo file = files.nextFileInfo();
+        if (file.isFile() && !file.isSymLink())
+            bytes += file.size();
+        if (bytes > LargestDisk || ++names > LargestDisk / FolderEntrySize)
+            return beyond;
+    }
+    return bytes;
 }
 
 } // namespace FloppyDrive

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 
 Platform::Platform()
@@ -20,34 +21,50 @@ Platform::Platform()
 {
 }
 
-QString Platform::mountedFloppy() const
+void Platform::setFloppyMountPoint(const QString &path)
 {
-    return m_floppyMountPoint ? *m_floppyMountPoint : FloppyDrive::findMountPoint();
+    m_floppyLookup = FloppyDrive::Lookup();
+    if (!path.isEmpty())
+        m_floppyLookup->disks << FloppyDrive::Volume {path, {}, false};
+}
+
+FloppyDrive::Lookup Platform::floppyLookup() const
+{
+    return m_floppyLookup ? *m_floppyLookup : FloppyDrive::lookUpSystem();
+}
+
+FloppyDrive::Volume Platform::floppyDisk() const
+{
+    // With two disks mounted, either could be meant: the run asks rather than pick one.
+    const QList<FloppyDrive::Volume> disks = floppyLookup().disks;
+    if (disks.size() != 1)
+        throw AppError(AppError::DiskNotReady);
+    return disks.front();
 }
 
 QString Platform::floppyMountPoint() const
 {
-    const QString mountPoint = mountedFloppy();
-    if (mountPoint.isEmpty())
-        throw AppError(AppError::DiskNotReady);
-    return mountPoint;
+    return floppyDisk().mountPoint;
 }
 
 bool Platform::isOnFloppy(const QString &path) const
 {
     if (FloppyDrive::startsWithName(path))
         return true;
-    const QString mountPoint = mountedFloppy();
-    if (mountPoint.isEmpty())
+    const QList<FloppyDrive::Volume> disks = floppyLookup().disks;
+    if (disks.isEmpty())
         return false;
     // A folder that a run is yet to create lies where its nearest existing parent lies.
     QFileInfo existing(path);
     while (!existing.exists() && existing.absolutePath() != existing.absoluteFilePath())
         existing.setFile(existing.absolutePath());
     const QString target = existing.canonicalFilePath();
-    const QString root = QFileInfo(mountPoint).canonicalFilePath();
-    return !target.isEmpty() && !root.isEmpty()
-        && (target == root || target.startsWith(root + QLatin1Char('/')));
+    return !target.isEmpty()
+        && std::any_of(disks.cbegin(), disks.cend(), [&](const FloppyDrive::Volume &disk) {
+               const QString root = QFileInfo(disk.mountPoint).canonicalFilePath();
+               return !root.isEmpty()
+                   && (target == root || target.startsWith(root + QLatin1Char('/')));
+           });
 }
 
 QString Platform::resolve(const QString &path) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FloppyDrive.h"
 #include "platform/RunAndWait.h"
 
 #include <QString>
@@ -20,12 +21,17 @@ public:
     virtual ~Platform() = default;
 
     // path with the floppy's drive name at its start replaced by the floppy's mount point, any
-    // other path as it is. With no floppy mounted, a path on it raises "Disk not ready".
+    // other path as it is. With no floppy mounted, or more than one, a path on it raises "Disk
+    // not ready".
     QString resolve(const QString &path) const;
-    // Where the floppy is mounted now; "Disk not ready" when it is nowhere.
+    // What is mounted now that is, or might have been taken for, the floppy.
+    FloppyDrive::Lookup floppyLookup() const;
+    // The floppy disk in the drive now; "Disk not ready" when there is none, or more than one.
+    FloppyDrive::Volume floppyDisk() const;
+    // Where the floppy disk in the drive is mounted now; "Disk not ready" as for floppyDisk.
     QString floppyMountPoint() const;
-    // Whether path lies on the floppy: it starts with the drive's name, or it leads (links
-    // followed) into the floppy's mount point, or would once the folders it names are made.
+    // Whether path lies on a floppy: it starts with the drive's name, or it leads (links
+    // followed) into a floppy disk's mount point, or would once the folders it names are made.
     bool isOnFloppy(const QString &path) const;
     // The folder that stands for the root of drive C:.
     QString temporaryFolder() const { return m_temporaryFolder; }
@@ -42,7 +48,9 @@ public:
     virtual void flushToDisk(File &file) const;
 
     // For tests: the floppy's mount point (empty: none mounted) instead of the system's.
-    void setFloppyMountPoint(const QString &path) { m_floppyMountPoint = path; }
+    void setFloppyMountPoint(const QString &path);
+    // For tests: what the mount table holds instead of the system's.
+    void setFloppyLookup(const FloppyDrive::Lookup &lookup) { m_floppyLookup = lookup; }
     void setTemporaryFolder(const QString &path) { m_temporaryFolder = path; }
     void setHomeFolder(const QString &path) { m_homeFolder = path; }
     // For tests: the interpreter runs this script, with the mount point as its one argument,
@@ -51,10 +59,7 @@ public:
     void setClearTimeLimit(int milliseconds) { m_clearTimeLimit = milliseconds; }
 
 private:
-    // The floppy's mount point, empty when none is mounted.
-    QString mountedFloppy() const;
-
-    std::optional<QString> m_floppyMountPoint;
+    std::optional<FloppyDrive::Lookup> m_floppyLookup;
     QString m_temporaryFolder;
     QString m_homeFolder;
     QStringList m_clearArguments;

@@ -223,12 +223,6 @@ const Hostile cases[] = {
     {"a full disk", "1 457 664", "clip.avi", 3500000,
      [](EngineFixture &t, const CaseFolder &) { t.fileSizeLimit.emplace(1000000); },
      fails(61, "Disk full")},
-    {"a floppy that is not mounted", "1 457 664", "clip.avi", 100000,
-     [](EngineFixture &t, const CaseFolder &run) {
-         toFloppy(t, run, false);
-         t.ejectDisk();
-     },
-     fails(71, "Disk not ready")},
     {"a clearing command that fails", "1 457 664", "clip.avi", 100000,
      [](EngineFixture &t, const CaseFolder &run) {
          toFloppy(t, run, true);

@@ -237,14 +237,20 @@ TEST_F(OutputSet, AsksAboutEachFloppyThatHoldsNamesOfTheSetUnlessDisksAreCleared
     EXPECT_EQ(filesIn(disk(2)), QStringList("clip.avi"));
     EXPECT_EQ(filesIn(disk(3)), QStringList({"clip.avi.7", "clip.avi.bat"}));
 
-    // With clearing on, the user asked for every disk to be emptied.
+    // With clearing on, the user asked for every disk to be emptied, and agrees for each that
+    // holds anything.
     useClearScript();
     insertDisk(1);
     writeToFloppy(true);
+    prompter.answer(Reply::Ok);
     prompter.answer(Reply::Ok, [this] { insertDisk(2); });
+    prompter.answer(Reply::Ok);
     prompter.answer(Reply::Ok, [this] { insertDisk(3); });
+    prompter.answer(Reply::Ok);
     cutFile();
-    EXPECT_EQ(prompter.shown().size(), 6);
+    EXPECT_EQ(prompter.shown().size(), 9);
+    for (const qsizetype clearing : {4, 6, 8})
+        EXPECT_TRUE(prompter.shown()[clearing].text.contains("Clearing it for piece"));
     expectJoinsBack({disk(1), disk(2), disk(3)}, source);
 }
 

@@ -257,6 +257,7 @@ TEST_F(RunSafety, StopsWhenTheSourceChangesWhileItIsCut)
         EXPECT_EQ(filesIn(path("C")), QStringList("~join~clip.avi.tmp"))
             << "the script as far as it goes stays, as after a cancel";
         expectProgressShowsOnDisks(1);
+        QFile::remove(path("C/~join~clip.avi.tmp"));
     }
 }
 

@@ -129,4 +129,87 @@ TEST(FileCopy, AFullDiskRaisesDiskFull)
     }
 }
 
+TEST(FileCopy, CopiesOntoADiskInStepsThatStartAtAPage)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source"));
+    const QByteArray data = TestFiles::pattern(3 * 1024 * 1024 + 5);
+    TestFiles::write(source, data);
+    QByteArray buffer;
+    FileCopy copy(buffer);
+    for (const qsizetype stopAfter : {-1, 3}) {
+        SCOPED_TRACE(stopAfter);
+        File from = File::openForReading(source);
+        File to = File::createNew(dir.filePath(QStringLiteral("copy%1").arg(stopAfter)));
+        QList<qint64> steps;
+        const FileCopy::Result copied = copy.copyOntoDisk(from, to, data.size(), [&](qint64 done) {
+            steps << done;
+            return steps.size() != stopAfter;
+        });
+        to.close();
+        ASSERT_FALSE(steps.isEmpty());
+        // A disk of any speed is first given a page, so that a floppy's first step is as short
+        // as the rest.
+        EXPECT_EQ(steps.first(), 4096);
+        EXPECT_EQ(copied.copied, steps.last());
+        EXPECT_EQ(TestFiles::read(dir.filePath(QStringLiteral("copy%1").arg(stopAfter))),
+                  data.left(copied.copied));
+        EXPECT_LE(buffer.size(), 1024 * 1024) << "no more than a fixed buffer";
+        if (stopAfter > 0) {
+            EXPECT_TRUE(copied.stopped);
+            EXPECT_EQ(steps.size(), stopAfter);
+        } else {
+            EXPECT_FALSE(copied.stopped);
+            EXPECT_EQ(copied.copied, data.size());
+        }
+    }
+}
+
+TEST(FileCopy, ComparesWhatIsOnTheDiskWithWhatWasToBeWritten)
+{
+    QTemporaryDir dir;
+    const QByteArray data = TestFiles::pattern(2 * 1024 * 1024 + 7);
+    TestFiles::write(dir.filePath("expected"), data);
+    struct Case
+    {
+        const char *what;
+        QByteArray onDisk;
+        bool same;
+    };
+    QByteArray flipped = data;
+    flipped[1458665] = char(flipped[1458665] ^ 0x20);
+    const Case cases[] = {
+        {"the same bytes", data, true},
+        {"a byte changed", flipped, false},
+        {"the last byte changed", data.left(data.size() - 1) + char(data.back() ^ 1), false},
+        {"shorter", data.left(data.size() - 1), false},
+    };
+    QByteArray buffer;
+    FileCopy copy(buffer);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFiles::write(dir.filePath("written"), c.onDisk);
+        File expected = File::openForReading(dir.filePath("expected"));
+        File written = File::openForReading(dir.filePath("written"));
+        QList<qint64> steps;
+        const FileCopy::Comparison comparison
+            = copy.compare(expected, written, data.size(), [&](qint64 done) {
+                  steps << done;
+                  return true;
+              });
+        EXPECT_EQ(comparison.same, c.same);
+        EXPECT_FALSE(comparison.stopped);
+        EXPECT_EQ(steps.value(0), 4096) << "the disk is first asked for a page";
+        EXPECT_LE(buffer.size(), 1024 * 1024) << "no more than the copy's buffer";
+    }
+
+    File expected = File::openForReading(dir.filePath("expected"));
+    File written = File::openForReading(dir.filePath("expected"));
+    int steps = 0;
+    const FileCopy::Comparison stopped
+        = copy.compare(expected, written, data.size(), [&](qint64) { return ++steps < 2; });
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(steps, 2);
+}
+
 } // namespace

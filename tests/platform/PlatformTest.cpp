@@ -24,14 +24,21 @@ TEST(Platform, ResolvesTheFloppysNameToWhereItIsMounted)
     EXPECT_EQ(platform.resolve("/tmp/A:/x"), "/tmp/A:/x");
     EXPECT_EQ(platform.resolve("D:/x"), "D:/x");
 
-    platform.setFloppyMountPoint("");
-    EXPECT_EQ(platform.resolve("/tmp/x"), "/tmp/x") << "other paths need no floppy";
-    try {
-        platform.resolve("A:/clip.avi.1");
-        FAIL() << "no floppy is mounted";
-    } catch (const AppError &error) {
-        EXPECT_EQ(error.number(), AppError::DiskNotReady);
-        EXPECT_EQ(error.description(), "Disk not ready");
+    // No floppy, or two of which either could be meant.
+    const FloppyDrive::Lookup lookups[] = {
+        {},
+        {{{"/media/a", "/dev/fd0", false}, {"/media/b", "/dev/sdb", false}}, {}},
+    };
+    for (const FloppyDrive::Lookup &lookup : lookups) {
+        platform.setFloppyLookup(lookup);
+        EXPECT_EQ(platform.resolve("/tmp/x"), "/tmp/x") << "other paths need no floppy";
+        try {
+            platform.resolve("A:/clip.avi.1");
+            ADD_FAILURE() << "no floppy is taken for the drive";
+        } catch (const AppError &error) {
+            EXPECT_EQ(error.number(), AppError::DiskNotReady);
+            EXPECT_EQ(error.description(), "Disk not ready");
+        }
     }
 }
 
@@ -54,6 +61,12 @@ TEST(Platform, KnowsWhatLiesOnTheFloppy)
     EXPECT_FALSE(platform.isOnFloppy(dir.filePath("floppy2"))) << "a name that only begins alike";
     EXPECT_TRUE(platform.isOnFloppy(dir.filePath("floppy/missing/folder")))
         << "a folder yet to be made lies where its parent lies";
+
+    // With two floppies mounted, a file on either is on a floppy.
+    platform.setFloppyLookup(
+        {{{dir.filePath("floppy2"), {}, false}, {dir.filePath("floppy"), {}, false}}, {}});
+    EXPECT_TRUE(platform.isOnFloppy(dir.filePath("floppy/sub/clip.avi")));
+    EXPECT_TRUE(platform.isOnFloppy(dir.filePath("floppy2")));
 
     platform.setFloppyMountPoint("");
     EXPECT_TRUE(platform.isOnFloppy("A:"));

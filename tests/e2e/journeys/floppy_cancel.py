@@ -1,5 +1,5 @@
 """Cancel at the floppy prompts: what was written stays, the script waits in the temporary
-folder, and the run says so; the progress shows the pieces on disks."""
+folder when it joins anything, and the run says so; the progress shows the pieces on disks."""
 
 import os
 
@@ -7,13 +7,13 @@ from morlend_e2e import files, floppy
 from morlend_e2e.journey import Journey
 
 PIECE = floppy.FREE_BYTES[1440]
-TEMPORARY_SCRIPT = '/tmp/~join~clip.avi.tmp'
 
 
 class FloppyCancel(Journey):
     def setUp(self):
         super().setUp()
-        self.addCleanup(lambda: os.path.exists(TEMPORARY_SCRIPT) and os.remove(TEMPORARY_SCRIPT))
+        self.scripts = floppy.WaitingScripts('clip.avi')
+        self.addCleanup(self.scripts.remove)
         self.disks = [floppy.make_image(os.path.join(self.work, f'disk{n}.img')) for n in (1, 2)]
 
     def start_floppy_run(self, size):
@@ -32,18 +32,18 @@ class FloppyCancel(Journey):
         self.assertIn('Please insert floppy number 2.', prompt.text())
         prompt.answer_with_keys(self.user, 'Escape')
 
+        # The lines for the piece before the cancel are not written, so the script joins
+        # nothing: it goes, and the message names none.
         told = self.message_box()
-        self.assertEqual(told.text(), 'The cut was cancelled after piece 1 of 3.\r\nThe join '
-                                      f'script, as far as it goes, is the file {TEMPORARY_SCRIPT}: '
-                                      'the disks cannot be joined without it.')
+        self.assertEqual(told.text(), 'The cut was cancelled after piece 1 of 3. The pieces on '
+                                      'the disks do not rebuild the file; cut it again.')
         told.answer_with_keys(self.user, 'Return')
         morlend.wait_for(morlend.progress, '1/3')
         self.floppy.eject()
         self.assertEqual(floppy.file_names(self.disks[0]), ['clip.avi.1'])
         self.assertEqual(floppy.read_file(self.disks[0], 'clip.avi.1'),
                          files.contents(source)[:PIECE])
-        # The lines for the piece before the cancel are not written.
-        self.assertEqual(files.contents(TEMPORARY_SCRIPT), b'@echo off\r\n')
+        self.assertEqual(self.scripts.new(), [])
 
     def test_cancel_at_one_more_disk(self):
         morlend, _ = self.start_floppy_run(2 * PIECE)
@@ -57,7 +57,7 @@ class FloppyCancel(Journey):
 
         told = self.message_box()
         self.assertEqual(told.text(), 'All 2 pieces are on their disks, but the join script is '
-                                      f'not: it is the file {TEMPORARY_SCRIPT}, and the disks '
+                                      f'not: it is the file {self.scripts.only()}, and the disks '
                                       'cannot be joined without it. Copy it onto a disk as '
                                       'clip.avi.bat.')
         told.answer_with_keys(self.user, 'Return')
@@ -65,4 +65,4 @@ class FloppyCancel(Journey):
         self.floppy.eject()
         self.assertEqual(floppy.file_names(self.disks[0]), ['clip.avi.1'])
         self.assertEqual(floppy.file_names(self.disks[1]), ['clip.avi.2'])
-        self.assertTrue(files.contents(TEMPORARY_SCRIPT).endswith(b'del "clip.avi.bat"'))
+        self.assertTrue(files.contents(self.scripts.only()).endswith(b'del "clip.avi.bat"'))

@@ -9,7 +9,6 @@ from morlend_e2e.journey import Journey
 # The last piece leaves room for the script beside it (the piece size stands for a disk's).
 SIZE = 2300
 PIECE = 1000
-TEMPORARY_SCRIPT = '/tmp/~join~clip.avi.tmp'
 
 
 class FloppyFolderTexts(Journey):
@@ -29,6 +28,8 @@ class FloppyFolderTexts(Journey):
                 if morlend.is_checked(morlend.controls.clear_box):
                     self.user.click_on(morlend.controls.clear_box)
                 self.user.park_pointer()
+                scripts = floppy.WaitingScripts('clip.avi')
+                self.addCleanup(scripts.remove)
                 self.user.key('Return')
                 if not folder:
                     # The disk's root takes one piece a disk; this one takes them all.
@@ -40,7 +41,7 @@ class FloppyFolderTexts(Journey):
                         prompt.answer_with_keys(self.user, 'Return')
                 morlend.wait_for(morlend.progress, '3/3')
                 if not folder:
-                    morlend.wait_for(lambda: os.path.exists(TEMPORARY_SCRIPT), False)
+                    morlend.wait_for(scripts.new, [])
                 self.assertEqual(morlend.folder(), shown)
                 self.floppy.eject()
                 self.assertEqual(floppy.file_names(disk, folder),

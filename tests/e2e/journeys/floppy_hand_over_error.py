@@ -8,7 +8,6 @@ from morlend_e2e import files, floppy
 from morlend_e2e.journey import Journey
 
 PIECE = floppy.FREE_BYTES[1440]
-TEMPORARY_SCRIPT = '/tmp/~join~clip.avi.tmp'
 
 
 class FloppyHandOverError(Journey):
@@ -19,7 +18,8 @@ class FloppyHandOverError(Journey):
         return image
 
     def test_script_offered_to_full_disks(self):
-        self.addCleanup(lambda: os.path.exists(TEMPORARY_SCRIPT) and os.remove(TEMPORARY_SCRIPT))
+        scripts = floppy.WaitingScripts('clip.avi')
+        self.addCleanup(scripts.remove)
         source = self.make_source('clip.avi', 2 * PIECE)
         disks = [floppy.make_image(os.path.join(self.work, f'disk{n}.img')) for n in (1, 2, 3)]
         full = [self.full_disk(f'full{n}.img') for n in (1, 2)]
@@ -43,7 +43,8 @@ class FloppyHandOverError(Journey):
             # fusefat refuses a write to a full disk with EPERM where the kernel's FAT driver
             # says ENOSPC, which the program would show as "Disk full" (#61).
             self.assertEqual(error.text(),
-                             'An error #70 occured:\r\nPermission denied\r\nMorlend')
+                             'An error #70 occured:\r\nPermission denied\r\nMorlend\r\n'
+                             'The join script is not on this disk.')
             self.assertEqual(list(error.buttons()), ['OK'])
             if close_error == 'click':
                 error.answer_with_click(self.user, 'OK')
@@ -55,7 +56,7 @@ class FloppyHandOverError(Journey):
         self.assertEqual(one_more.text(), 'Please insert one more floppy.')
         self.floppy.swap(disks[2])
         one_more.answer_with_click(self.user, 'OK')
-        morlend.wait_for(lambda: os.path.exists(TEMPORARY_SCRIPT), False)
+        morlend.wait_for(scripts.new, [])
         self.floppy.eject()
         self.assertEqual(morlend.progress(), '2/2')
         for disk in full:

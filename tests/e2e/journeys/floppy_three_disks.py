@@ -1,5 +1,6 @@
-"""A file cut onto three floppy disks, each cleared first, the disks swapped at the prompts,
-and the pieces copied off the disks joined back by cmd."""
+"""A file cut onto three used floppy disks, each cleared first once the user agreed (Enter
+keeps a disk as it is), the disks swapped at the prompts, and the pieces copied off the disks
+joined back by cmd."""
 
 import os
 import subprocess
@@ -10,6 +11,12 @@ from morlend_e2e.journey import Journey
 
 def next_disk_prompt(piece, disk):
     return f'File A:\\clip.avi.{piece} written successfully.\r\nPlease insert floppy number {disk}.'
+
+
+def clear_question(piece):
+    return ('The disk in the drive, /media/floppy0 (fusefat), holds 1 file and 1 folder: OLD and '
+            f'OLD.TXT.\r\nClearing it for piece {piece} removes all of that. OK clears the disk; '
+            'Cancel leaves it as it is, and the cut asks for another disk.')
 
 
 class FloppyThreeDisks(Journey):
@@ -30,22 +37,36 @@ class FloppyThreeDisks(Journey):
         morlend.wait_for(lambda: morlend.is_enabled(morlend.controls.clear_box), True)
         self.assertTrue(morlend.is_checked(morlend.controls.clear_box))
 
+        scripts = floppy.WaitingScripts('clip.avi')
+        self.addCleanup(scripts.remove)
         self.floppy.insert(disks[0])
         self.user.key('Return')
+        self.agree_to_clear(1)
         prompt = self.message_box()
         self.assertEqual(prompt.text(), next_disk_prompt(1, 2))
         self.assertEqual(sorted(prompt.buttons()), ['Cancel', 'OK'])
         self.floppy.swap(disks[1])
         prompt.answer_with_keys(self.user, 'Return')
 
+        # Enter, pressed by habit, keeps the disk as it is; the run asks for a disk again.
+        question = self.message_box()
+        self.assertEqual(question.text(), clear_question(2))
+        question.answer_with_keys(self.user, 'Return')
+        again = self.message_box()
+        self.assertEqual(again.text(), 'The disk in the drive was not cleared.\r\n'
+                                       'Please insert floppy number 2.')
+        self.assertEqual(floppy.file_names(disks[1]), ['old', 'old.txt'])
+        again.answer_with_keys(self.user, 'Return')
+        self.agree_to_clear(2)
+
         prompt = self.message_box()
         self.assertEqual(prompt.text(), next_disk_prompt(2, 3))
         self.floppy.swap(disks[2])
         prompt.answer_with_click(self.user, 'OK')
+        self.agree_to_clear(3)
 
         # The script waits in the temporary folder until the last disk has it.
-        temporary_script = '/tmp/~join~clip.avi.tmp'
-        morlend.wait_for(lambda: os.path.exists(temporary_script), False)
+        morlend.wait_for(scripts.new, [])
         self.floppy.eject()
         self.assertEqual(morlend.progress(), '3/3')
         self.assertFalse(morlend.x_windows('Morlend'), 'nothing more is asked')
@@ -54,3 +75,10 @@ class FloppyThreeDisks(Journey):
         self.assertEqual(floppy.file_names(disks[1]), ['clip.avi.2'])
         self.assertEqual(floppy.file_names(disks[2]), ['clip.avi.3', 'clip.avi.bat'])
         self.assert_disks_join_back(disks, source, floppy.FREE_BYTES[1440])
+
+    def agree_to_clear(self, piece):
+        question = self.message_box()
+        self.assertEqual(question.text(), clear_question(piece))
+        self.assertEqual(sorted(question.buttons()), ['Cancel', 'OK'])
+        question.answer_with_click(self.user, 'OK')
+        self.user.park_pointer()

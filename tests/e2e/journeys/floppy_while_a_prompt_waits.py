@@ -10,13 +10,13 @@ from morlend_e2e.journey import Journey
 
 SOURCE_SIZE = 25000
 PIECE_SIZE = 10000
-TEMPORARY_SCRIPT = '/tmp/~join~clip.avi.tmp'
 # The script as far as a run stopped before its second piece wrote it.
 SCRIPT_AFTER_ONE_PIECE = b'@echo off\r\nren "clip.avi.1" "clip.avi"\r\n'
 
 
-SCRIPT_LEFT = (f'\r\nThe join script, as far as it goes, is the file {TEMPORARY_SCRIPT}: the '
-               'disks cannot be joined without it.')
+def script_left(script):
+    return (f'\r\nThe join script, as far as it goes, is the file {script}: the disks cannot be '
+            'joined without it.')
 
 
 def next_disk(piece, disk):
@@ -42,7 +42,8 @@ def changed_in_place(path):
 class FloppyWhileAPromptWaits(Journey):
     def setUp(self):
         super().setUp()
-        self.addCleanup(lambda: os.path.exists(TEMPORARY_SCRIPT) and os.remove(TEMPORARY_SCRIPT))
+        self.scripts = floppy.WaitingScripts('clip.avi')
+        self.addCleanup(self.scripts.remove)
         self.cases = 0
 
     def start_floppy_run(self, morlend=None):
@@ -96,7 +97,7 @@ class FloppyWhileAPromptWaits(Journey):
         self.floppy.swap(disks[2])
         prompt.answer_with_keys(self.user, 'Return')
 
-        self.morlend.wait_for(lambda: os.path.exists(TEMPORARY_SCRIPT), False)
+        self.morlend.wait_for(self.scripts.new, [])
         self.floppy.eject()
         self.assertEqual(self.morlend.progress(), '3/3')
         self.assertEqual(floppy.file_names(disks[0]), ['clip.avi.1'])
@@ -113,12 +114,14 @@ class FloppyWhileAPromptWaits(Journey):
         self.user.park_pointer()
 
         told = self.message_box()
-        self.assertEqual(told.text(), 'The cut was cancelled after piece 1 of 3.' + SCRIPT_LEFT)
+        self.assertEqual(told.text(), 'The cut was cancelled after piece 1 of 3. The pieces on '
+                                      'the disks do not rebuild the file; cut it again.'
+                         + script_left(self.scripts.only()))
         told.answer_with_keys(self.user, 'Return')
         self.morlend.wait_for(self.morlend.progress, '1/3')
         self.assert_first_piece_in_the_drive(source)
         self.floppy.eject()
-        self.assertEqual(files.contents(TEMPORARY_SCRIPT), SCRIPT_AFTER_ONE_PIECE)
+        self.assertEqual(files.contents(self.scripts.only()), SCRIPT_AFTER_ONE_PIECE)
 
     def test_a_source_changed_while_a_prompt_waits(self):
         morlend = None
@@ -141,7 +144,8 @@ class FloppyWhileAPromptWaits(Journey):
                 self.assertEqual(floppy.file_names(disks[1]), [], 'nothing is written after')
                 self.assertEqual(floppy.file_names(disks[0]), ['clip.avi.1'])
                 self.assertEqual(floppy.read_file(disks[0], 'clip.avi.1'), first_piece)
-                self.assertEqual(files.contents(TEMPORARY_SCRIPT), SCRIPT_AFTER_ONE_PIECE)
+                self.assertEqual(files.contents(self.scripts.only()), SCRIPT_AFTER_ONE_PIECE)
+                self.scripts.remove()
 
     def test_closing_the_window_while_a_prompt_waits(self):
         source, disks, prompt = self.start_floppy_run()
@@ -155,9 +159,10 @@ class FloppyWhileAPromptWaits(Journey):
         self.assertEqual(stopped.text(),
                          'The window is being closed, so the cut stopped after piece 1 of 3.\r\n'
                          'The pieces written so far and the join script as far as it goes are '
-                         'kept; they do not rebuild the whole file.' + SCRIPT_LEFT)
+                         'kept; they do not rebuild the whole file.'
+                         + script_left(self.scripts.only()))
         stopped.answer_with_keys(self.user, 'Return')
         self.assertEqual(self.morlend.wait_until_ended(), 0, 'the window closes')
         self.floppy.eject()
         self.assertEqual(floppy.file_names(disks[1]), [], 'no piece after the prompt')
-        self.assertEqual(files.contents(TEMPORARY_SCRIPT), SCRIPT_AFTER_ONE_PIECE)
+        self.assertEqual(files.contents(self.scripts.only()), SCRIPT_AFTER_ONE_PIECE)

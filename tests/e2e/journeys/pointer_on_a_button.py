@@ -9,10 +9,6 @@ from morlend_e2e.journey import Journey
 from morlend_e2e.waiting import wait_until
 
 
-def temporary_script(name):
-    return f'/tmp/~join~{name}.tmp'
-
-
 class PointerOnAButton(Journey):
     def start_with_the_pointer_away(self):
         self.user.park_pointer()
@@ -56,12 +52,19 @@ class PointerOnAButton(Journey):
         self.floppy.insert(disks[0])
         for name, answer in [('first.avi', 'Cancel'), ('second.avi', 'OK')]:
             source = self.make_source(name, 3000)
-            self.addCleanup(lambda script=temporary_script(name): os.path.exists(script)
-                            and os.remove(script))
+            scripts = floppy.WaitingScripts(name)
+            self.addCleanup(scripts.remove)
             self.drop(source)
             morlend.wait_for(morlend.file_text, source + ' * 3,000 bytes')
             self.rest_pointer_on_cut()
             self.user.key('Return')
+            if name == 'second.avi':
+                # The disk holds the first cut's piece: clearing it is asked about first.
+                question = self.message_box()
+                self.assertTrue(question.text().startswith(
+                    'The disk in the drive, /media/floppy0 (fusefat), holds 1 file: '))
+                question.answer_with_click(self.user, 'OK')
+                self.user.park_pointer()
             prompt = self.message_box()
             self.assertEqual(prompt.text(), f'File A:\\{name}.1 written successfully.\r\n'
                                             'Please insert floppy number 2.')
@@ -71,9 +74,9 @@ class PointerOnAButton(Journey):
             self.user.park_pointer()
             if answer == 'OK':
                 # The run ends once the last disk has the script.
-                morlend.wait_for(lambda: os.path.exists(temporary_script(name)), False)
+                morlend.wait_for(scripts.new, [])
             else:
-                # The run tells where the script stays.
+                # The run says how far it got.
                 self.message_box().answer_with_click(self.user, 'OK')
                 self.user.park_pointer()
             morlend.wait_for(morlend.progress, '1/2' if answer == 'Cancel' else '2/2')
@@ -81,3 +84,4 @@ class PointerOnAButton(Journey):
         self.floppy.eject()
         self.assertEqual(floppy.file_names(disks[0]), ['second.avi.1'])
         self.assertEqual(floppy.file_names(disks[1]), ['second.avi.2', 'second.avi.bat'])
+        self.assert_disks_join_back(disks, source, 2000)
