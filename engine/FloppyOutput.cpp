@@ -85,13 +85,18 @@ std::optional<NamedFile> Engine::makeFile(const QString &path,
                                           const std::function<bool(File &)> &fill)
 {
     File file = replaceFile(path);
+    // Taken now: a file whose closing failed can no longer be asked what it is.
+    const FileIdentity identity = file.identity();
     const auto removeUnfinished = [&] {
         // Only the file this is: a file closed here already may have lost its name to another.
         // One that cannot be removed (its disk was taken out) is told of.
         m_run->unfinishedFile = path;
         try {
-            const FileIdentity identity = file.identity();
             file.close();
+        } catch (const AppError &) {
+            // A file system that failed a write may fail the closing too; the file goes anyway.
+        }
+        try {
             const std::optional<NamedFile> named = FileSystem::namedFile(onDisk(path));
             if (named && named->identity == identity) {
                 FileSystem::deleteFile(onDisk(path));
@@ -113,7 +118,6 @@ std::optional<NamedFile> Engine::makeFile(const QString &path,
         // The user takes the disk out when told the file is written, so it must be on the disk;
         // and the disk's own file system may settle the file's times only as it is closed.
         m_platform.flushToDisk(file);
-        const FileIdentity identity = file.identity();
         file.close();
         return asWritten(path, identity);
     } catch (...) {

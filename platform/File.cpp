@@ -158,6 +158,16 @@ void File::flushToDisk()
         throw AppError::fromErrno(errno);
 }
 
+void File::flush()
+{
+    // The file system hears of every close of a descriptor, not only of the last one.
+    const int duplicate = ::fcntl(m_descriptor, F_DUPFD_CLOEXEC, 0);
+    if (duplicate < 0)
+        throw AppError::fromErrno(errno);
+    if (::close(duplicate) != 0 && errno != EINTR)
+        throw AppError::fromErrno(errno);
+}
+
 void File::close()
 {
     if (m_descriptor < 0)

@@ -47,6 +47,10 @@ public:
     void truncate(qint64 length);
     // Returns once everything written has reached the device.
     void flushToDisk();
+    // Hands everything written to the file system as closing the file does, reporting what it
+    // reports then, and keeps the file open. A network or FUSE file system, or a quota, may
+    // take every write and tell only now that it cannot keep them.
+    void flush();
     // Closes the file, reporting what the system reports on closing; a closed file stays so.
     void close();
 

@@ -217,6 +217,22 @@ TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
     expectJoinsBack({path("out")}, source);
 }
 
+// A disk that fails to write the script out may hold any part of it.
+TEST_F(RunSafety, RemovesAScriptThatTheFloppyFailedToWriteOut)
+{
+    insertDisk(1);
+    const QString source = chooseExample();
+    writeToFolder("A:/parts");
+    platform.failingFlush = 4;
+    prompter.answer(Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.last(),
+              errorMessage(generalError(57, "Device I/O error")
+                           + incompleteSet("pieces 1 to 3 of 3 were written in A:\\parts, but not "
+                                           "the whole join script")));
+    EXPECT_EQ(filesIn(disk(1) + "/parts"), QStringList({"clip.avi.1", "clip.avi.2", "clip.avi.3"}));
+}
+
 TEST_F(RunSafety, StopsWhenTheSourceChangesWhileItIsCut)
 {
     struct Change
