@@ -261,6 +261,7 @@ File Engine::openSource()
     File source = File::openForReading(onDisk(m_state.SourcePath));
     m_run->sourceIdentity = source.identity();
     m_run->sourceStamp = source.stamp();
+    m_run->sourceSharing = source.sharing();
     return source;
 }
 

@@ -89,9 +89,11 @@ private:
     // What a run keeps from its start to its end, beside the shared state.
     struct Run
     {
-        // The file being cut, which no output of the run may be, and its stamp when opened.
+        // The file being cut, which no output of the run may be, and its stamp when opened;
+        // and who may read it, whom its outputs are shared with at most.
         FileIdentity sourceIdentity;
         FileStamp sourceStamp;
+        FileSharing sourceSharing;
         File *source = nullptr;
         // What copies the pieces, and where in the source the one being copied starts and
         // how long it is.

@@ -63,7 +63,7 @@ File Engine::replaceFile(const QString &path)
     // the set, and no other run writes there: a file is made where nothing has its name, and
     // a name someone made since stops the run rather than be replaced unasked.
     if (!writesToFloppy() && GetFolder(path) == m_state.OutFolder)
-        return File::createNew(target);
+        return File::createNew(target, m_run->sourceSharing);
     // Removing a link to the source is harmless, but not removing the source's own name when
     // the source was reached through a link. A disk inserted during the run can hold either,
     // so each name is looked at as it is replaced.
@@ -71,7 +71,7 @@ File Engine::replaceFile(const QString &path)
         throw StopRun {sourceWouldBeOverwritten(path)};
     if (FileSystem::namesFolder(target))
         throw StopRun {folderInTheWay(path)};
-    return File::replace(target);
+    return File::replace(target, m_run->sourceSharing);
 }
 
 QString Engine::folderInTheWay(const QString &path)

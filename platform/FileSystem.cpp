@@ -18,6 +18,12 @@ FileStamp FileStamp::of(const struct stat &info)
     return {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
 }
 
+FileSharing FileSharing::of(const struct stat &info)
+{
+    const quint32 groupBits = info.st_mode & (S_IRGRP | S_IWGRP);
+    return {quint64(info.st_gid), groupBits, info.st_mode & (S_IROTH | S_IWOTH) & (groupBits >> 3)};
+}
+
 qint64 DiskSpace::roomFor(qint64 length) const
 {
     return (length + allocationUnit - 1) / allocationUnit * allocationUnit;

@@ -37,7 +37,7 @@ Copied copyInto(const QString &folder, const QString &source, qint64 offset, qin
     File from = File::openForReading(source);
     QByteArray skipped(offset, Qt::Uninitialized);
     from.read(skipped.data(), offset);
-    File to = File::createNew(target.filePath(QStringLiteral("piece")));
+    File to = File::createNew(target.filePath(QStringLiteral("piece")), {});
     QByteArray buffer;
     FileCopy copy(buffer);
     Copied copied;
