@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cerrno>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -142,6 +143,16 @@ void removeFolder(const QString &path)
 {
     if (::rmdir(QFile::encodeName(path).constData()) != 0)
         throw AppError::fromErrno(errno);
+}
+
+QByteArray workingFolder()
+{
+    // Not QDir::currentPath, which reads the name as text: a name that is none comes back
+    // with stand-ins for its bytes, and names another folder, or none.
+    char *const name = ::getcwd(nullptr, 0);
+    const QByteArray folder(name);
+    std::free(name);
+    return folder;
 }
 
 } // namespace FileSystem

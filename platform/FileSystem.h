@@ -4,6 +4,7 @@
 
 #include <optional>
 
+class QByteArray;
 class QString;
 struct stat;
 
@@ -93,5 +94,8 @@ void removeFolder(const QString &path);
 // The room on the volume that holds path; raises the matching AppError when it cannot be
 // asked.
 DiskSpace spaceOf(const QString &path);
+// The process's working folder as the system names it, byte for byte (its name need not be
+// text in the system's encoding); empty when it has no name any more (it was removed).
+QByteArray workingFolder();
 
 } // namespace FileSystem

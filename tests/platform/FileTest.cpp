@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -220,6 +221,22 @@ TEST_F(FileTest, FileSystemCreatesOneFolderLevelAndDeletesNamesNotTargets)
     EXPECT_FALSE(QFileInfo(path("link")).isSymLink());
     EXPECT_EQ(TestFiles::read(path("target")), "kept");
     EXPECT_EQ(errorNumberOf([&] { FileSystem::deleteFile(path("link")); }), AppError::FileNotFound);
+}
+
+// A folder named in Latin-1 under a UTF-8 system, and one whose name reads as the same text.
+TEST_F(FileTest, TheWorkingFolderIsNamedByItsBytes)
+{
+    const QByteArray base = QFile::encodeName(dir.path());
+    const QByteArray latin1 = base + "/caf\xe9";
+    ASSERT_EQ(::mkdir(latin1.constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((base + "/caf\xef\xbf\xbd").constData(), 0700), 0);
+    const QByteArray previous = FileSystem::workingFolder();
+    ASSERT_EQ(::chdir(latin1.constData()), 0);
+    const QByteArray named = FileSystem::workingFolder();
+    ASSERT_EQ(::rmdir(latin1.constData()), 0);
+    EXPECT_EQ(FileSystem::workingFolder(), QByteArray()) << "a removed folder has no name";
+    ASSERT_EQ(::chdir(previous.constData()), 0);
+    EXPECT_EQ(named, latin1);
 }
 
 } // namespace
