@@ -67,12 +67,16 @@ QString diskOf(const QString &blockFolder, const QString &name)
 
 bool isFloppyDrive(const QByteArray &device, const QString &sysfsRoot)
 {
-    if (device.startsWith("/dev/fd"))
-        return true;
-    if (!device.startsWith("/dev/"))
+    // A device by its own name in /dev: a mount's source is any text its maker gave it, and a
+    // path would lead anywhere ("/dev/fd/3" to a process's open file, "/dev/../sdb" to a
+    // floppy's name in sysfs).
+    const QByteArray name = device.mid(5);
+    if (!device.startsWith("/dev/") || name.isEmpty() || name.contains('/'))
         return false;
+    if (name.startsWith("fd"))
+        return true;
     const QString blockFolder = sysfsRoot + QStringLiteral("/block");
-    const QString disk = diskOf(blockFolder, QFile::decodeName(device.mid(5)));
+    const QString disk = diskOf(blockFolder, QFile::decodeName(name));
     if (disk.isEmpty() || disk.contains(u'/'))
         return false;
     const QString diskFolder = blockFolder + u'/' + disk;

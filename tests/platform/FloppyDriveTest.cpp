@@ -82,6 +82,10 @@ TEST(FloppyDrive, FindsTheFloppyInTheMountTable)
         {"no floppy", "/dev/sda1 / ext4 rw 0 0\n/dev/sdc /media/usb vfat rw 0 0\n", ""},
         {"a usual folder's name inside another", "/dev/sdx /media/floppy0/x vfat rw 0 0\n", ""},
         {"an empty table", "", ""},
+        // A mount's source is any text its maker gave it (a FUSE file system's, say): a path
+        // that only leads to a floppy's device or to its folder in sysfs names no drive.
+        {"a path under /dev/fd, the process's open files", "/dev/fd/3 /mnt/x fuse rw 0 0\n", ""},
+        {"a path back out of /dev to a floppy's name", "/dev/../sdb /mnt/x fuse rw 0 0\n", ""},
     };
     const SysfsTree sysfs;
     for (const Case &c : cases)
