@@ -1,3 +1,4 @@
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
 #include "ui/Form1.h"
@@ -6,8 +7,6 @@
 #include "ui/SourceCheck.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QMessageBox>
 #include <QStyleFactory>
 
@@ -40,7 +39,7 @@ int main(int argc, char *argv[])
     // A file given to the program (a file manager's "Open with", a drag onto its launcher) is
     // taken as a drop; Qt has taken its own options out of argv by now.
     if (argc > 1)
-        window->takeFile(addressOfArgument(argv[1], QFile::encodeName(QDir::currentPath())));
+        window->takeFile(addressOfArgument(argv[1], FileSystem::workingFolder()));
     const int status = QApplication::exec();
     if (StopSignals::received() != 0) {
         window.reset();

@@ -151,11 +151,12 @@ bool Engine::cut()
     run.source.emplace(onDisk(m_state.SourcePath));
     if (run.source->stamp().length != m_state.SourceSize)
         throw sourceChanged();
+    run.writer.shareAs(run.source->sharing());
     if (!run.outputs.prepare(fileName, scriptPathFor(fileName), run.source->identity()))
         return false;
     const QString &scriptPath = run.outputs.scriptPath();
     // A floppy run's script waits under a name that no other run has, and that none takes.
-    ScriptFile script(run.outputs.writesToFloppy() ? File::createNew(onDisk(scriptPath))
+    ScriptFile script(run.outputs.writesToFloppy() ? run.writer.createNewFile(scriptPath)
                                                    : run.writer.replaceFile(scriptPath),
                       onDisk(scriptPath), codePage);
     run.outputs.noteScript(script.identity());

@@ -41,9 +41,14 @@ File PieceWriter::replaceFile(const QString &path)
     // the set, and no other run writes there: a file is made where nothing has its name, and
     // a name someone made since stops the run rather than be replaced unasked.
     if (m_outputs.isInRunFolder(path))
-        return File::createNew(target);
+        return File::createNew(target, m_sharing);
     checkReplaceable(path);
-    return File::replace(target);
+    return File::replace(target, m_sharing);
+}
+
+File PieceWriter::createNewFile(const QString &path)
+{
+    return File::createNew(m_platform.resolve(path), m_sharing);
 }
 
 void PieceWriter::removeUnfinished(File &file, const QString &path, const FileIdentity &identity)
@@ -153,8 +158,7 @@ std::optional<NamedFile> PieceWriter::copyToNewFile(const QString &path, File &s
                                                     qint64 length,
                                                     const FileCopy::AfterStep &betweenSteps)
 {
-    return copyInto(File::createNew(m_platform.resolve(path)), path, source, start, length,
-                    betweenSteps);
+    return copyInto(createNewFile(path), path, source, start, length, betweenSteps);
 }
 
 } // namespace modMorlend

@@ -35,9 +35,14 @@ public:
     // The bytes of a piece pass through buffer where the system cannot copy file to file.
     PieceWriter(const Platform &platform, const OutputSet &outputs, QByteArray &buffer);
 
+    // The files made from now on are shared no further than the file being cut: a private file
+    // must not turn into pieces every user of the machine can read.
+    void shareAs(const FileSharing &sharing) { m_sharing = sharing; }
     // A new, empty file in the place of whatever has the name path, which must be neither the
     // file being cut nor a folder.
     File replaceFile(const QString &path);
+    // A new file where nothing has the name path.
+    File createNewFile(const QString &path);
     // Refuses the run when path is the file being cut or a folder, which replaceFile would meet.
     void checkReplaceable(const QString &path) const;
     // Copies length bytes of source from start on into a new file at path, in steps; after each,
@@ -73,6 +78,7 @@ private:
     const Platform &m_platform;
     const OutputSet &m_outputs;
     FileCopy m_copier;
+    FileSharing m_sharing;
     QString m_unfinished;
 };
 

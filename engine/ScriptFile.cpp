@@ -51,7 +51,12 @@ qint64 ScriptFile::length()
 void ScriptFile::flushToDisk(const Platform &platform)
 {
     writeOut();
-    platform.flushToDisk(m_file);
+    try {
+        platform.flushToDisk(m_file);
+    } catch (const AppError &) {
+        keepWholeLines(0);
+        throw;
+    }
 }
 
 void ScriptFile::close()
@@ -72,31 +77,61 @@ void ScriptFile::writeOut()
     try {
         m_file.write(pending.constData(), pending.size());
     } catch (const AppError &) {
-        cutBackToWholeLines(pending);
+        keepWholeLines(wholeLinesReached(pending));
         throw;
     }
     const qsizetype lastLineEnd = pending.lastIndexOf(LineEndBytes);
     if (lastLineEnd >= 0)
         m_wholeLines = m_written + lastLineEnd + 2;
     m_written += pending.size();
+    try {
+        m_file.flush();
+    } catch (const AppError &) {
+        keepWholeLines(m_keptLines);
+        throw;
+    }
+    m_keptLines = m_wholeLines;
 }
 
-void ScriptFile::cutBackToWholeLines(const QByteArray &pending) noexcept
+qint64 ScriptFile::wholeLinesReached(const QByteArray &pending) const noexcept
 {
     try {
         const qint64 reached = m_file.size() - m_written;
         const qsizetype lastLineEnd
             = reached >= 2 ? pending.lastIndexOf(LineEndBytes, reached - 2) : -1;
         if (lastLineEnd >= 0)
-            m_wholeLines = m_written + lastLineEnd + 2;
-        // Nothing more is written to a script that lost lines.
-        m_open = false;
-        if (m_wholeLines > 0) {
-            m_file.truncate(m_wholeLines);
-            m_file.close();
-            return;
+            return m_written + lastLineEnd + 2;
+    } catch (const AppError &) {
+    }
+    return m_wholeLines;
+}
+
+void ScriptFile::keepWholeLines(qint64 length) noexcept
+{
+    m_open = false;
+    const auto kept = [this] {
+        try {
+            m_file.flush();
+            return true;
+        } catch (const AppError &) {
+            return false;
         }
-        m_file.close();
+    };
+    try {
+        for (const qint64 wholeLines : {length, m_keptLines}) {
+            if (wholeLines == 0)
+                break;
+            m_file.truncate(wholeLines);
+            if (kept()) {
+                m_file.close();
+                return;
+            }
+        }
+        try {
+            m_file.close();
+        } catch (const AppError &) {
+            // The file goes, whatever closing it said.
+        }
         // Only the file this script is: someone may have put another at its name since.
         const std::optional<NamedFile> named = FileSystem::namedFile(m_path);
         if (named && named->identity == m_identity)

@@ -6,6 +6,7 @@ SourceFile::SourceFile(const QString &path)
     : m_file(File::openForReading(path))
     , m_identity(m_file.identity())
     , m_stamp(m_file.stamp())
+    , m_sharing(m_file.sharing())
 {
 }
 

@@ -19,6 +19,8 @@ public:
     const FileIdentity &identity() const { return m_identity; }
     // The file as it stood when opened.
     const FileStamp &stamp() const { return m_stamp; }
+    // Who may read the file, whom what is made of it is shared with at most.
+    const FileSharing &sharing() const { return m_sharing; }
     // Bytes appended or changed in place since the file was opened.
     [[nodiscard]] bool hasChanged() const { return m_file.stamp() != m_stamp; }
     // Whether the name path, links followed, leads to this file.
@@ -29,6 +31,7 @@ private:
     File m_file;
     FileIdentity m_identity;
     FileStamp m_stamp;
+    FileSharing m_sharing;
 };
 
 } // namespace modMorlend

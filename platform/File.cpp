@@ -18,6 +18,16 @@ namespace {
 // The most one read moves on Linux; larger buffers take more than one call.
 constexpr qint64 MaxTransfer = 0x7ffff000;
 
+struct stat statusOf(int descriptor)
+{
+    struct stat info
+    {
+    };
+    if (::fstat(descriptor, &info) != 0)
+        throw AppError::fromErrno(errno);
+    return info;
+}
+
 } // namespace
 
 File::File(int descriptor)
@@ -25,10 +35,10 @@ File::File(int descriptor)
 {
 }
 
-File File::open(const QString &path, int flags)
+File File::open(const QString &path, int flags, mode_t mode)
 {
     // Children started while a file is open (the disk clearing) must not inherit it.
-    const int descriptor = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, 0666);
+    const int descriptor = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, mode);
     if (descriptor < 0)
         throw AppError::fromErrno(errno);
     return File(descriptor);
@@ -39,19 +49,28 @@ File File::openForReading(const QString &path)
     return open(path, O_RDONLY);
 }
 
-File File::createNew(const QString &path)
+File File::createNew(const QString &path, const FileSharing &sharing)
 {
-    return open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW);
+    File file = open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW,
+                     S_IRUSR | S_IWUSR | sharing.groupBits | sharing.otherBits);
+    // A folder may give its files its own group, whose members are not the source's. A file
+    // system that keeps no modes of its own (FAT) refuses the change, and has the mount's.
+    if (sharing.groupBits != 0) {
+        const struct stat info = statusOf(file.m_descriptor);
+        if (quint64(info.st_gid) != sharing.group)
+            ::fchmod(file.m_descriptor, info.st_mode & (S_IRWXU | S_IRWXO));
+    }
+    return file;
 }
 
-File File::replace(const QString &path)
+File File::replace(const QString &path, const FileSharing &sharing)
 {
     // Removing the name rather than opening what has it: a write would go through a link into
     // someone's file, and a pipe would hold the run up for good. ext4 also takes a new file
     // as it is, where a truncated one would be written out when it is closed.
     if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT)
         throw AppError::fromErrno(errno);
-    return createNew(path);
+    return createNew(path, sharing);
 }
 
 File::File(File &&other) noexcept
@@ -103,20 +122,6 @@ void File::write(const char *data, qint64 size)
     }
 }
 
-namespace {
-
-struct stat statusOf(int descriptor)
-{
-    struct stat info
-    {
-    };
-    if (::fstat(descriptor, &info) != 0)
-        throw AppError::fromErrno(errno);
-    return info;
-}
-
-} // namespace
-
 qint64 File::size() const
 {
     return statusOf(m_descriptor).st_size;
@@ -140,6 +145,11 @@ NamedFile File::asNamedFile() const
         {quint64(info.st_dev), quint64(info.st_ino)}, FileStamp::of(info), S_ISREG(info.st_mode)};
 }
 
+FileSharing File::sharing() const
+{
+    return FileSharing::of(statusOf(m_descriptor));
+}
+
 void File::seek(qint64 offset)
 {
     if (::lseek(m_descriptor, offset, SEEK_SET) < 0)
@@ -155,6 +165,16 @@ void File::truncate(qint64 length)
 void File::flushToDisk()
 {
     if (::fsync(m_descriptor) != 0)
+        throw AppError::fromErrno(errno);
+}
+
+void File::flush()
+{
+    // The file system hears of every close of a descriptor, not only of the last one.
+    const int duplicate = ::fcntl(m_descriptor, F_DUPFD_CLOEXEC, 0);
+    if (duplicate < 0)
+        throw AppError::fromErrno(errno);
+    if (::close(duplicate) != 0 && errno != EINTR)
         throw AppError::fromErrno(errno);
 }
 

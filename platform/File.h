@@ -15,14 +15,16 @@ class File
 public:
     // Opens an existing file for reading from its start.
     static File openForReading(const QString &path);
-    // Creates a file that must not exist yet; whatever has the name already, a link included,
-    // raises "File already exists" and is neither followed nor touched.
-    static File createNew(const QString &path);
-    // Puts a new, empty file in the place of whatever has the name path: a file, a link (never
-    // what it leads to), a pipe, a socket or a device node goes first. A name made again by
-    // someone else between the two steps raises "File already exists" rather than being
-    // written through; a folder at path raises "Path/File access error".
-    static File replace(const QString &path);
+    // Creates a file that must not exist yet, which its owner may read and write and others
+    // as sharing says, within the user's umask; whatever has the name already, a link
+    // included, raises "File already exists" and is neither followed nor touched.
+    static File createNew(const QString &path, const FileSharing &sharing);
+    // Puts a new, empty file in the place of whatever has the name path, made as createNew
+    // makes it: a file, a link (never what it leads to), a pipe, a socket or a device node goes
+    // first. A name made again by someone else between the two steps raises "File already
+    // exists" rather than being written through; a folder at path raises "Path/File access
+    // error".
+    static File replace(const QString &path, const FileSharing &sharing);
 
     File(File &&other) noexcept;
     File &operator=(File &&other) noexcept;
@@ -41,12 +43,17 @@ public:
     FileStamp stamp() const;
     // Both, and whether it is a regular file, from one look.
     NamedFile asNamedFile() const;
+    FileSharing sharing() const;
     // Reads and writes go on from offset bytes into the file.
     void seek(qint64 offset);
     // Cuts the file back to its first length bytes.
     void truncate(qint64 length);
     // Returns once everything written has reached the device.
     void flushToDisk();
+    // Hands everything written to the file system as closing the file does, reporting what it
+    // reports then, and keeps the file open. A network or FUSE file system, or a quota, may
+    // take every write and tell only now that it cannot keep them.
+    void flush();
     // Closes the file, reporting what the system reports on closing; a closed file stays so.
     void close();
 
@@ -54,7 +61,7 @@ private:
     friend class FileCopy;
 
     explicit File(int descriptor);
-    static File open(const QString &path, int flags);
+    static File open(const QString &path, int flags, mode_t mode = 0);
 
     int m_descriptor = -1;
 };

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -18,6 +19,12 @@ FileStamp FileStamp::of(const struct stat &info)
         return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
     };
     return {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
+}
+
+FileSharing FileSharing::of(const struct stat &info)
+{
+    const quint32 groupBits = info.st_mode & (S_IRGRP | S_IWGRP);
+    return {quint64(info.st_gid), groupBits, info.st_mode & (S_IROTH | S_IWOTH) & (groupBits >> 3)};
 }
 
 qint64 DiskSpace::roomFor(qint64 length) const
@@ -183,6 +190,16 @@ std::optional<qint64> nameLimitOf(const QString &path)
     if (limit < 0)
         return std::nullopt;
     return qint64(limit);
+}
+
+QByteArray workingFolder()
+{
+    // Not QDir::currentPath, which reads the name as text: a name that is none comes back
+    // with stand-ins for its bytes, and names another folder, or none.
+    char *const name = ::getcwd(nullptr, 0);
+    const QByteArray folder(name);
+    std::free(name);
+    return folder;
 }
 
 } // namespace FileSystem

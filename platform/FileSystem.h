@@ -4,6 +4,7 @@
 
 #include <optional>
 
+class QByteArray;
 class QString;
 struct stat;
 
@@ -27,6 +28,20 @@ struct FileStamp
 
     static FileStamp of(const struct stat &info);
     bool operator==(const FileStamp &) const = default;
+};
+
+// Who besides its owner may read or write a file: the read and write bits (as st_mode has them)
+// of its group, which group that is, and those of everyone else. What a run writes from a
+// source shares no more than the source: everyone else gets only what the source's group gets
+// too, since its members are everyone else to a file of another group. Nothing carries the
+// bits to execute, to take the owner's or the group's rights, or to keep names in a folder.
+struct FileSharing
+{
+    quint64 group = 0;
+    quint32 groupBits = 0;
+    quint32 otherBits = 0;
+
+    static FileSharing of(const struct stat &info);
 };
 
 // What has a name: the file (or link, pipe, ...) itself, never what a link leads to.
@@ -87,5 +102,8 @@ std::optional<qint64> nameLimitOf(const QString &path);
 // The room on the volume that holds path; raises the matching AppError when it cannot be
 // asked.
 DiskSpace spaceOf(const QString &path);
+// The process's working folder as the system names it, byte for byte (its name need not be
+// text in the system's encoding); empty when it has no name any more (it was removed).
+QByteArray workingFolder();
 
 } // namespace FileSystem

@@ -70,6 +70,14 @@ bool hasReadOnly(const QByteArray &options)
     return options.split(',').contains("ro");
 }
 
+// "major:minor" in decimal, as the kernel writes a device's numbers; anything else would be
+// looked up in sysfs as a path.
+bool isDeviceNumbers(const QByteArray &field)
+{
+    static const QRegularExpression numbers(QStringLiteral("^[0-9]+:[0-9]+$"));
+    return numbers.match(QLatin1StringView(field)).hasMatch();
+}
+
 // The mounts in the table's order; a mount over another at the same folder hides it.
 QList<Mount> mountsIn(const QByteArray &mountInfo)
 {
@@ -79,7 +87,7 @@ QList<Mount> mountsIn(const QByteArray &mountInfo)
         // the file system's options.
         const QList<QByteArray> fields = line.split(' ');
         const qsizetype separator = fields.indexOf("-", 6);
-        if (separator < 0 || fields.size() < separator + 4)
+        if (separator < 0 || fields.size() < separator + 4 || !isDeviceNumbers(fields[2]))
             continue;
         Mount mount {fields[2], unescaped(fields[3]), QFile::decodeName(unescaped(fields[4])),
                      QFile::decodeName(unescaped(fields[separator + 2])),

@@ -14,6 +14,8 @@
 namespace {
 
 constexpr char32_t FirstBeyondAscii = 0x80;
+// The longest code of one character in the pages: a lead byte and a second byte.
+constexpr qsizetype MaxCodeLength = 2;
 
 // The C library's name of page number.
 QByteArray iconvName(int number)
@@ -44,10 +46,21 @@ public:
     {
         if (m_upperHalf)
             return heldText(bytes);
-        const std::optional<QByteArray> text = m_fromPage.convert(bytes);
-        if (!text)
-            return std::nullopt;
-        return QString::fromUtf8(*text);
+        // A character at a time, as the joining machine reads the page: one byte, or a lead
+        // byte and the one after it. Read as one text, the C library would join a letter and a
+        // combining mark after it into one character (1258), where that machine reads two.
+        QString text;
+        for (qsizetype at = 0; at < bytes.size();) {
+            std::optional<QByteArray> character;
+            qsizetype length = 0;
+            while (!character && length < MaxCodeLength && at + length < bytes.size())
+                character = m_fromPage.convert(bytes.sliced(at, ++length));
+            if (!character)
+                return std::nullopt;
+            text += QString::fromUtf8(*character);
+            at += length;
+        }
+        return text;
     }
 
     bool hasConverter() const
@@ -89,20 +102,19 @@ private:
 
     std::optional<QByteArray> convertedCode(char32_t character)
     {
-        const QByteArray text = QString::fromUcs4(&character, 1).toUtf8();
-        const std::optional<QByteArray> code = m_toPage.convert(text);
+        // Half of a surrogate pair is no character, and Qt would write it as "?".
+        if (QChar::isSurrogate(character))
+            return std::nullopt;
+        // Not QString::fromUcs4, which takes a U+FEFF at the start for a byte-order mark and
+        // drops it: the character would go with no code at all.
+        const QString text = QStringView(QChar::fromUcs4(character)).toString();
+        const std::optional<QByteArray> code = m_toPage.convert(text.toUtf8());
         // The C library writes some characters as the code of another one, which is what
         // the joining machine then reads: "¥" as the backslash in 932, the wave dash as the
-        // full-width tilde.
-        if (!code || m_fromPage.convert(*code) != text)
+        // full-width tilde. Or as a letter and a combining mark: 1258 writes most Vietnamese
+        // letters so, which the joining machine reads as two characters, a name no file has.
+        if (!code || decode(*code) != text)
             return std::nullopt;
-        // Or as a letter and a combining mark, which its decoder joins again: 1258 writes most
-        // Vietnamese letters so. The joining machine reads two characters there, a name that
-        // no file has; a code of one character has no shorter start that reads as one.
-        for (qsizetype length = 1; length < code->size(); ++length) {
-            if (m_fromPage.convert(code->first(length)))
-                return std::nullopt;
-        }
         return code;
     }
 
@@ -130,10 +142,11 @@ bool OemCodePage::hasConverter() const
 
 bool OemCodePage::canEncode(QStringView text) const
 {
-    const QList<uint> characters = text.toUcs4();
-    return std::all_of(characters.cbegin(), characters.cend(), [this](char32_t character) {
-        return character < FirstBeyondAscii || m_codes->codeOf(character).has_value();
-    });
+    // The text as a whole, read back as the joining machine reads it, is the one test: a
+    // character that goes with no code or with another's, or codes that read as other
+    // characters side by side, all come back as another text.
+    const std::optional<QByteArray> bytes = encoded(text);
+    return bytes && decode(*bytes) == text;
 }
 
 std::optional<QString> OemCodePage::decode(QByteArrayView bytes) const
@@ -150,6 +163,14 @@ std::optional<QString> OemCodePage::decode(QByteArrayView bytes) const
 
 QByteArray OemCodePage::encode(QStringView text) const
 {
+    std::optional<QByteArray> bytes = encoded(text);
+    if (!bytes)
+        throw AppError(AppError::BadFileName);
+    return *std::move(bytes);
+}
+
+std::optional<QByteArray> OemCodePage::encoded(QStringView text) const
+{
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype at = 0; at < text.size(); ++at) {
@@ -163,7 +184,7 @@ QByteArray OemCodePage::encode(QStringView text) const
         const std::optional<QByteArray> code
             = m_codes->codeOf(pair ? QChar::surrogateToUcs4(unit, text[++at].unicode()) : unit);
         if (!code)
-            throw AppError(AppError::BadFileName);
+            return std::nullopt;
         bytes += *code;
     }
     return bytes;

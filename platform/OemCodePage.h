@@ -27,7 +27,8 @@ public:
     // converts it (an installation without its conversion modules does not), or Morlend holds
     // the page itself.
     bool hasConverter() const;
-    // Whether every character of text has a code in this page.
+    // Whether text can be written in this page so that the joining machine reads back exactly
+    // text: the one test of a name that the script is to carry.
     bool canEncode(QStringView text) const;
     // text in this page; a character without a code raises "Bad file name or number".
     QByteArray encode(QStringView text) const;
@@ -37,6 +38,9 @@ public:
 
 private:
     class Codes;
+
+    // text in this page; none when a character of it has no code.
+    std::optional<QByteArray> encoded(QStringView text) const;
 
     int m_number;
     // Shared by copies: the converters, and the code of each character looked up so far.

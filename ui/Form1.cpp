@@ -153,12 +153,18 @@ void Form1::Form_Load()
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     // The window sees each key before the control with the focus, which still gets it. A key
-    // held down repeats itself: Enter held through a cut would start it again once it ends.
-    if (event->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
-        QWidget *focus = QApplication::focusWidget();
-        const QObject *receiver = focus ? static_cast<QObject *>(focus) : this;
-        if (watched == receiver && (focus ? focus->window() == this : isActiveWindow()))
-            Form_KeyDown(keyCodeOf(*static_cast<QKeyEvent *>(event)));
+    // is looked at once, as the window system hands it to a control: the cut that Enter starts
+    // runs while the key is on its way, which goes on to the control's parents afterwards,
+    // and one of them may have the focus by then. A key held down repeats itself: Enter held
+    // through a cut, or through a message box, would start it again once it ends. The keys of
+    // every window tell that, a box's too.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        && event->spontaneous() && watched->isWidgetType()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool repeated = m_keyRepeats.repeats(*key);
+        if (event->type() == QEvent::KeyPress && !repeated
+            && static_cast<QWidget *>(watched)->window() == this)
+            Form_KeyDown(keyCodeOf(*key));
     }
     return QWidget::eventFilter(watched, event);
 }

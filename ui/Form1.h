@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/KeyRepeats.h"
+
 #include <QWidget>
 
 #include <array>
@@ -103,4 +105,6 @@ private:
     std::unique_ptr<CloseRequests> m_closeRequests;
     QString m_AppVersion;
     bool m_closeAfterRun = false;
+    // Which presses the key preview passes on: none that only repeats a held key.
+    KeyRepeats m_keyRepeats;
 };

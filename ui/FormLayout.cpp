@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -48,8 +50,18 @@ FormLayout::Control controlOf(const QJsonObject &entry)
     control.index = integerOf(entry, IndexKey, -1);
     control.kind = textOf(entry, KindKey);
     control.container = textOf(entry, ContainerKey);
-    control.twips = QRect(integerOf(entry, LeftKey, 0), integerOf(entry, TopKey, 0),
-                          integerOf(entry, WidthKey, 0), integerOf(entry, HeightKey, 0));
+    const int left = integerOf(entry, LeftKey, 0);
+    const int top = integerOf(entry, TopKey, 0);
+    const int width = integerOf(entry, WidthKey, 0);
+    const int height = integerOf(entry, HeightKey, 0);
+    // A rectangle keeps its far edges as integers too: a size below 0, or one that ends beyond
+    // them, is no place.
+    const auto endsInRange = [](int start, int length) {
+        return length >= 0 && qint64(start) + length - 1 <= std::numeric_limits<int>::max();
+    };
+    if (!endsInRange(left, width) || !endsInRange(top, height))
+        throw AppError(AppError::Overflow);
+    control.twips = QRect(left, top, width, height);
     control.tabIndex = integerOf(entry, TabIndexKey, -1);
     control.properties = PropertyBag::fromJson(entry.value(PropertiesKey).toObject());
     return control;

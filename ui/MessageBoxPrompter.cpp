@@ -3,8 +3,11 @@
 #include "controls/MouseCapture.h"
 #include "platform/StopSignals.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 #include <QSocketNotifier>
+#include <QWindow>
 
 #include <memory>
 
@@ -45,5 +48,23 @@ Prompter::Reply MessageBoxPrompter::ask(const Message &message)
         });
     }
     releaseMouseCapture();
+    box.installEventFilter(this);
+    const QScopedValueRollback keyRepeats(m_keyRepeats, KeyRepeats());
     return box.exec() == QMessageBox::Ok ? Reply::Ok : Reply::Cancel;
+}
+
+bool MessageBoxPrompter::eventFilter(QObject *watched, QEvent *event)
+{
+    // Once the box has its window, on that window, where the window system's keys arrive
+    // before any control of the box sees them. Not on the application: a run may be inside one
+    // of its filters (the window's key preview), and Qt would call that one again after a
+    // change to their list.
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        if (QWindow *window = static_cast<QWidget *>(watched)->windowHandle())
+            window->installEventFilter(this);
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    return watched->isWindowType() && m_keyRepeats.repeats(*static_cast<QKeyEvent *>(event));
 }

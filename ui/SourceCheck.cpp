@@ -11,6 +11,9 @@ using namespace Qt::StringLiterals;
 
 QUrl addressOfArgument(const QByteArray &argument, const QByteArray &currentFolder)
 {
+    // A folder that has no name any more holds no file a name could reach.
+    if (!argument.startsWith('/') && currentFolder.isEmpty())
+        return {};
     const QByteArray path = argument.startsWith('/') ? argument : currentFolder + '/' + argument;
     // Percent-encoded, the bytes reach the address whatever text they are, or are not.
     return QUrl::fromEncoded("file://" + path.toPercentEncoding("/"));

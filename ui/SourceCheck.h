@@ -19,7 +19,8 @@ struct SourceCheck
 SourceCheck checkSource(const QString &shown, const QString &path);
 
 // The address of the file that a command-line argument names, as a file manager's "Open with"
-// gives it: its name's bytes as they are, taken from currentFolder when they name no whole path.
+// gives it: its name's bytes as they are, taken from currentFolder (bytes too) when they name no
+// whole path. No address when they name none and there is no current folder.
 QUrl addressOfArgument(const QByteArray &argument, const QByteArray &currentFolder);
 
 // Why the file that the address url names cannot be taken by its name, as the message that

@@ -323,6 +323,19 @@ TEST_F(CutFile, WritesNamesInTheConsolesCodePageAndRefusesOthers)
     EXPECT_TRUE(
         TestFiles::read(path("cyrillic/файл.avi.bat")).contains("\"\xe4\xa0\xa9\xab.avi\""));
     expectJoinsBack({path("cyrillic")}, cyrillic);
+
+    // A character that the conversion would drop: the script would name "backup", and its
+    // last line would delete someone's backup.bat.
+    const QString unseen = makeSource("back\ufeffup", 100);
+    choose(unseen, "1 457 664");
+    writeToFolder(path("unseen"));
+    prompter.answer(Prompter::Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.last(),
+              errorMessage("The join script cannot name the file back\ufeffup: the console's "
+                           "code page 866 has no place for some of its characters.\r\n"
+                           "Rename the file and try again."));
+    EXPECT_FALSE(QFileInfo::exists(path("unseen")));
 }
 
 } // namespace

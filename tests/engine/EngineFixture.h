@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Engine.h"
+#include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "tests/engine/TestView.h"
 #include "tests/support/ExampleScript.h"
@@ -21,17 +22,20 @@ QString generalError(int number, const char *description);
 // What a failure message adds when pieces were written: "The set is incomplete: " and what.
 QString incompleteSet(const QString &what);
 
-// The system's services, counting each time a file is flushed to its disk.
+// The system's services, counting each time a file is flushed to its disk; the flush numbered
+// failingFlush fails as a disk that cannot be written fails it.
 class RecordingPlatform : public Platform
 {
 public:
     void flushToDisk(File &file) const override
     {
-        ++flushes;
+        if (++flushes == failingFlush)
+            throw AppError(AppError::DeviceIOError);
         Platform::flushToDisk(file);
     }
 
     mutable int flushes = 0;
+    int failingFlush = 0;
 };
 
 // The window's part as it starts, an engine over it, a scripted user and a system whose floppy and

@@ -8,6 +8,7 @@
 #include "tests/engine/EngineFixture.h"
 #include "tests/engine/JoinScriptInterpreter.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/ScopedFailingClose.h"
 #include "tests/support/TestFiles.h"
 
 #include <QDir>
@@ -49,6 +50,42 @@ protected:
         return folder;
     }
 
+    // The join script of a run that cuts source into pieces of 8 bytes, as it is when nothing
+    // fails.
+    QByteArray wholeScriptOf(const QString &source)
+    {
+        choose(source, "8");
+        writeToFolder(path("whole"));
+        cutFile();
+        return TestFiles::read(path("whole/aaa.bin.bat"));
+    }
+
+    // The script of aaa.bin that a failure left in out, as someone runs it anyway: whole lines
+    // of the whole script, which join the start of the file and lose none of the pieces
+    // written (pieces of 8 bytes).
+    static void expectScriptCutShortLosesNothing(const QString &out, const QByteArray &wholeScript,
+                                                 const QByteArray &original,
+                                                 qsizetype piecesWritten)
+    {
+        const QByteArray script = TestFiles::read(out + "/aaa.bin.bat");
+        EXPECT_TRUE(script.endsWith("\r\n")) << script.right(40).toStdString();
+        EXPECT_TRUE(wholeScript.startsWith(script)) << "the script is the whole one, cut short";
+
+        JoinScriptInterpreter scratch;
+        for (const QString &name : filesIn(out))
+            scratch.addFile(name.toLatin1(), TestFiles::read(out + '/' + name));
+        ASSERT_TRUE(scratch.run("aaa.bin.bat")) << scratch.failure().toStdString();
+        const QByteArray joined = scratch.files().value("aaa.bin");
+        ASSERT_EQ(joined, original.left(joined.size()));
+        QByteArray rest;
+        for (qsizetype index = joined.size() / 8 + 1; index <= piecesWritten; ++index) {
+            const QByteArray piece = "aaa.bin." + QByteArray::number(index);
+            ASSERT_TRUE(scratch.files().contains(piece)) << piece.toStdString() << " was lost";
+            rest += scratch.files().value(piece);
+        }
+        EXPECT_EQ(joined + rest, original.left(piecesWritten * 8));
+    }
+
     static QString replaceQuestion(const QString &where, const QString &files,
                                    const QString &fileName, const QString &names)
     {
@@ -64,10 +101,7 @@ TEST_F(OutputSet, LeavesAScriptCutShortByAFullDiskWithWholeLinesOnlyThatLoseNoth
     // 100 pieces of 8 bytes and a script of some 4 KiB: the pieces fit under the limit, the
     // script does not.
     const QString source = makeSource("aaa.bin", 800);
-    choose(source, "8");
-    writeToFolder(path("whole"));
-    cutFile();
-    const QByteArray wholeScript = TestFiles::read(path("whole/aaa.bin.bat"));
+    const QByteArray wholeScript = wholeScriptOf(source);
     ASSERT_GT(wholeScript.size(), 2000);
 
     struct Case
@@ -103,25 +137,87 @@ TEST_F(OutputSet, LeavesAScriptCutShortByAFullDiskWithWholeLinesOnlyThatLoseNoth
             EXPECT_FALSE(QFileInfo::exists(scriptPath)) << "a script without a whole line goes";
             continue;
         }
-        const QByteArray script = TestFiles::read(scriptPath);
-        EXPECT_TRUE(script.endsWith("\r\n")) << script.right(40).toStdString();
-        EXPECT_TRUE(wholeScript.startsWith(script)) << "the script is the whole one, cut short";
+        expectScriptCutShortLosesNothing(out, wholeScript, TestFiles::read(source), 100);
+    }
+}
 
-        // Run anyway, it joins the start of the file and loses no piece it has not joined.
-        JoinScriptInterpreter scratch;
-        for (const QString &name : filesIn(out))
-            scratch.addFile(name.toLatin1(), TestFiles::read(out + '/' + name));
-        ASSERT_TRUE(scratch.run("aaa.bin.bat")) << scratch.failure().toStdString();
-        const QByteArray joined = scratch.files().value("aaa.bin");
-        const QByteArray original = TestFiles::read(source);
-        ASSERT_EQ(joined, original.left(joined.size()));
-        QByteArray rest;
-        for (qsizetype index = joined.size() / 8 + 1; index <= 100; ++index) {
-            const QByteArray piece = "aaa.bin." + QByteArray::number(index);
-            ASSERT_TRUE(scratch.files().contains(piece)) << piece.toStdString() << " was lost";
-            rest += scratch.files().value(piece);
+// A file system that takes every write and says only as a file is closed that it could not keep
+// it (a quota, NFS, sshfs) loses what lies beyond some byte of that file. The script keeps only
+// whole lines that the file system kept, and a piece is removed, so that what is left is a set
+// that is safe to join, as after a write that fails.
+TEST_F(OutputSet, KeepsWholeLinesAndWholePiecesOnlyWhenAFileFailsAsItIsClosed)
+{
+    // 2 000 pieces of 8 bytes, and a script of some 125 KiB, written out in two blocks.
+    const QString source = makeSource("aaa.bin", 16000);
+    const QByteArray wholeScript = wholeScriptOf(source);
+    ASSERT_GT(wholeScript.size(), 100000);
+    const qsizetype lineEndInLastBlock = wholeScript.lastIndexOf("\r\n", 100000) + 2;
+
+    struct Case
+    {
+        const char *what;
+        // The piece whose closing fails; 0 for the script.
+        int piece;
+        qsizetype keeps;
+        // Whether whole lines of the script are left, or none of it.
+        bool scriptLeft;
+        // A disk that also fails the file's writes beyond this many bytes.
+        int writeLimit = 0;
+    };
+    const Case cases[] = {
+        // The run stops at the first block, and the file system kept no line of it.
+        {"the script, inside its first block", 0, 1000, false},
+        {"the script, inside its last block", 0, wholeScript.size() - 4, true},
+        {"the script, at a line end in its last block", 0, lineEndInLastBlock, true},
+        {"the first piece", 1, 3, false},
+        {"a piece in the middle", 1000, 0, true},
+        {"the last piece", 2000, 7, true},
+        {"a piece that fails as it is written and again as it is closed", 1, 2, false, 4},
+    };
+    const QByteArray original = TestFiles::read(source);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString out = path(QString("failing-%1").arg(&c - cases));
+        writeToFolder(out);
+        prompter.answer(Reply::Ok);
+        const QString file = c.piece == 0 ? "aaa.bin.bat" : "aaa.bin." + QString::number(c.piece);
+        std::optional<ScopedFailingClose> failingClose;
+        failingClose.emplace(QFile::encodeName(out + '/' + file), c.keeps);
+        if (c.writeLimit > 0)
+            fileSizeLimit.emplace(c.writeLimit);
+        cutFile();
+        EXPECT_GT(failingClose->failures(), 0);
+        failingClose.reset();
+
+        // The pieces before the one that failed stay, each whole; no piece cut short does.
+        const QString scriptPath = out + "/aaa.bin.bat";
+        EXPECT_EQ(QFileInfo::exists(scriptPath), c.scriptLeft);
+        QStringList left = QFileInfo::exists(out) ? filesIn(out) : QStringList();
+        left.removeOne("aaa.bin.bat");
+        const qsizetype piecesLeft = left.size();
+        if (c.piece > 0) {
+            EXPECT_EQ(piecesLeft, c.piece - 1);
         }
-        EXPECT_EQ(joined + rest, original);
+        for (qsizetype index = 1; index <= piecesLeft; ++index) {
+            const QString piece = "aaa.bin." + QString::number(index);
+            ASSERT_TRUE(left.contains(piece)) << piece.toStdString();
+            EXPECT_EQ(TestFiles::read(out + '/' + piece), original.mid((index - 1) * 8, 8));
+        }
+        // A script the file system kept no line of is gone, and the message says so.
+        const QString script = !c.scriptLeft ? ", and no join script is left"
+            : piecesLeft == 2000             ? ", but not the whole join script"
+                                             : ", and the join script goes no further";
+        const QString set = piecesLeft == 0
+            ? QString()
+            : incompleteSet(QString("pieces 1 to %1 of 2000 were written in %2%3")
+                                .arg(piecesLeft)
+                                .arg(out, script));
+        EXPECT_EQ(prompter.last(), errorMessage(generalError(61, "Disk full") + set));
+        if (piecesLeft == 0) {
+            EXPECT_FALSE(QFileInfo::exists(out)) << "a run without a piece leaves nothing";
+        }
+        if (c.scriptLeft)
+            expectScriptCutShortLosesNothing(out, wholeScript, original, piecesLeft);
     }
 }
 

@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 using Reply = Prompter::Reply;
@@ -215,6 +218,116 @@ TEST_F(RunSafety, FlushesEachFileOnTheFloppyBeforeTheUserIsToldItIsWritten)
     cutFile();
     EXPECT_EQ(platform.flushes, 0) << "other disks are left to the system";
     expectJoinsBack({path("out")}, source);
+}
+
+// A disk that fails to write the script out may hold any part of it.
+TEST_F(RunSafety, RemovesAScriptThatTheFloppyFailedToWriteOut)
+{
+    insertDisk(1);
+    const QString source = chooseExample();
+    writeToFolder("A:/parts");
+    platform.failingFlush = 4;
+    prompter.answer(Reply::Ok);
+    cutFile();
+    EXPECT_EQ(prompter.last(),
+              errorMessage(generalError(57, "Device I/O error")
+                           + incompleteSet("pieces 1 to 3 of 3 were written in A:\\parts, and no "
+                                           "join script is left")));
+    EXPECT_EQ(filesIn(disk(1) + "/parts"), QStringList({"clip.avi.1", "clip.avi.2", "clip.avi.3"}));
+}
+
+// The permission bits of what path names, as stat gives them.
+mode_t modeOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 07777;
+}
+
+// Sets the process's umask while it lives.
+class ScopedUmask
+{
+public:
+    explicit ScopedUmask(mode_t mask)
+        : m_previous(::umask(mask))
+    {
+    }
+    ~ScopedUmask() { ::umask(m_previous); }
+    ScopedUmask(const ScopedUmask &) = delete;
+    ScopedUmask &operator=(const ScopedUmask &) = delete;
+
+private:
+    mode_t m_previous;
+};
+
+// A private file stays private in its pieces. The join renames, appends to and deletes the
+// pieces, so their owner may read and write them; nobody else gets more than the source gives,
+// and no piece is a program.
+TEST_F(RunSafety, SharesThePiecesAndTheScriptNoFurtherThanTheSource)
+{
+    struct Case
+    {
+        const char *what;
+        mode_t source;
+        mode_t outputs;
+        mode_t umask = 022;
+        // The source's group is not the one the folder gives its files.
+        bool otherGroup = false;
+    };
+    const Case cases[] = {
+        {"a private file", 0600, 0600},
+        {"a file its group reads", 0640, 0640},
+        {"a file everyone reads", 0644, 0644},
+        {"a file everyone reads, under a private umask", 0644, 0600, 077},
+        {"a file everyone may write, within the umask", 0666, 0644},
+        {"a file everyone may write, under an open umask", 0666, 0666, 0},
+        // Its group reads it less than everyone else: the group's members would read the
+        // pieces as everyone else.
+        {"a file everyone but its group reads", 0604, 0600},
+        {"a read-only file", 0444, 0644},
+        {"a program", 0755, 0644},
+        {"a program that takes its owner's and its group's rights", 06755, 0644},
+        {"a file of another group", 0640, 0600, 022, true},
+        {"a file nobody may read but the superuser", 0000, 0600},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        // Modes do not hold back the superuser, and only he gives a file away to a group.
+        if ((c.source & 0400) == 0 && ::geteuid() != 0)
+            continue;
+        if (c.otherGroup && ::geteuid() != 0)
+            continue;
+        const QString source = makeSource(QString("clip%1.avi").arg(&c - cases), 3000);
+        if (c.otherGroup) {
+            ASSERT_EQ(::chown(QFile::encodeName(source).constData(), -1, ::getegid() + 4242), 0);
+        }
+        ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), c.source), 0);
+        choose(source, "1000");
+        const QString out = path(QString("out%1").arg(&c - cases));
+        writeToFolder(out);
+        const ScopedUmask umask(c.umask);
+        cutFile();
+        const QStringList written = filesIn(out);
+        ASSERT_EQ(written.size(), 4);
+        for (const QString &name : written)
+            EXPECT_EQ(modeOf(out + '/' + name), c.outputs) << name.toStdString();
+    }
+
+    // The floppy run's script waits in the temporary folder, shared as the pieces are.
+    const QString source = chooseExample();
+    ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), 0600), 0);
+    insertDisk(1);
+    writeToFloppy(false);
+    prompter.answer(Reply::Ok, [&] {
+        EXPECT_EQ(modeOf(path("C/~join~clip.avi.tmp")), 0600u);
+        EXPECT_EQ(modeOf(disk(1) + "/clip.avi.1"), 0600u);
+        insertDisk(2);
+    });
+    prompter.answer(Reply::Cancel);
+    prompter.answer(Reply::Ok);
+    cutFile();
 }
 
 TEST_F(RunSafety, StopsWhenTheSourceChangesWhileItIsCut)

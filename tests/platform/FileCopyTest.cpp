@@ -37,7 +37,7 @@ Copied copyInto(const QString &folder, const QString &source, qint64 offset, qin
     File from = File::openForReading(source);
     QByteArray skipped(offset, Qt::Uninitialized);
     from.read(skipped.data(), offset);
-    File to = File::createNew(target.filePath(QStringLiteral("piece")));
+    File to = File::createNew(target.filePath(QStringLiteral("piece")), {});
     QByteArray buffer;
     FileCopy copy(buffer);
     Copied copied;
@@ -140,7 +140,7 @@ TEST(FileCopy, CopiesOntoADiskInStepsThatStartAtAPage)
     for (const qsizetype stopAfter : {-1, 3}) {
         SCOPED_TRACE(stopAfter);
         File from = File::openForReading(source);
-        File to = File::createNew(dir.filePath(QStringLiteral("copy%1").arg(stopAfter)));
+        File to = File::createNew(dir.filePath(QStringLiteral("copy%1").arg(stopAfter)), {});
         QList<qint64> steps;
         const FileCopy::Result copied = copy.copyOntoDisk(from, to, data.size(), [&](qint64 done) {
             steps << done;

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -63,6 +65,23 @@ TEST(FileSystem, RenamesOnlyOntoANameNothingHas)
     FileSystem::renameNoReplace(from, dir.filePath("free"));
     EXPECT_FALSE(QFileInfo::exists(from));
     EXPECT_EQ(TestFiles::read(dir.filePath("free")), "mine");
+}
+
+// A folder named in Latin-1 under a UTF-8 system, and one whose name reads as the same text.
+TEST(FileSystem, TheWorkingFolderIsNamedByItsBytes)
+{
+    QTemporaryDir dir;
+    const QByteArray base = QFile::encodeName(dir.path());
+    const QByteArray latin1 = base + "/caf\xe9";
+    ASSERT_EQ(::mkdir(latin1.constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((base + "/caf\xef\xbf\xbd").constData(), 0700), 0);
+    const QByteArray previous = FileSystem::workingFolder();
+    ASSERT_EQ(::chdir(latin1.constData()), 0);
+    const QByteArray named = FileSystem::workingFolder();
+    ASSERT_EQ(::rmdir(latin1.constData()), 0);
+    EXPECT_EQ(FileSystem::workingFolder(), QByteArray()) << "a removed folder has no name";
+    ASSERT_EQ(::chdir(previous.constData()), 0);
+    EXPECT_EQ(named, latin1);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -56,14 +57,14 @@ TEST_F(FileTest, WritesABufferOfManySlicesWholeAndInOrder)
 {
     const QByteArray bytes = TestFiles::pattern(3 * WriteSlice + 5);
     {
-        File file = File::createNew(path("whole"));
+        File file = File::createNew(path("whole"), {});
         file.write(bytes.constData(), bytes.size());
         file.close();
     }
     EXPECT_EQ(TestFiles::read(path("whole")), bytes);
 
     // A disk that fills inside a later slice keeps every byte before it, in its place.
-    File limited = File::createNew(path("limited"));
+    File limited = File::createNew(path("limited"), {});
     const qint64 room = WriteSlice + 100;
     {
         const ScopedFileSizeLimit limit(room);
@@ -112,7 +113,7 @@ TEST_F(FileTest, ReplaceMakesANewFileWhereverAnythingButAFolderHasTheName)
         SCOPED_TRACE(kind);
         const QString name = path(QString("piece-%1").arg(kind).replace(' ', '-'));
         ASSERT_TRUE(make(name));
-        File piece = File::replace(name);
+        File piece = File::replace(name, {});
         piece.write("new", 3);
         piece.close();
         EXPECT_EQ(TestFiles::read(name), "new");
@@ -122,9 +123,10 @@ TEST_F(FileTest, ReplaceMakesANewFileWhereverAnythingButAFolderHasTheName)
     }
 
     QDir(dir.path()).mkdir("folder");
-    EXPECT_EQ(errorNumberOf([&] { File::replace(path("folder")); }), AppError::PathFileAccessError);
+    EXPECT_EQ(errorNumberOf([&] { File::replace(path("folder"), {}); }),
+              AppError::PathFileAccessError);
     EXPECT_TRUE(FileSystem::namesFolder(path("folder")));
-    EXPECT_EQ(errorNumberOf([&] { File::replace(path("missing/x")); }), AppError::FileNotFound);
+    EXPECT_EQ(errorNumberOf([&] { File::replace(path("missing/x"), {}); }), AppError::FileNotFound);
 }
 
 TEST_F(FileTest, CreateNewNeverTakesANameThatSomeoneMadeMeanwhile)
@@ -134,13 +136,14 @@ TEST_F(FileTest, CreateNewNeverTakesANameThatSomeoneMadeMeanwhile)
     ASSERT_TRUE(QFile::link(path("old"), path("link")));
     ASSERT_TRUE(QFile::link(path("nowhere"), path("dangling")));
     for (const char *name : {"old", "link", "dangling"}) {
-        EXPECT_EQ(errorNumberOf([&] { File::createNew(path(name)); }), AppError::FileAlreadyExists)
+        EXPECT_EQ(errorNumberOf([&] { File::createNew(path(name), {}); }),
+                  AppError::FileAlreadyExists)
             << name;
     }
     EXPECT_EQ(TestFiles::read(path("old")), "old content");
     EXPECT_FALSE(QFileInfo::exists(path("nowhere"))) << "a link is never followed to a new file";
 
-    File created = File::createNew(path("fresh"));
+    File created = File::createNew(path("fresh"), {});
     created.write("x", 1);
     created.flushToDisk();
     created.close();
@@ -178,9 +181,10 @@ TEST_F(FileTest, TranslatesFailuresIntoTheCatalogue)
 {
     EXPECT_EQ(errorNumberOf([&] { File::openForReading(path("missing")); }),
               AppError::FileNotFound);
-    EXPECT_EQ(errorNumberOf([&] { File::createNew(path("missing/x")); }), AppError::FileNotFound);
-    EXPECT_EQ(errorNumberOf([&] { File::createNew(dir.path()); }), AppError::FileAlreadyExists);
-    File limited = File::createNew(path("limited"));
+    EXPECT_EQ(errorNumberOf([&] { File::createNew(path("missing/x"), {}); }),
+              AppError::FileNotFound);
+    EXPECT_EQ(errorNumberOf([&] { File::createNew(dir.path(), {}); }), AppError::FileAlreadyExists);
+    File limited = File::createNew(path("limited"), {});
     const ScopedFileSizeLimit limit(2);
     EXPECT_EQ(errorNumberOf([&] { limited.write("xyz", 3); }), AppError::DiskFull)
         << "a write that stops short";
@@ -194,7 +198,7 @@ TEST_F(FileTest, ClosesWhenItGoes)
     };
     const auto before = openFiles();
     {
-        File file = File::createNew(path("a"));
+        File file = File::createNew(path("a"), {});
         File moved = std::move(file);
         EXPECT_EQ(openFiles(), before + 1);
     }

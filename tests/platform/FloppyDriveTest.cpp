@@ -162,6 +162,8 @@ TEST(FloppyDrive, TakesOnlyAFloppyDiskForTheDriveJudgedByTheDeviceBehindIt)
          {},
          {"/mnt/floppy"}},
         {"no floppy", mount("8:33", "/media/usb", "/dev/sdc1"), {}},
+        // The kernel writes "major:minor"; anything else would be a path into sysfs.
+        {"numbers that are no device's", mount("8:16/", "/media/user/DISK", "/dev/sdb"), {}},
         {"an empty table", "", {}},
     };
     const SysfsTree sysfs;

@@ -138,6 +138,73 @@ TEST(OemCodePage, WritesACharacterOnlyAsTheJoiningMachineReadsItBack)
     }
 }
 
+// A name is written only when the joining machine reads back exactly that name: a character
+// that the conversion drops (U+FEFF, taken for a byte-order mark), writes as another ("?" for
+// half a surrogate pair) or joins with its neighbour would leave a name in the script that
+// names another file there.
+TEST(OemCodePage, RefusesInEveryPageATextThatDoesNotReadBackAsItself)
+{
+    const QString highSurrogate(QChar(0xd83d));
+    const QString lowSurrogate(QChar(0xde00));
+    const QString everyPage[] = {
+        u"back\ufeffup"_s,
+        u"\ufeffbackup"_s,
+        u"backup\ufeff"_s,
+        u"back"_s + highSurrogate + u"up"_s,
+        highSurrogate,
+        u"back"_s + lowSurrogate + u"up"_s,
+        lowSurrogate + highSurrogate,
+        // A whole pair stands for a character that no page holds.
+        highSurrogate + lowSurrogate,
+        u"\ufffd"_s,
+    };
+    struct Page
+    {
+        int number;
+        // A name beyond ASCII that the page carries, so that a refusal is the text's own.
+        QString carried;
+        // Characters of its own that the page does not give back as they went in.
+        QStringList notReadBack;
+    };
+    const Page pages[] = {
+        {437, u"café"_s, {u"Ø"_s}},
+        {720, u"ملف"_s, {u"Ø"_s}},
+        {737, u"αρχείο"_s, {u"é"_s}},
+        {775, u"ąčę"_s, {u"ñ"_s}},
+        {850, u"Ø ñ É"_s, {u"€"_s}},
+        {852, u"łódź"_s, {u"ñ"_s}},
+        {855, u"ђурђ"_s, {u"é"_s}},
+        {857, u"ığüş"_s, {u"ł"_s}},
+        {862, u"קובץ"_s, {u"é"_s}},
+        {866, u"Жё №"_s, {u"é"_s}},
+        {874, u"ไฟล์"_s, {u"é"_s}},
+        // Written as the backslash, the tilde, the full-width tilde, the full-width cent sign
+        // and the horizontal bar.
+        {932, u"ファイル"_s, {u"¥"_s, u"‾"_s, u"〜"_s, u"¢"_s, u"—"_s}},
+        {936, u"文件"_s, {u"ệ"_s}},
+        {949, u"파일"_s, {u"ệ"_s}},
+        {950, u"檔案"_s, {u"ệ"_s}},
+        // Written as a letter and a combining mark, read as two characters.
+        {1258, u"cà phê"_s, {u"ệ"_s, u"ặ"_s}},
+    };
+    for (const Page &page : pages) {
+        const OemCodePage codePage(page.number);
+        SCOPED_TRACE(page.number);
+        ASSERT_TRUE(codePage.hasConverter());
+        EXPECT_TRUE(codePage.canEncode(page.carried)) << page.carried.toStdString();
+        EXPECT_EQ(codePage.decode(codePage.encode(page.carried)), page.carried);
+        QStringList refused(std::begin(everyPage), std::end(everyPage));
+        for (const QString &character : page.notReadBack)
+            refused << character << page.carried + character;
+        for (const QString &text : std::as_const(refused)) {
+            SCOPED_TRACE(QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2)
+                             .toHex(' ')
+                             .toStdString());
+            EXPECT_FALSE(codePage.canEncode(text));
+        }
+    }
+}
+
 // A page the C library cannot convert, as on a system without its conversion modules.
 TEST(OemCodePage, WritesAsciiAloneWithoutAConverter)
 {

@@ -109,6 +109,11 @@ TEST(FormBuilder, SaysWhatInALayoutCannotBeReadAndWhere)
         {QByteArray(layout({}, {}))
              .replace("\"container\": \"Frame1\"", "\"container\": \"Frame9\""),
          "control txtOut is in Frame9, which is no control before it"},
+        // Edges beyond the integers a rectangle holds, and a size below 0.
+        {QByteArray(layout({}, {})).replace("\"width\": 1050", "\"width\": 2147483647"),
+         "control entry 1: Overflow"},
+        {QByteArray(layout({}, {})).replace("\"height\": 375", "\"height\": -1"),
+         "control entry 1: Overflow"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.message.toStdString());

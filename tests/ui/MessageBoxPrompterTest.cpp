@@ -2,6 +2,7 @@
 
 #include "platform/StopSignals.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/WindowSystemKeys.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -97,6 +98,33 @@ TEST(MessageBoxPrompter, EnterAnswersCancelWhereOkWouldReplaceTheUsersFiles)
                                           cancelIsDefault};
         EXPECT_EQ(prompter.ask(question),
                   cancelIsDefault ? Prompter::Reply::Cancel : Prompter::Reply::Ok);
+    }
+}
+
+// Enter held as the box comes (it started the cut) repeats itself into the box; so would
+// Escape. Only a key pressed while the box shows answers it.
+TEST(MessageBoxPrompter, AKeyHeldAsTheBoxComesAnswersNothing)
+{
+    MessageBoxPrompter prompter;
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        SCOPED_TRACE(key);
+        QTimer::singleShot(0, [key] {
+            QWidget *box = QApplication::activeModalWidget();
+            const auto send = [key, box](QEvent::Type type, ulong time, bool autoRepeat) {
+                sendKeyAsTheWindowSystem(box, type, key, time, autoRepeat);
+            };
+            // A repeat that Qt recognises, and one that comes as a release and a press of one
+            // moment, as the X server repeats a held key.
+            send(QEvent::KeyPress, 1000, true);
+            send(QEvent::KeyRelease, 1040, false);
+            send(QEvent::KeyPress, 1040, false);
+            EXPECT_TRUE(box->isVisible()) << "the box is still there";
+            send(QEvent::KeyRelease, 1080, false);
+            send(QEvent::KeyPress, 1500, false);
+        });
+        EXPECT_EQ(
+            prompter.ask({"Replace them?", Prompter::Icon::Warning, Prompter::Buttons::OkCancel}),
+            key == Qt::Key_Return ? Prompter::Reply::Ok : Prompter::Reply::Cancel);
     }
 }
 

@@ -15,6 +15,7 @@ TEST(SourceCheck, ACommandLineArgumentNamesTheFileAsItsBytesAre)
         QByteArray argument;
         QString file;
         bool refused;
+        QByteArray folder = "/home/me";
     };
     const Case cases[] = {
         {"/data/clip.avi", "/data/clip.avi", false},
@@ -27,14 +28,21 @@ TEST(SourceCheck, ACommandLineArgumentNamesTheFileAsItsBytesAre)
         {"/data/Gr\xFC\xDF"
          "e.txt",
          "/data/Gr\ufffd\ufffde.txt", true},
+        // A name relative to a folder named so is refused the same way, never taken for the
+        // file of the same name in the folder whose name reads as the same text.
+        {"clip.avi", "/data/caf\ufffd/clip.avi", true, "/data/caf\xe9"},
+        {"clip.avi", "/data/caf\ufffd/clip.avi", false, "/data/caf\xef\xbf\xbd"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.argument.toStdString());
-        const QUrl address = addressOfArgument(c.argument, "/home/me");
+        const QUrl address = addressOfArgument(c.argument, c.folder);
         EXPECT_TRUE(address.isLocalFile());
         EXPECT_EQ(address.toLocalFile(), c.file);
         EXPECT_EQ(!refusalOfAddress(address).isEmpty(), c.refused);
     }
+    // A working folder that has no name any more holds nothing a name could reach.
+    EXPECT_TRUE(addressOfArgument("clip.avi", QByteArray()).isEmpty());
+    EXPECT_EQ(addressOfArgument("/data/clip.avi", QByteArray()).toLocalFile(), "/data/clip.avi");
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 """A file handed to the program as a file manager's "Open with" hands it: on the command line,
-and through the desktop entry's Exec line. It is taken as a drop takes it, checks and messages
-alike."""
+and through the desktop entry's Exec line, and by a name relative to the folder the program
+starts in. It is taken as a drop takes it, checks and messages alike."""
 
 import os
 import shlex
@@ -52,3 +52,31 @@ class OpenWith(Journey):
         self.assertEqual(box.text(), f'{self.work} is a folder, not a file.')
         box.answer_with_keys(self.user, 'Return')
         morlend.wait_for(morlend.file_text, '{none}')
+
+    def test_a_relative_name_is_taken_from_the_folder_as_its_bytes_name_it(self):
+        # A folder named in Latin-1 under a UTF-8 locale, and one whose name is the text the
+        # first one's reads as, each with a clip.avi of its own.
+        latin1 = os.path.join(os.fsencode(self.work), b'caf\xe9')
+        look_alike = os.path.join(self.work, 'caf\ufffd')
+        os.makedirs(latin1)
+        os.makedirs(look_alike)
+        files.make_file(os.path.join(latin1, b'clip.avi'), SIZE)
+        other = files.make_file(os.path.join(look_alike, 'clip.avi'), 10, seed=2)
+        program = os.environ['MORLEND_E2E_PROGRAM']
+
+        # Started in the Latin-1 folder, the program names that folder's file, which it cannot
+        # open by a name of text, and says so; it never takes the look-alike's file.
+        morlend = self.start_morlend(command=['env', '-C', latin1, program, 'clip.avi'])
+        box = self.message_box()
+        self.assertEqual(box.text(),
+                         f'{other} cannot be read: its name is not text in this system\'s '
+                         'encoding (UTF-8), so the file cannot be opened by it.\r\nRename the '
+                         'file and try again.')
+        box.answer_with_keys(self.user, 'Return')
+        morlend.wait_for(morlend.file_text, '{none}')
+        self.processes.stop(morlend.process)
+
+        # Started in the look-alike folder, it takes the file there.
+        morlend = self.start_morlend(command=['env', '-C', look_alike, program, 'clip.avi'])
+        morlend.wait_for(morlend.file_text, f'{other} * 10 bytes')
+        self.assertEqual(morlend.folder(), os.path.join(look_alike, 'clip_cut'))

@@ -1,12 +1,14 @@
 """What a cut leaves behind, taken as a set that someone joins later, and the user's own files
 around it: a disk that fills while the join script is written, the source's own folder as the
-destination, files of the user's at the set's names, a run that fails before its first piece,
-and two programs writing into one folder. What is left is run by Wine's cmd, as it would be."""
+destination, files of the user's at the set's names (and Enter held at the question they
+bring), a run that fails before its first piece, and two programs writing into one folder.
+What is left is run by Wine's cmd, as it would be."""
 
 import os
 import shutil
+import time
 
-from morlend_e2e import files, wine
+from morlend_e2e import files, message_boxes, wine
 from morlend_e2e.journey import Journey
 from morlend_e2e.program import Morlend
 from morlend_e2e.slow_disk import SlowDisk
@@ -133,6 +135,34 @@ class SafeSets(Journey):
         self.assert_pieces(folder, source, 2500)
         self.assert_joins_back(folder, source)
 
+    def test_enter_held_at_the_question_asks_once(self):
+        folder = self.make_folder('out')
+        for name in ('backup.bat', 'backup.1'):
+            files.make_file(os.path.join(folder, name), 100, seed=len(name))
+        kept = {name: files.contents(os.path.join(folder, name)) for name in files.listing(folder)}
+        source = self.make_source('backup', 3000, folder=self.make_folder('sources'))
+        morlend = self.start_morlend()
+        self.prepare_cut(morlend, source, 1000, folder)
+
+        # The X server repeats the held key some 25 times a second; for five seconds, every box
+        # on the screen is the one question, which no repeat answers.
+        with self.user.holding('Return'):
+            box = self.message_box()
+            self.assertEqual(box.text(),
+                             replace_question(folder, 2, 'backup', 'backup.1 and backup.bat'))
+            boxes_seen = set()
+            held_until = time.monotonic() + 5
+            while time.monotonic() < held_until:
+                boxes_seen.update(morlend.x_windows(message_boxes.CAPTION) or ['none'])
+        self.assertEqual(boxes_seen, {box.window_id}, 'the question shows once, and stays')
+        self.assertTrue(box.is_open(), 'the key let go answers nothing')
+
+        box.answer_with_keys(self.user, 'Escape')
+        morlend.wait_for(morlend.progress, '0/3')
+        self.assertEqual(morlend.x_windows(message_boxes.CAPTION), [], 'nothing asks again')
+        self.assertEqual({name: files.contents(os.path.join(folder, name))
+                          for name in files.listing(folder)}, kept, 'Cancel changes nothing')
+
     def test_a_run_that_fails_before_its_first_piece_leaves_no_trace(self):
         disk = self.small_disk(2)
         source = self.make_source('clip.avi', 3 * 4 * PAGE)
@@ -143,8 +173,10 @@ class SafeSets(Journey):
         box = self.message_box()
         self.assertEqual(box.text(), 'General error.\r\n\r\nAn error #61 occured:\r\nDisk full')
         box.answer_with_keys(self.user, 'Return')
+        # The progress shows 0/3 from the run's start, so it tells nothing of the run's end.
+        wait_until(lambda: files.listing(disk) == [],
+                   'the folder the run made to go with its script once the box is answered')
         morlend.wait_for(morlend.progress, '0/3')
-        self.assertEqual(files.listing(disk), [], 'the folder the run made goes with its script')
 
     def test_a_disk_with_too_little_room_left_to_join_on(self):
         # Two pieces of four pages and a script of one fill nine of ten pages: the set is whole,
