@@ -30,6 +30,24 @@ namespace modMorlend {
 namespace {
 
 constexpr qint64 SectorSize = 512;
+// Only a few characters of what was typed are quoted back; a pasted page is not.
+constexpr qsizetype QuotedSizeLength = 40;
+
+// Why the size box's text is no piece size, from the error that reading it raised.
+QString sizeRefusal(const QString &text, const AppError &error)
+{
+    QString quoted = text.simplified();
+    if (quoted.size() > QuotedSizeLength)
+        quoted = quoted.first(QuotedSizeLength - 1) + u'\u2026';
+    if (error.number() == AppError::Overflow) {
+        return QStringLiteral("The size \"%1\" is too large: a piece has at most %2.")
+            .arg(quoted, formatBytes(LargestPiece));
+    }
+    return QStringLiteral("The size \"%1\" is not understood.").arg(quoted) + LineEnd
+        + QStringLiteral("Type the bytes of a piece, or a number and a unit, as in %1 (K, M and G"
+                         " count 1024s, KB, MB and GB 1000s).")
+              .arg(pieceSizeExamples());
+}
 
 } // namespace
 
@@ -183,7 +201,12 @@ bool Engine::cut()
 
 QString Engine::checkRequest(const OemCodePage &codePage)
 {
-    m_state.PieceSize = parsePieceSize(m_view.pieceSizeText());
+    const QString sizeText = m_view.pieceSizeText();
+    try {
+        m_state.PieceSize = parsePieceSize(sizeText);
+    } catch (const AppError &error) {
+        throw StopRun {sizeRefusal(sizeText, error)};
+    }
     if (m_state.PieceSize == 0)
         throw StopRun {QStringLiteral("Files size is 0.")};
     if (m_state.PieceSize < 0)

@@ -183,13 +183,19 @@ TEST_F(CutFile, ReplacesAnOldScriptButNotWhatALinkAtItsNameLeadsTo)
     expectJoinsBack({out}, source);
 }
 
-TEST_F(CutFile, StopsWithItsOwnMessageForAZeroOrNegativeSizeOrAnEmptySource)
+TEST_F(CutFile, StopsWithItsOwnMessageForASizeThatCutsNothingOrIsNoneOrAnEmptySource)
 {
+    const QString notUnderstood
+        = "The size \"%1\" is not understood.\r\nType the bytes of a piece, or a number and a "
+          "unit, as in 1 457 664, 700K, 25MB or 1,5GiB (K, M and G count 1024s, KB, MB and GB "
+          "1000s).";
+    const QString tooLarge = QString::fromUtf8(
+        "The size \"%1\" is too large: a piece has at most 2\u00a0147\u00a0483\u00a0647 bytes.");
     struct Case
     {
         qint64 sourceLength;
-        const char *sizeText;
-        const char *message;
+        QString sizeText;
+        QString message;
     };
     const Case cases[] = {
         {3500000, "0", "Files size is 0."},
@@ -197,6 +203,14 @@ TEST_F(CutFile, StopsWithItsOwnMessageForAZeroOrNegativeSizeOrAnEmptySource)
         {0, "1 457 664", "Source file size is 0."},
         {3500000, "-1", "Files size is negative."},
         {3500000, "-1 457 664", "Files size is negative."},
+        {3500000, "-4G", "Files size is negative."},
+        {3500000, "abc", notUnderstood.arg("abc")},
+        {3500000, "", notUnderstood.arg("")},
+        // What is quoted back fits a line: line breaks become blanks, a long text is cut.
+        {3500000, " 25\r\nX ", notUnderstood.arg("25 X")},
+        {3500000, "4G", tooLarge.arg("4G")},
+        {3500000, "2 147 483 648", tooLarge.arg("2 147 483 648")},
+        {3500000, QString(100, u'9'), tooLarge.arg(QString(39, u'9') + u'\u2026')},
     };
     for (const Case &c : cases) {
         choose(makeSource("clip.avi", c.sourceLength), c.sizeText);
@@ -204,11 +218,24 @@ TEST_F(CutFile, StopsWithItsOwnMessageForAZeroOrNegativeSizeOrAnEmptySource)
         showOldProgress();
         prompter.answer(Prompter::Reply::Ok);
         cutFile();
-        EXPECT_EQ(prompter.shown().value(&c - cases), errorMessage(c.message)) << c.sizeText;
+        EXPECT_EQ(prompter.shown().value(&c - cases), errorMessage(c.message))
+            << c.sizeText.toStdString();
         EXPECT_FALSE(QFileInfo::exists(path("out"))) << "nothing is written";
         expectProgressReset();
     }
     EXPECT_EQ(prompter.shown().size(), std::size(cases)) << "no second message follows";
+}
+
+TEST_F(CutFile, CutsPiecesOfASizeWithAUnit)
+{
+    const QString source = makeSource("clip.avi", 2500);
+    choose(source, "1K");
+    writeToFolder(path("out"));
+    cutFile();
+    EXPECT_TRUE(prompter.shown().isEmpty());
+    EXPECT_EQ(QFileInfo(path("out/clip.avi.1")).size(), 1024);
+    EXPECT_EQ(QFileInfo(path("out/clip.avi.3")).size(), 452);
+    expectJoinsBack({path("out")}, source);
 }
 
 TEST_F(CutFile, StopsAtSourceSizeZeroWhenNoFileWasDropped)
@@ -231,8 +258,6 @@ TEST_F(CutFile, ReportsFailuresWithTheGeneralErrorMessageAndResetsTheProgress)
         const char *description;
     };
     const Case cases[] = {
-        {"a size text that is no number",
-         [](CutFile &t, const QString &) { t.view.sizeText = "abc"; }, 13, "Type mismatch"},
         {"an empty destination text", [](CutFile &t, const QString &) { t.writeToFolder(""); }, 5,
          "Invalid procedure call or argument"},
         {"a source deleted after the estimate",
