@@ -30,6 +30,8 @@ namespace modMorlend {
 namespace {
 
 constexpr qint64 SectorSize = 512;
+// More pieces than any disk or upload limit needs: a cut into more asks first.
+constexpr qint64 ManyPieces = 100000;
 // Only a few characters of what was typed are quoted back; a pasted page is not.
 constexpr qsizetype QuotedSizeLength = 40;
 
@@ -167,7 +169,10 @@ QString Engine::scriptLeftBehind() const
 bool Engine::cut()
 {
     const OemCodePage codePage = OemCodePage::forLocale(QLocale());
-    const QString fileName = checkRequest(codePage);
+    const std::optional<QString> request = checkRequest(codePage);
+    if (!request)
+        return false;
+    const QString &fileName = *request;
     m_state.DeleteLine.clear();
     chooseDestination();
     m_state.NeedExtraDisk = false;
@@ -199,7 +204,7 @@ bool Engine::cut()
     return true;
 }
 
-QString Engine::checkRequest(const OemCodePage &codePage)
+std::optional<QString> Engine::checkRequest(const OemCodePage &codePage)
 {
     const QString sizeText = m_view.pieceSizeText();
     try {
@@ -223,6 +228,21 @@ QString Engine::checkRequest(const OemCodePage &codePage)
     const QString fileName = GetFileName(m_state.SourcePath);
     if (const std::optional<QString> refusal = refusalOfName(fileName, codePage))
         throw StopRun {*refusal};
+    // A size typed without its unit ("25" meant as 25 MB) cuts a file into millions of files,
+    // which no disk or upload limit asks for and which take long to write and to clear away.
+    // Enter answers Cancel, so that the key that started the cut does not answer for the user.
+    if (m_state.PieceCount > ManyPieces) {
+        const Prompter::Message question {
+            QStringLiteral("Pieces of %1 cut %2 into %3 files.")
+                    .arg(formatBytes(m_state.PieceSize), fileName, formatCount(m_state.PieceCount))
+                + LineEnd
+                + QStringLiteral("OK cuts it so. Cancel writes nothing: a size with a unit, as in"
+                                 " 25M (%1), gives larger pieces.")
+                      .arg(formatBytes(25 * 1024 * 1024)),
+            Prompter::Icon::Warning, Prompter::Buttons::OkCancel, Prompter::DefaultTitle, true};
+        if (ask(question) == Prompter::Reply::Cancel)
+            return std::nullopt;
+    }
     return fileName;
 }
 

@@ -210,14 +210,19 @@ QString pieceSizeExamples()
         + QStringLiteral("5GiB");
 }
 
-QString formatBytes(qint64 count)
+QString formatCount(qint64 count)
 {
     QString text = QString::number(count);
     const QString separator = QLocale().groupSeparator();
     const qsizetype firstDigit = count < 0 ? 1 : 0;
     for (qsizetype at = text.size() - GroupOfThree; at > firstDigit; at -= GroupOfThree)
         text.insert(at, separator);
-    return text + QStringLiteral(" bytes");
+    return text;
+}
+
+QString formatBytes(qint64 count)
+{
+    return formatCount(count) + QStringLiteral(" bytes");
 }
 
 } // namespace modMorlend

@@ -29,7 +29,9 @@ qint32 parsePieceSize(const QString &text);
 QString pieceSizeExamples();
 
 // count in the digits 0 to 9, grouped in threes from the right with the locale's group
-// separator, then " bytes": "584,672 bytes", "584.672 bytes", "584 672 bytes".
+// separator: "584,672", "584.672", "584 672".
+QString formatCount(qint64 count);
+// The same, then " bytes": "584,672 bytes".
 QString formatBytes(qint64 count);
 
 } // namespace modMorlend

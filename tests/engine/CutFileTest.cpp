@@ -238,6 +238,38 @@ TEST_F(CutFile, CutsPiecesOfASizeWithAUnit)
     expectJoinsBack({path("out")}, source);
 }
 
+TEST_F(CutFile, AsksOnceBeforeACutIntoMoreThanAHundredThousandPiecesWithCancelTheDefault)
+{
+    const Prompter::Message manyPieces {
+        QString::fromUtf8("Pieces of 1 bytes cut clip.avi into 100\u00a0001 files.\r\nOK cuts it "
+                          "so. Cancel writes nothing: a size with a unit, as in 25M "
+                          "(26\u00a0214\u00a0400 bytes), gives larger pieces."),
+        Prompter::Icon::Warning, Prompter::Buttons::OkCancel, Prompter::DefaultTitle, true};
+    choose(makeSource("clip.avi", 100001), "1");
+    writeToFolder(path("out"));
+    showOldProgress();
+    prompter.answer(Prompter::Reply::Cancel);
+    cutFile();
+    EXPECT_EQ(prompter.shown(), QList({manyPieces})) << "Cancel says nothing more";
+    EXPECT_FALSE(QFileInfo::exists(path("out"))) << "and writes nothing";
+    expectProgressReset();
+
+    // OK goes on with the run, here as far as a folder it refuses, so that no hundred thousand
+    // files are written; a cut into exactly a hundred thousand is not asked about.
+    for (const qint64 length : {100001, 100000}) {
+        choose(makeSource("clip.avi", length), "1");
+        writeToFolder("relout");
+        const qsizetype before = prompter.shown().size();
+        if (length > 100000)
+            prompter.answer(Prompter::Reply::Ok);
+        prompter.answer(Prompter::Reply::Ok);
+        cutFile();
+        const QList<Prompter::Message> shown = prompter.shown().mid(before);
+        ASSERT_EQ(shown.size(), length > 100000 ? 2 : 1) << length;
+        EXPECT_TRUE(shown.last().text.startsWith("The folder \"relout\" is no whole path"));
+    }
+}
+
 TEST_F(CutFile, StopsAtSourceSizeZeroWhenNoFileWasDropped)
 {
     view.sizeText = "1 457 664";
