@@ -42,7 +42,8 @@ class ScreenReader(Journey):
         controls = morlend.controls
         self.assertEqual(a11y.name(controls.drop_area), 'drop area')
         self.assertEqual(a11y.description(controls.drop_area),
-                         'Drop a file here, or paste one into the source box.')
+                         'Drop a file here, paste one into the source box, or press Ctrl+O to '
+                         'choose one.')
         for field, group in ((controls.file_box, '1. Drop a file to cut:'),
                              (controls.size_text, '2. Select size of resulting files:'),
                              (controls.estimate_box, '2. Select size of resulting files:'),
