@@ -135,8 +135,13 @@ std::optional<NamedFile> Engine::copyPiece(const QString &path)
     return makeFile(path, [this](File &piece) {
         // A piece written anew onto another disk starts again where the piece starts.
         m_run->source->seek(m_run->pieceStart);
-        const FileCopy::Result copied = m_run->copier->copy(
-            *m_run->source, piece, m_run->pieceLength, [this](qint64) { return betweenSteps(); });
+        const FileCopy::Result copied
+            = m_run->copier->copy(*m_run->source, piece, m_run->pieceLength, [this](qint64 copied) {
+                  // A piece of minutes fills its part of the progress box as it is copied.
+                  m_view.showPieceProgress(m_run->pieceStart / m_state.PieceSize,
+                                           double(copied) / double(m_run->pieceLength));
+                  return betweenSteps();
+              });
         // A source that shrank while it was cut ends early; a short piece must not pass for
         // whole.
         if (!copied.stopped && copied.copied != m_run->pieceLength)

@@ -4,18 +4,24 @@
 #include "platform/File.h"
 #include "platform/WriteSlice.h"
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <cerrno>
 #include <unistd.h>
 
 namespace {
 
-// The most the kernel copies in one step. Long enough that a step costs little beside its
-// bytes, short enough that the window is answered several times a second even on a slow disk.
+// The most the kernel copies in one step: a step costs little beside its bytes.
 constexpr qint64 KernelStep = 8 * 1024 * 1024;
-// What one step through the buffer reads; it is written in the slices of WriteSlice.h, with a
-// look up after each.
+// What one step through the buffer reads at most; it is written in the slices of WriteSlice.h,
+// with a look up after each.
 constexpr qint64 BufferSize = 1024 * 1024;
+// The shortest step, a page of memory, and the one each kind of step starts with.
+constexpr qint64 ShortestStep = 4096;
+// What a step should take: the window is answered several times a second, well within the
+// half second after which a screen reader's user takes it for dead.
+constexpr qint64 StepNanoseconds = 100'000'000;
 
 bool isRefusal(int error)
 {
@@ -24,7 +30,51 @@ bool isRefusal(int error)
         || error == EBADF || error == ETXTBSY;
 }
 
+FileCopy::Clock steadyClock()
+{
+    QElapsedTimer timer;
+    timer.start();
+    return [timer] {
+        return timer.nsecsElapsed();
+    };
+}
+
 } // namespace
+
+FileCopy::FileCopy(QByteArray &buffer)
+    : m_buffer(buffer)
+    , m_clock(steadyClock())
+    , m_kernelPace(KernelStep)
+    , m_readPace(BufferSize)
+    , m_writePace(qint64(WriteSlice))
+{
+}
+
+FileCopy::Pace::Pace(qint64 longest)
+    : m_longest(longest)
+    , m_next(ShortestStep)
+{
+}
+
+void FileCopy::Pace::took(qint64 bytes, qint64 nanoseconds)
+{
+    if (nanoseconds > StepNanoseconds) {
+        // As many whole pages as went through in the time a step should take.
+        const qint64 fitting = qint64(double(bytes) * StepNanoseconds / double(nanoseconds));
+        m_next = std::max(ShortestStep, fitting / ShortestStep * ShortestStep);
+    } else if (nanoseconds < StepNanoseconds / 4 && bytes >= m_next) {
+        m_next = std::min(m_longest, m_next * 2);
+    }
+}
+
+template<typename Step> qint64 FileCopy::timed(Pace &pace, Step step)
+{
+    const qint64 start = m_clock();
+    const qint64 moved = step(pace.next());
+    if (moved > 0)
+        pace.took(moved, m_clock() - start);
+    return moved;
+}
 
 FileCopy::Result FileCopy::copy(File &source, File &target, qint64 size, const AfterStep &afterStep)
 {
@@ -58,17 +108,20 @@ FileCopy::Result FileCopy::copy(File &source, File &target, qint64 size, const A
 
 qint64 FileCopy::kernelStep(File &source, File &target, qint64 size)
 {
-    for (;;) {
-        const ssize_t copied = ::copy_file_range(source.m_descriptor, nullptr, target.m_descriptor,
-                                                 nullptr, size_t(std::min(size, KernelStep)), 0);
-        if (copied >= 0)
-            return copied;
-        if (errno == EINTR)
-            continue;
-        if (isRefusal(errno))
-            return -1;
-        throw AppError::fromErrno(errno);
-    }
+    return timed(m_kernelPace, [&](qint64 longest) -> qint64 {
+        for (;;) {
+            const ssize_t copied
+                = ::copy_file_range(source.m_descriptor, nullptr, target.m_descriptor, nullptr,
+                                    size_t(std::min(size, longest)), 0);
+            if (copied >= 0)
+                return copied;
+            if (errno == EINTR)
+                continue;
+            if (isRefusal(errno))
+                return -1;
+            throw AppError::fromErrno(errno);
+        }
+    });
 }
 
 qint64 FileCopy::bufferedStep(File &source, File &target, qint64 size, const AfterStep &afterStep,
@@ -76,11 +129,15 @@ qint64 FileCopy::bufferedStep(File &source, File &target, qint64 size, const Aft
 {
     if (m_buffer.isEmpty())
         m_buffer.resize(BufferSize);
-    const qint64 read = source.read(m_buffer.data(), std::min(size, BufferSize));
+    const qint64 read = timed(m_readPace, [&](qint64 longest) {
+        return source.read(m_buffer.data(), std::min(size, longest));
+    });
     for (qint64 written = 0; written < read;) {
-        const qint64 slice = std::min<qint64>(read - written, WriteSlice);
-        target.write(m_buffer.constData() + written, slice);
-        written += slice;
+        written += timed(m_writePace, [&](qint64 longest) {
+            const qint64 slice = std::min(read - written, longest);
+            target.write(m_buffer.constData() + written, slice);
+            return slice;
+        });
         if (!afterStep(copiedBefore + written) && written < size) {
             stopped = true;
             return written;

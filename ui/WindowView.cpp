@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QRadioButton>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 WindowView::WindowView(Form1 &window)
@@ -83,6 +85,21 @@ void WindowView::showProgress(qint64 index, qint64 count)
     // message. A reset waits for the window's next paint.
     if (!reset)
         m_pacer.pace();
+}
+
+void WindowView::showPieceProgress(qint64 index, double fraction)
+{
+    // As far as a whole pixel of the box reaches: the box shows no less, and assistive
+    // technology hears of the value once a pixel rather than once a step, which can be
+    // thousands of times a second.
+    PictureBox &box = *m_window.picProg;
+    const int pixels = box.contentsRect().width();
+    if (pixels <= 0)
+        return;
+    const qreal unitsPerPixel = box.scaleWidth() / pixels;
+    const qreal reach = std::floor((qreal(index) + fraction) / unitsPerPixel) * unitsPerPixel;
+    if (reach > box.filledTo())
+        box.fillBox({0, 0}, {reach, 1});
 }
 
 void WindowView::keepAlive()

@@ -24,6 +24,7 @@ public:
     void showSource(const QString &path, qint64 length) override;
     void startProgress(qint64 count) override;
     void showProgress(qint64 index, qint64 count) override;
+    void showPieceProgress(qint64 index, double fraction) override;
     void keepAlive() override;
     void yieldToMessage() override;
     void endRun() override;

@@ -270,6 +270,23 @@ TEST_F(CutFile, AsksOnceBeforeACutIntoMoreThanAHundredThousandPiecesWithCancelTh
     }
 }
 
+TEST_F(CutFile, FillsThePieceItCopiesAsItGoes)
+{
+    const QString source = makeSource("clip.avi", 20 * 1024 * 1024 + 5);
+    choose(source, "10M");
+    writeToFolder(path("out"));
+    cutFile();
+    const QList<double> &shown = view.piecesInPart;
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_TRUE(std::is_sorted(shown.cbegin(), shown.cend())) << "the progress only grows";
+    EXPECT_TRUE(std::any_of(shown.cbegin(), shown.cend(), [](double p) { return p > 0 && p < 1; }))
+        << "within the first piece";
+    EXPECT_TRUE(std::any_of(shown.cbegin(), shown.cend(), [](double p) { return p > 1 && p < 2; }))
+        << "within the second";
+    EXPECT_EQ(shown.last(), 3.0) << "and at its end, all three pieces";
+    expectJoinsBack({path("out")}, source);
+}
+
 TEST_F(CutFile, StopsAtSourceSizeZeroWhenNoFileWasDropped)
 {
     view.sizeText = "1 457 664";
