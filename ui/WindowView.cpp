@@ -10,14 +10,25 @@
 #include <QFont>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <cmath>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Longer than Qt waits on X11 before it takes a window's lost focus for a change of the active
+// window rather than a move between two of the program's windows (a tenth of a second).
+constexpr auto FocusSettles = 200ms;
+
+} // namespace
 
 WindowView::WindowView(Form1 &window)
     : m_window(window)
     , m_pacer(window)
+    , m_attention(window)
 {
     // The caption is repainted every frame of a run, so its paint must stay small beside the
     // run's own work: an opaque label spares painting the window beneath it, and digits and a
@@ -109,12 +120,21 @@ void WindowView::keepAlive()
 
 void WindowView::yieldToMessage()
 {
-    m_pacer.show();
-    m_pacer.dropPendingInput();
+    handOver();
 }
 
 void WindowView::endRun()
 {
+    handOver();
+}
+
+void WindowView::handOver()
+{
     m_pacer.show();
     m_pacer.dropPendingInput();
+    // A user who went to another window during a long run learns that it needs them now, the
+    // desktop's way (the task bar's entry asks for attention); the focus stays where it is.
+    // Qt hears that the window lost the focus only on a timer of its own, which the run holds
+    // back, so the window asks once the event loop has caught up.
+    QTimer::singleShot(FocusSettles, &m_window, [this] { m_attention.ask(); });
 }

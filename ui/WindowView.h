@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EngineView.h"
+#include "ui/Attention.h"
 #include "ui/RunPacer.h"
 
 class Form1;
@@ -30,6 +31,11 @@ public:
     void endRun() override;
 
 private:
+    // The run gives the window to the user: it reaches the screen as it stands, what was typed
+    // meanwhile goes, and a window the user left asks for attention.
+    void handOver();
+
     Form1 &m_window;
     RunPacer m_pacer;
+    Attention m_attention;
 };

@@ -1,10 +1,13 @@
-"""The window stays alive onto a disk of any speed.
+"""The window stays alive onto a disk of any speed, and asks for attention when a run ends while
+the user is in another window.
 
-A disk that takes two thirds of a second for the 32 KiB the program used to write in one call:
-a screen reader (a process of its own) is still answered within half a second throughout, and
-Escape stops the run at once."""
+A disk that takes a second for the 32 KiB the program used to write in one call: a screen
+reader (a process of its own) is still answered within half a second throughout, and Escape
+stops the run at once. A run that ends while another window has the focus marks the program's
+window as asking for attention, the desktop's way, and leaves the focus where it is."""
 
 import os
+import subprocess
 
 from morlend_e2e.journey import Journey
 from morlend_e2e.outside_reader import OutsideReader
@@ -14,6 +17,10 @@ from morlend_e2e.waiting import wait_until
 # Bytes a second: 32 KiB take two thirds of a second.
 SLOW = 48 * 1024
 LONGEST_ANSWER = 0.5
+# Bytes a second for a run of a few seconds.
+STEADY = 256 * 1024
+ATTENTION = '_NET_WM_STATE_DEMANDS_ATTENTION'
+URGENCY_HINT = 1 << 8
 
 
 class LiveWindow(Journey):
@@ -32,6 +39,16 @@ class LiveWindow(Journey):
         morlend.wait_for(morlend.folder, folder)
         self.user.park_pointer()
         return morlend, source, os.path.join(disk.backing, 'clip_cut')
+
+    def window_state(self, window_id):
+        return self.session.run(['xprop', '-id', str(window_id), '_NET_WM_STATE'],
+                                text=True).stdout
+
+    def is_urgent(self, window_id):
+        """Whether the window's WM_HINTS carry the urgency hint (ICCCM)."""
+        flags = self.session.run(['xprop', '-id', str(window_id), '-notype', '-f', 'WM_HINTS',
+                                  '32c', '=$0', 'WM_HINTS'], text=True).stdout
+        return bool(int(flags.split('=')[1]) & URGENCY_HINT)
 
     def test_a_screen_reader_is_answered_while_each_write_takes_long(self):
         disk = self.slow_disk(SLOW)
@@ -52,3 +69,35 @@ class LiveWindow(Journey):
                                      'piece. Nothing was written.')
         box.answer_with_keys(self.user, 'Return')
         self.assertFalse(os.path.exists(written), 'the piece and the folder made for it go')
+
+    def test_a_run_that_ends_in_the_background_asks_for_attention(self):
+        disk = self.slow_disk(STEADY)
+        morlend, source, written = self.start_cut(disk, 3 * STEADY, '1 000 000')
+        self.user.key('Return')
+        wait_until(lambda: os.path.exists(os.path.join(written, 'clip.avi.1')),
+                   'the run to begin')
+        other = self.processes.start(
+            'other window', ['xmessage', '-name', 'other', 'Another program'],
+            env=self.session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        other_id = wait_until(lambda: subprocess.run(
+            ['xdotool', 'search', '--onlyvisible', '--classname', '^other$'],
+            env=self.session.env, capture_output=True, text=True).stdout.split(),
+            'the other window')[0]
+        self.session.run(['xdotool', 'windowactivate', '--sync', other_id])
+        self.assertNotIn(ATTENTION, self.window_state(morlend.window_id),
+                         'the run still goes on')
+
+        morlend.wait_for(morlend.progress, '1/1', timeout=30)
+        # Qt's state for the desktops that read it, and the urgency hint that every window
+        # manager reads (and Openbox turns into that state).
+        wait_until(lambda: ATTENTION in self.window_state(morlend.window_id),
+                   'the window to ask for attention')
+        self.assertTrue(self.is_urgent(morlend.window_id))
+        self.assertEqual(morlend.active_window(), int(other_id), 'the focus stays where it is')
+        self.assert_pieces(written, source, 1000000)
+
+        morlend.activate(self.user)
+        wait_until(lambda: not self.is_urgent(morlend.window_id)
+                   and ATTENTION not in self.window_state(morlend.window_id),
+                   'the attention to be given')
+        self.processes.stop(other)
