@@ -16,6 +16,9 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -74,6 +77,12 @@ TEST_F(Form1Behaviour, ADropTakesTheFirstFileAndProposesAFolderBesideIt)
 TEST_F(Form1Behaviour, CtrlOChoosesAFileInADialogOfTheWindowAndTakesItAsADrop)
 {
     platform.setHomeFolder(path("data"));
+    // Qt's own dialog keeps the folders it visited in the user's settings; these are the test's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path("config"));
+    const auto restoreSettings = qScopeGuard([] {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    });
     const QString movie = makeFile("data/movie.avi", 3500000);
     QDir(dir.path()).mkdir("other");
     const QString other = makeFile("other/clip.avi", 10);

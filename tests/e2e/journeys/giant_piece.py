@@ -87,9 +87,4 @@ class GiantPiece(Journey):
         print(f'slowest of {reads} answers {longest:.3f} s; memory added '
               f'{growth / (1 << 20):.1f} MiB; the progress within the piece {within}')
 
-        self.user.key('Escape')
-        box = self.message_box()
-        self.assertEqual(box.text(), 'Escape was pressed, so the cut stopped before its first '
-                                     'piece. Nothing was written.')
-        box.answer_with_keys(self.user, 'Return')
-        self.assertFalse(os.path.exists(folder), 'the piece and the folder made for it go')
+        self.escape_before_the_first_piece(folder)

@@ -63,12 +63,7 @@ class LiveWindow(Journey):
         self.assertLessEqual(longest, LONGEST_ANSWER,
                              f'the slowest answer of {reads} to the outside reader')
 
-        self.user.key('Escape')
-        box = self.message_box()
-        self.assertEqual(box.text(), 'Escape was pressed, so the cut stopped before its first '
-                                     'piece. Nothing was written.')
-        box.answer_with_keys(self.user, 'Return')
-        self.assertFalse(os.path.exists(written), 'the piece and the folder made for it go')
+        self.escape_before_the_first_piece(written)
 
     def test_a_run_that_ends_in_the_background_asks_for_attention(self):
         disk = self.slow_disk(STEADY)
