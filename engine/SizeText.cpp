@@ -32,22 +32,22 @@ struct Unit
 };
 
 constexpr qint64 Kibi = 1024;
+constexpr qint64 Mebi = Kibi * Kibi;
+constexpr qint64 Gibi = Mebi * Kibi;
+constexpr qint64 Tebi = Gibi * Kibi;
 constexpr qint64 Kilo = 1000;
+constexpr qint64 Mega = Kilo * Kilo;
+constexpr qint64 Giga = Mega * Kilo;
+constexpr qint64 Tera = Giga * Kilo;
 
 // As GNU split reads them, longest first so that KiB is not taken for a B after a K.
 constexpr Unit Units[] = {
-    {QLatin1StringView("KiB"), Kibi},
-    {QLatin1StringView("MiB"), Kibi *Kibi},
-    {QLatin1StringView("GiB"), Kibi *Kibi *Kibi},
-    {QLatin1StringView("TiB"), Kibi *Kibi *Kibi *Kibi},
-    {QLatin1StringView("KB"), Kilo},
-    {QLatin1StringView("MB"), Kilo *Kilo},
-    {QLatin1StringView("GB"), Kilo *Kilo *Kilo},
-    {QLatin1StringView("TB"), Kilo *Kilo *Kilo *Kilo},
-    {QLatin1StringView("K"), Kibi},
-    {QLatin1StringView("M"), Kibi *Kibi},
-    {QLatin1StringView("G"), Kibi *Kibi *Kibi},
-    {QLatin1StringView("T"), Kibi *Kibi *Kibi *Kibi},
+    {QLatin1StringView("KiB"), Kibi}, {QLatin1StringView("MiB"), Mebi},
+    {QLatin1StringView("GiB"), Gibi}, {QLatin1StringView("TiB"), Tebi},
+    {QLatin1StringView("KB"), Kilo},  {QLatin1StringView("MB"), Mega},
+    {QLatin1StringView("GB"), Giga},  {QLatin1StringView("TB"), Tera},
+    {QLatin1StringView("K"), Kibi},   {QLatin1StringView("M"), Mebi},
+    {QLatin1StringView("G"), Gibi},   {QLatin1StringView("T"), Tebi},
 };
 
 // The locale's group separator and, where it is a typographic apostrophe, the apostrophe that
