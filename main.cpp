@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
+#include "ui/DisplayChoice.h"
 #include "ui/Form1.h"
 #include "ui/FormLayout.h"
 #include "ui/MessageBoxPrompter.h"
@@ -8,12 +9,17 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QProcessEnvironment>
 #include <QStyleFactory>
 
 #include <memory>
 
 int main(int argc, char *argv[])
 {
+    // A Wayland desktop that runs X11 programs too: through it the window stays on top and
+    // comes up in the middle of the screen, which Wayland lets no program do.
+    if (runsThroughX11(QProcessEnvironment::systemEnvironment(), argc, argv))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     // A stop signal during a cut lets it end with a consistent set; otherwise it ends the
     // program at once, as ever.

@@ -33,6 +33,27 @@ namespace modMorlend {
 namespace {
 
 constexpr qint64 SectorSize = 512;
+// More pieces than any disk or upload limit needs: a cut into more asks first.
+constexpr qint64 ManyPieces = 100000;
+// Only a few characters of what was typed are quoted back; a pasted page is not.
+constexpr qsizetype QuotedSizeLength = 40;
+
+// Why the size box's text is no piece size, from the error that reading it raised.
+QString sizeRefusal(const QString &text, const AppError &error)
+{
+    QString quoted = text.simplified();
+    if (quoted.size() > QuotedSizeLength)
+        quoted = quoted.first(QuotedSizeLength - 1) + u'\u2026';
+    if (error.number() == AppError::Overflow) {
+        return u"The size \"%1\" is too large: a piece has at most %2."_s.arg(
+            quoted, formatBytes(LargestPiece));
+    }
+    return lines({
+        u"The size \"%1\" is not understood."_s.arg(quoted),
+        u"Type the bytes of a piece, or a number and a unit, as in %1 (K, M and G count 1024s,"
+        " KB, MB and GB 1000s)."_s.arg(pieceSizeExamples()),
+    });
+}
 
 } // namespace
 
@@ -141,7 +162,10 @@ bool Engine::cut()
 {
     CutRun &run = *m_run;
     const OemCodePage codePage = OemCodePage::forLocale(QLocale());
-    const QString fileName = checkRequest(codePage);
+    const std::optional<QString> request = checkRequest(codePage);
+    if (!request)
+        return false;
+    const QString &fileName = *request;
     m_state.DeleteLine.clear();
     chooseDestination();
     m_state.NeedExtraDisk = false;
@@ -178,9 +202,14 @@ bool Engine::cut()
     return true;
 }
 
-QString Engine::checkRequest(const OemCodePage &codePage)
+std::optional<QString> Engine::checkRequest(const OemCodePage &codePage)
 {
-    m_state.PieceSize = parsePieceSize(m_view.pieceSizeText());
+    const QString sizeText = m_view.pieceSizeText();
+    try {
+        m_state.PieceSize = parsePieceSize(sizeText);
+    } catch (const AppError &error) {
+        throw StopRun {sizeRefusal(sizeText, error)};
+    }
     // "Files size" is the message's own wording, which users know it by.
     if (m_state.PieceSize == 0)
         throw StopRun {u"Files size is 0."_s};
@@ -198,6 +227,21 @@ QString Engine::checkRequest(const OemCodePage &codePage)
     const QString fileName = GetFileName(m_state.SourcePath);
     if (const std::optional<QString> refusal = refusalOfName(fileName, codePage))
         throw StopRun {*refusal};
+    // A size typed without its unit ("25" meant as 25 MB) cuts a file into millions of files,
+    // which no disk or upload limit asks for and which take long to write and to clear away.
+    // Enter answers Cancel, so that the key that started the cut does not answer for the user.
+    if (m_state.PieceCount > ManyPieces) {
+        const Prompter::Message question {
+            lines({
+                u"Pieces of %1 cut %2 into %3 files."_s.arg(
+                    formatBytes(m_state.PieceSize), fileName, formatCount(m_state.PieceCount)),
+                u"OK cuts it so. Cancel writes nothing: a size with a unit, as in 25M (%1), gives"
+                " larger pieces."_s.arg(formatBytes(25 * 1024 * 1024)),
+            }),
+            Prompter::Icon::Warning, Prompter::Buttons::OkCancel, Prompter::DefaultTitle, true};
+        if (m_run->control.ask(question) == Prompter::Reply::Cancel)
+            return std::nullopt;
+    }
     return fileName;
 }
 
@@ -325,9 +369,14 @@ QString Engine::cutPiece(const QString &fileName, qint64 index, qint64 size)
 void Engine::WritePiece(const QString &path, qint64 index)
 {
     CutRun &run = *m_run;
+    // A piece of minutes fills its part of the progress box as it is copied.
+    const FileCopy::AfterStep afterStep = [this, &run, index](qint64 done) {
+        m_view.showPieceProgress(index - 1, double(done) / double(run.pieceLength));
+        return betweenSteps();
+    };
     const auto copy = [&] {
         return run.writer.copyPiece(path, run.source->file(), run.pieceStart, run.pieceLength,
-                                    [this](qint64) { return betweenSteps(); });
+                                    afterStep);
     };
     const bool intoFloppysRoot = FloppyDrive::isName(GetFolder(path));
     const std::optional<NamedFile> piece = intoFloppysRoot

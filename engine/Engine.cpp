@@ -45,8 +45,8 @@ void Engine::UpdateEstimate()
         try {
             showEstimate();
         } catch (const AppError &) {
-            // The estimate is advisory: a size text being typed or a source that went away
-            // leaves the last good estimate on screen, and the cutting run reports for itself.
+            // The estimate is advisory: a source that went away leaves the last good estimate
+            // on screen, and the cutting run reports for itself.
         }
     }
     ShowProgress(-1);
@@ -54,7 +54,17 @@ void Engine::UpdateEstimate()
 
 void Engine::showEstimate()
 {
-    m_state.PieceSize = parsePieceSize(m_view.pieceSizeText());
+    try {
+        m_state.PieceSize = parsePieceSize(m_view.pieceSizeText());
+    } catch (const AppError &error) {
+        // The figures of the last size that was understood are no estimate of this text. The
+        // plan keeps them, as a size of 0 keeps the count.
+        m_view.showEstimate(
+            error.number() == AppError::Overflow
+                ? QStringLiteral("{largest size: %1}").arg(formatBytes(LargestPiece))
+                : QStringLiteral("{size not understood}"));
+        return;
+    }
     // "files size" is the notice's own wording, as in the run's "Files size is 0.".
     if (m_state.PieceSize == 0)
         m_view.showEstimate(QStringLiteral("{files size is 0}"));

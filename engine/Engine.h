@@ -93,9 +93,10 @@ private:
     // The run gives the window back to the user: shown as it stands, with what they typed
     // meanwhile, and planned again if they changed the plan during the run.
     void handBackWindow(bool estimateDue);
-    // Refuses a size or a source that cuts nothing and a name the script cannot hold; returns
-    // the source's name.
-    QString checkRequest(const OemCodePage &codePage);
+    // Refuses a size or a source that cuts nothing and a name the script cannot hold, and asks
+    // before a cut into very many pieces; returns the source's name, or none when the user
+    // cancels.
+    std::optional<QString> checkRequest(const OemCodePage &codePage);
     // The destination folder that the view names, tidied, or "A:" for the floppy.
     FolderText destination() const;
     // Sets OutFolder from the view, writing a tidied folder back, and refuses to clear the

@@ -33,6 +33,10 @@ public:
     // Shows index of count steps as done; a negative index erases the progress box. During a
     // run the window reaches the screen at most once a frame, and answers its desktop then.
     virtual void showProgress(qint64 index, qint64 count) = 0;
+    // Shows the piece after index pieces as copied in part, fraction of it (0 to 1): a long
+    // piece fills the progress box as it is copied, not only once it is whole. The caption
+    // counts whole pieces.
+    virtual void showPieceProgress(qint64 index, double fraction) = 0;
     // Between two steps of a piece's copy: at most once a frame, the window answers its
     // desktop, as after a piece.
     virtual void keepAlive() = 0;

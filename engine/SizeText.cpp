@@ -7,7 +7,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 namespace modMorlend {
@@ -15,12 +14,41 @@ namespace modMorlend {
 namespace {
 
 constexpr qsizetype GroupOfThree = 3;
+// Anything beyond this is out of range for either sign; counting stops there.
+constexpr qint64 Limit = qint64(LargestPiece) + 1;
 
-// What keyboards and pasted text put between groups where a locale groups with a blank.
-bool isBlank(QChar c)
+// What keyboards and pasted text put between groups where a locale groups with a blank, and
+// what a text copied from elsewhere brings along.
+bool isIgnored(QChar c)
 {
-    return c == u' ' || c == u'\u00a0' || c == u'\u2009' || c == u'\u202f';
+    return c == u' ' || c == u'\u00a0' || c == u'\u2009' || c == u'\u202f' || c == u'\t'
+        || c == u'\n' || c == u'\r';
 }
+
+struct Unit
+{
+    QLatin1StringView suffix;
+    qint64 bytes;
+};
+
+constexpr qint64 Kibi = 1024;
+constexpr qint64 Mebi = Kibi * Kibi;
+constexpr qint64 Gibi = Mebi * Kibi;
+constexpr qint64 Tebi = Gibi * Kibi;
+constexpr qint64 Kilo = 1000;
+constexpr qint64 Mega = Kilo * Kilo;
+constexpr qint64 Giga = Mega * Kilo;
+constexpr qint64 Tera = Giga * Kilo;
+
+// As GNU split reads them, longest first so that KiB is not taken for a B after a K.
+constexpr Unit Units[] = {
+    {QLatin1StringView("KiB"), Kibi}, {QLatin1StringView("MiB"), Mebi},
+    {QLatin1StringView("GiB"), Gibi}, {QLatin1StringView("TiB"), Tebi},
+    {QLatin1StringView("KB"), Kilo},  {QLatin1StringView("MB"), Mega},
+    {QLatin1StringView("GB"), Giga},  {QLatin1StringView("TB"), Tera},
+    {QLatin1StringView("K"), Kibi},   {QLatin1StringView("M"), Mebi},
+    {QLatin1StringView("G"), Gibi},   {QLatin1StringView("T"), Tebi},
+};
 
 // The locale's group separator and, where it is a typographic apostrophe, the apostrophe that
 // a keyboard types for it. A blank separator is gone with the blanks by then.
@@ -58,15 +86,18 @@ bool isGroupedAsWritten(const QList<qsizetype> &sizes, qsizetype localSize)
     return innerAlike && sizes.first() <= inner;
 }
 
-// The value of digit in the digits 0 to 9 or in the locale's own, whose zero is zero; -1 for
-// anything else.
-int digitValue(char32_t digit, char32_t zero)
+// The digit that text starts with, in the digits 0 to 9 or in the locale's own, whose zero is
+// zero: its value, and the code units it takes; a value of -1 for anything else.
+std::pair<int, qsizetype> leadingDigit(QStringView text, char32_t zero)
 {
+    const bool pair = text.size() > 1 && text[0].isHighSurrogate() && text[1].isLowSurrogate();
+    const char32_t digit = pair ? QChar::surrogateToUcs4(text[0], text[1]) : text[0].unicode();
+    const qsizetype length = pair ? 2 : 1;
     if (digit >= U'0' && digit <= U'9')
-        return int(digit - U'0');
+        return {int(digit - U'0'), length};
     if (zero != U'0' && digit >= zero && digit <= zero + 9)
-        return int(digit - zero);
-    return -1;
+        return {int(digit - zero), length};
+    return {-1, length};
 }
 
 // text without its sign, and whether the sign was a minus.
@@ -83,22 +114,23 @@ std::pair<QString, bool> withoutSign(const QString &text, const QLocale &locale)
     return {text, false};
 }
 
-} // namespace
-
-qint32 parsePieceSize(const QString &text)
+// text without its unit, and the bytes the unit counts: 1 without one.
+std::pair<QStringView, qint64> withoutUnit(QStringView text)
 {
-    const QLocale locale;
-    QString compact = text;
-    compact.removeIf(isBlank);
-    const auto [number, negative] = withoutSign(compact, locale);
+    for (const Unit &unit : Units) {
+        if (text.endsWith(unit.suffix, Qt::CaseInsensitive))
+            return {text.chopped(unit.suffix.size()), unit.bytes};
+    }
+    return {text, 1};
+}
 
+// The whole number that text writes, grouped or not; Limit + 1 stands for any beyond Limit.
+qint64 wholeNumber(QStringView text, const QLocale &locale, char32_t zero)
+{
     const QStringList separators = groupSeparators(locale);
-    const char32_t zero = locale.zeroDigit().toUcs4().value(0, U'0');
-    // Anything beyond this is out of range for either sign; counting stops there.
-    constexpr qint64 Limit = qint64(std::numeric_limits<qint32>::max()) + 1;
     qint64 magnitude = 0;
     QList<qsizetype> sizes {0};
-    for (QStringView rest(number); !rest.isEmpty();) {
+    for (QStringView rest = text; !rest.isEmpty();) {
         const auto separator
             = std::find_if(separators.cbegin(), separators.cend(),
                            [rest](const QString &separator) { return rest.startsWith(separator); });
@@ -109,30 +141,88 @@ qint32 parsePieceSize(const QString &text)
             rest = rest.sliced(separator->size());
             continue;
         }
-        const bool pair = rest.size() > 1 && rest[0].isHighSurrogate() && rest[1].isLowSurrogate();
-        const int value
-            = digitValue(pair ? QChar::surrogateToUcs4(rest[0], rest[1]) : rest[0].unicode(), zero);
+        const auto [value, length] = leadingDigit(rest, zero);
         if (value < 0)
             throw AppError(AppError::TypeMismatch);
         magnitude = std::min(magnitude * 10 + value, Limit + 1);
         ++sizes.last();
-        rest = rest.sliced(pair ? 2 : 1);
+        rest = rest.sliced(length);
     }
     if (sizes.last() == 0 || !isGroupedAsWritten(sizes, localGroupSize(locale)))
         throw AppError(AppError::TypeMismatch);
-    if (magnitude > (negative ? Limit : Limit - 1))
-        throw AppError(AppError::Overflow);
-    return qint32(negative ? -magnitude : magnitude);
+    return magnitude;
 }
 
-QString formatBytes(qint64 count)
+// The whole bytes of the decimal part that digits write (those after the separator) of a
+// unit of bytes: the product rounded down, digit by digit from the last, exactly however many
+// digits there are.
+qint64 bytesOfFraction(QStringView digits, qint64 bytes, char32_t zero)
+{
+    if (digits.isEmpty())
+        throw AppError(AppError::TypeMismatch);
+    QList<int> values;
+    for (QStringView rest = digits; !rest.isEmpty();) {
+        const auto [value, length] = leadingDigit(rest, zero);
+        if (value < 0)
+            throw AppError(AppError::TypeMismatch);
+        values << value;
+        rest = rest.sliced(length);
+    }
+    // What carries into the digit before is below bytes, so nothing here leaves 64 bits.
+    qint64 carry = 0;
+    for (auto value = values.crbegin(); value != values.crend(); ++value)
+        carry = (*value * bytes + carry) / 10;
+    return carry;
+}
+
+} // namespace
+
+qint32 parsePieceSize(const QString &text)
+{
+    const QLocale locale;
+    QString compact = text;
+    compact.removeIf(isIgnored);
+    const auto [signless, negative] = withoutSign(compact, locale);
+    const auto [number, bytes] = withoutUnit(signless);
+    const char32_t zero = locale.zeroDigit().toUcs4().value(0, U'0');
+
+    // A decimal part makes sense of a unit only: in bytes, "1,5" is a slip or another
+    // locale's grouping, and is refused with the other texts that are no size.
+    const QString point = locale.decimalPoint();
+    const qsizetype pointAt = bytes == 1 ? -1 : number.indexOf(point);
+    const qint64 whole = wholeNumber(pointAt < 0 ? number : number.first(pointAt), locale, zero);
+    qint64 magnitude = Limit + 1;
+    if (whole <= Limit / bytes) {
+        magnitude = whole * bytes;
+        if (pointAt >= 0)
+            magnitude += bytesOfFraction(number.sliced(pointAt + point.size()), bytes, zero);
+    }
+    if (negative)
+        return qint32(-std::min(magnitude, Limit));
+    if (magnitude >= Limit)
+        throw AppError(AppError::Overflow);
+    return qint32(magnitude);
+}
+
+QString pieceSizeExamples()
+{
+    return QStringLiteral("1 457 664, 700K, 25MB or 1") + QLocale().decimalPoint()
+        + QStringLiteral("5GiB");
+}
+
+QString formatCount(qint64 count)
 {
     QString text = QString::number(count);
     const QString separator = QLocale().groupSeparator();
     const qsizetype firstDigit = count < 0 ? 1 : 0;
     for (qsizetype at = text.size() - GroupOfThree; at > firstDigit; at -= GroupOfThree)
         text.insert(at, separator);
-    return text + QStringLiteral(" bytes");
+    return text;
+}
+
+QString formatBytes(qint64 count)
+{
+    return formatCount(count) + QStringLiteral(" bytes");
 }
 
 } // namespace modMorlend

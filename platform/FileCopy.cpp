@@ -14,11 +14,10 @@
 
 namespace {
 
-// The most the kernel copies in one step. Long enough that a step costs little beside its
-// bytes, short enough that the window is answered several times a second even on a slow disk.
+// The most the kernel copies in one step: a step costs little beside its bytes.
 constexpr qint64 KernelStep = 8 * 1024 * 1024;
-// What one step through the buffer reads; it is written in the slices of WriteSlice.h, with a
-// look up after each.
+// What one step through the buffer reads at most; it is written in the slices of WriteSlice.h,
+// with a look up after each.
 constexpr qint64 BufferSize = 1024 * 1024;
 
 bool isRefusal(int error)
@@ -28,40 +27,59 @@ bool isRefusal(int error)
         || error == EBADF || error == ETXTBSY;
 }
 
-// What a step to or from a disk aims to take, in nanoseconds: the caller looks up between two,
-// and a window that answers within half a second has time to spare.
-constexpr qint64 StepTime = 100 * 1000 * 1000;
-// A page: a step to or from a disk moves no less.
-constexpr qint64 ShortestDiskStep = 4096;
+// What a step should take: the window is answered several times a second, well within the
+// half second after which a screen reader's user takes it for dead.
+constexpr qint64 StepNanoseconds = 100'000'000;
+// The shortest step, a page of memory, and the one each kind of step starts with.
+constexpr qint64 ShortestStep = 4096;
 
-// The length of the next step of a transfer to or from a disk, from the speed of the steps
-// before: each is as long as the disk moves in StepTime, growing at most twofold a step, so
-// that a disk that slows down holds no step much longer.
-class DiskStep
+FileCopy::Clock steadyClock()
 {
-public:
-    explicit DiskStep(qint64 longest)
-        : m_longest(longest)
-    {
-    }
-
-    qint64 length() const { return m_length; }
-    void start() { m_timer.start(); }
-    // The step moved bytes since start.
-    void moved(qint64 bytes)
-    {
-        const qint64 took = std::max<qint64>(m_timer.nsecsElapsed(), 1);
-        const qint64 atPace = qint64(double(bytes) * double(StepTime) / double(took));
-        m_length = std::clamp(atPace, ShortestDiskStep, std::min(2 * m_length, m_longest));
-    }
-
-private:
-    qint64 m_longest;
-    qint64 m_length = ShortestDiskStep;
-    QElapsedTimer m_timer;
-};
+    QElapsedTimer timer;
+    timer.start();
+    return [timer] {
+        return timer.nsecsElapsed();
+    };
+}
 
 } // namespace
+
+FileCopy::FileCopy(QByteArray &buffer)
+    : m_buffer(buffer)
+    , m_clock(steadyClock())
+    , m_kernelPace(KernelStep)
+    , m_readPace(BufferSize)
+    , m_writePace(qint64(WriteSlice))
+    , m_ontoDiskPace(BufferSize)
+    , m_readBackPace(BufferSize / 2)
+{
+}
+
+FileCopy::Pace::Pace(qint64 longest)
+    : m_longest(longest)
+    , m_next(ShortestStep)
+{
+}
+
+void FileCopy::Pace::took(qint64 bytes, qint64 nanoseconds)
+{
+    if (nanoseconds > StepNanoseconds) {
+        // As many whole pages as went through in the time a step should take.
+        const qint64 fitting = qint64(double(bytes) * StepNanoseconds / double(nanoseconds));
+        m_next = std::max(ShortestStep, fitting / ShortestStep * ShortestStep);
+    } else if (nanoseconds < StepNanoseconds / 4 && bytes >= m_next) {
+        m_next = std::min(m_longest, m_next * 2);
+    }
+}
+
+template<typename Step> qint64 FileCopy::timed(Pace &pace, Step step)
+{
+    const qint64 start = m_clock();
+    const qint64 moved = step(pace.next());
+    if (moved > 0)
+        pace.took(moved, m_clock() - start);
+    return moved;
+}
 
 FileCopy::Result FileCopy::copy(File &source, File &target, qint64 size, const AfterStep &afterStep)
 {
@@ -95,17 +113,20 @@ FileCopy::Result FileCopy::copy(File &source, File &target, qint64 size, const A
 
 qint64 FileCopy::kernelStep(File &source, File &target, qint64 size)
 {
-    for (;;) {
-        const ssize_t copied = ::copy_file_range(source.m_descriptor, nullptr, target.m_descriptor,
-                                                 nullptr, size_t(std::min(size, KernelStep)), 0);
-        if (copied >= 0)
-            return copied;
-        if (errno == EINTR)
-            continue;
-        if (isRefusal(errno))
-            return -1;
-        throw AppError::fromErrno(errno);
-    }
+    return timed(m_kernelPace, [&](qint64 longest) -> qint64 {
+        for (;;) {
+            const ssize_t copied
+                = ::copy_file_range(source.m_descriptor, nullptr, target.m_descriptor, nullptr,
+                                    size_t(std::min(size, longest)), 0);
+            if (copied >= 0)
+                return copied;
+            if (errno == EINTR)
+                continue;
+            if (isRefusal(errno))
+                return -1;
+            throw AppError::fromErrno(errno);
+        }
+    });
 }
 
 qint64 FileCopy::bufferedStep(File &source, File &target, qint64 size, const AfterStep &afterStep,
@@ -113,11 +134,15 @@ qint64 FileCopy::bufferedStep(File &source, File &target, qint64 size, const Aft
 {
     if (m_buffer.isEmpty())
         m_buffer.resize(BufferSize);
-    const qint64 read = source.read(m_buffer.data(), std::min(size, BufferSize));
+    const qint64 read = timed(m_readPace, [&](qint64 longest) {
+        return source.read(m_buffer.data(), std::min(size, longest));
+    });
     for (qint64 written = 0; written < read;) {
-        const qint64 slice = std::min<qint64>(read - written, WriteSlice);
-        target.write(m_buffer.constData() + written, slice);
-        written += slice;
+        written += timed(m_writePace, [&](qint64 longest) {
+            const qint64 slice = std::min(read - written, longest);
+            target.write(m_buffer.constData() + written, slice);
+            return slice;
+        });
         if (!afterStep(copiedBefore + written) && written < size) {
             stopped = true;
             return written;
@@ -132,19 +157,21 @@ FileCopy::Result FileCopy::copyOntoDisk(File &source, File &target, qint64 size,
     if (m_buffer.isEmpty())
         m_buffer.resize(BufferSize);
     const qint64 page = ::sysconf(_SC_PAGESIZE);
-    DiskStep step(m_buffer.size());
+    // Each file onto a disk starts again at a page: the disk may be another, and slower.
+    m_ontoDiskPace = Pace(BufferSize);
     bool pushes = true;
     Result result;
     while (result.copied < size) {
-        step.start();
-        const qint64 read
-            = source.read(m_buffer.data(), std::min(step.length(), size - result.copied));
+        const qint64 read = timed(m_ontoDiskPace, [&](qint64 longest) {
+            const qint64 read
+                = source.read(m_buffer.data(), std::min(longest, size - result.copied));
+            for (qint64 written = 0; written < read; written += page)
+                target.write(m_buffer.constData() + written, std::min(page, read - written));
+            pushes = pushes && pushToDisk(target, result.copied, read);
+            return read;
+        });
         if (read == 0)
             return result;
-        for (qint64 written = 0; written < read; written += page)
-            target.write(m_buffer.constData() + written, std::min(page, read - written));
-        pushes = pushes && pushToDisk(target, result.copied, read);
-        step.moved(read);
         result.copied += read;
         if (!afterStep(result.copied) && result.copied < size) {
             result.stopped = true;
@@ -177,22 +204,22 @@ FileCopy::Comparison FileCopy::compare(File &expected, File &written, qint64 siz
     ::posix_fadvise(written.m_descriptor, 0, 0, POSIX_FADV_RANDOM);
     if (m_buffer.isEmpty())
         m_buffer.resize(BufferSize);
-    const qint64 half = m_buffer.size() / 2;
-    char *const fromDisk = m_buffer.data() + half;
-    DiskStep step(half);
+    char *const fromDisk = m_buffer.data() + m_buffer.size() / 2;
+    m_readBackPace = Pace(BufferSize / 2);
     Comparison comparison;
     for (qint64 done = 0; done < size;) {
-        const qint64 length = std::min(step.length(), size - done);
-        step.start();
+        qint64 length = 0;
         qint64 read = 0;
         try {
-            read = written.read(fromDisk, length);
+            read = timed(m_readBackPace, [&](qint64 longest) {
+                length = std::min(longest, size - done);
+                return written.read(fromDisk, length);
+            });
         } catch (const AppError &error) {
             comparison.same = false;
             comparison.unreadable = error.description();
             return comparison;
         }
-        step.moved(read);
         if (read != length || expected.read(m_buffer.data(), length) != length
             || std::memcmp(m_buffer.constData(), fromDisk, size_t(length)) != 0) {
             comparison.same = false;

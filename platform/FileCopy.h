@@ -8,22 +8,31 @@
 
 class File;
 
-// Copies bytes from one open file to another, each from its current position on, in steps of a
-// bounded length, so that whoever copies a piece of any size can look up between two steps. The
-// kernel copies file to file where the system allows it (copy_file_range): the bytes never pass
-// through the program. Where it refuses (another file system, FUSE, an old kernel), they pass
-// through buffer, sized at the first such step to a fixed length whatever is copied. For a disk
-// that is taken out afterwards, each step of the copy is put on the disk before the next, and
-// the copy is read back from the disk, in steps as long as the disk writes or reads in about a
-// tenth of a second: a floppy writes some 40 KiB a second, and a piece that the system took at
-// once in its cache would otherwise hold the caller for half a minute at its flush.
+// Copies bytes from one open file to another, each from its current position on, in steps, so
+// that whoever copies a piece of any size can look up between two steps. The kernel copies file
+// to file where the system allows it (copy_file_range): the bytes never pass through the
+// program. Where it refuses (another file system, FUSE, an old kernel), they pass through
+// buffer, sized at the first such step to a fixed length whatever is copied. For a disk that is
+// taken out afterwards, each step of the copy is put on the disk before the next, and the copy
+// is read back from the disk.
+//
+// A step is bounded in time as well as in length: each kind of step (a copy in the kernel, a
+// read, a write, a step onto a disk, one read back from it) takes as many bytes as the steps of
+// its kind before went through in a tenth of a second, so that the one who looks up between
+// steps does so several times a second on a disk of any speed. A floppy writes some 40 KiB a
+// second, and a piece that the system took at once in its cache would otherwise hold the caller
+// for half a minute at its flush. The first steps of a copier are short and grow while they go
+// fast.
 class FileCopy
 {
 public:
-    explicit FileCopy(QByteArray &buffer)
-        : m_buffer(buffer)
-    {
-    }
+    // Nanoseconds from some fixed moment on.
+    using Clock = std::function<qint64()>;
+
+    explicit FileCopy(QByteArray &buffer);
+
+    // Tests time the steps with a clock of their own.
+    void setClock(Clock clock) { m_clock = std::move(clock); }
 
     // Runs after each step with the bytes copied so far; false stops the copy there.
     using AfterStep = std::function<bool(qint64 copied)>;
@@ -61,6 +70,23 @@ public:
     bool copiesInTheKernel() const { return m_inKernel; }
 
 private:
+    // The length of the next step of one kind, from how fast the last one went.
+    class Pace
+    {
+    public:
+        explicit Pace(qint64 longest);
+        qint64 next() const { return m_next; }
+        // A step of bytes took nanoseconds.
+        void took(qint64 bytes, qint64 nanoseconds);
+
+    private:
+        qint64 m_longest;
+        qint64 m_next;
+    };
+
+    // Runs step, which moves some bytes (at most the length it is given) and returns how many,
+    // timed for pace.
+    template<typename Step> qint64 timed(Pace &pace, Step step);
     // One step through the kernel: the bytes moved, 0 at the end of the source, -1 when the
     // system refuses to copy these two files so.
     qint64 kernelStep(File &source, File &target, qint64 size);
@@ -73,4 +99,10 @@ private:
 
     bool m_inKernel = true;
     QByteArray &m_buffer;
+    Clock m_clock;
+    Pace m_kernelPace;
+    Pace m_readPace;
+    Pace m_writePace;
+    Pace m_ontoDiskPace;
+    Pace m_readBackPace;
 };

@@ -29,12 +29,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -108,12 +110,19 @@ void Form1::bindControls()
     lblProg = b.control<QLabel>(u"lblProg"_s);
 }
 
-// What assistive technology tells of the controls beyond what they show.
+// What assistive technology tells of the controls beyond what they show. Each has a name of
+// its own: the estimate and the folder option would otherwise share their group's caption
+// with the size box and the folder box, and the progress box would have none.
 void Form1::describeControls()
 {
+    txtEst->setAccessibleName(u"Estimate"_s);
+    optWrite[0]->setAccessibleName(u"Folder"_s);
+    picProg->setAccessibleName(u"Progress"_s);
     imgDnD->setAccessibleName(u"drop area"_s);
-    imgDnD->setAccessibleDescription(u"Drop a file here, or paste one into the source box."_s);
-    txtFN->setAccessibleDescription(u"Paste a file here to cut it."_s);
+    imgDnD->setAccessibleDescription(
+        u"Drop a file here, paste one into the source box, or press Ctrl+O to choose one."_s);
+    txtFN->setAccessibleDescription(
+        u"Paste a file here to cut it, or press Ctrl+O to choose one."_s);
     // The keys that Form_KeyDown answers with each button.
     cbCut->setKeyBinding(Qt::Key_Enter);
     cbExit->setKeyBinding(Qt::Key_Escape);
@@ -134,6 +143,9 @@ void Form1::connectHandlers()
     connect(cbCut, &PButton::Click, this, &Form1::cbCut_Click);
     connect(cbExit, &PButton::Click, this, &Form1::cbExit_Click);
     connect(cbAbout, &PButton::Click, this, &Form1::ShowAbout);
+    // Ctrl+O, as in every program that opens files. During a run no shortcut acts (RunInput).
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
+            &Form1::chooseFile);
     if (m_builder->keyPreview())
         qApp->installEventFilter(this);
 }
@@ -179,8 +191,13 @@ void Form1::Form_KeyDown(qint16 KeyCode)
 
 void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
 {
+    takeFiles(*data, u"dropped"_s);
+}
+
+void Form1::takeFiles(const QMimeData &data, const QString &how)
+{
     QList<QUrl> files;
-    for (const QUrl &url : data->urls()) {
+    for (const QUrl &url : data.urls()) {
         // An address can carry a NUL ("%00"), which ends a name for the system: the file
         // checked and cut would be another than the one shown. It names no file.
         if (url.isLocalFile() && !url.toLocalFile().contains(QChar::Null))
@@ -209,6 +226,13 @@ void Form1::imgDnD_OLEDragDrop(const QMimeData *data)
         m_engine->RefreshEstimate();
     } catch (const AppError &) {
         // A drop that cannot be taken in ends quietly; what it changed so far stays.
+        return;
+    }
+    // The others are not forgotten in silence: whoever dropped them may expect all to be cut.
+    if (files.size() > 1) {
+        m_prompter.ask({u"Morlend cuts one file at a time, so of the %1 files %2 it took %3."_s.arg(
+                            QString::number(files.size()), how, name),
+                        Prompter::Icon::Information});
     }
 }
 
@@ -216,7 +240,7 @@ void Form1::takeFile(const QUrl &url)
 {
     QMimeData file;
     file.setUrls({url});
-    imgDnD_OLEDragDrop(&file);
+    takeFiles(file, {});
 }
 
 // A file pasted into the source box is taken as if it were dropped on the drop area, so that a
@@ -225,7 +249,19 @@ void Form1::txtFN_Paste(const QMimeData *clipboard)
 {
     QMimeData files;
     files.setUrls(pastedFiles(*clipboard));
-    imgDnD_OLEDragDrop(&files);
+    takeFiles(files, u"pasted"_s);
+}
+
+void Form1::chooseFile()
+{
+    // The dialog belongs to the window: one without a parent would open beneath it, since the
+    // window stays on top of every other. It starts where the file taken last lies.
+    const QString folder = m_engine->state().SourcePath.isEmpty()
+        ? m_platform.homeFolder()
+        : GetFolder(m_engine->state().SourcePath);
+    const QString name = QFileDialog::getOpenFileName(this, u"Choose a file to cut"_s, folder);
+    if (!name.isEmpty())
+        takeFile(QUrl::fromLocalFile(name));
 }
 
 QString Form1::DestDrive() const

@@ -86,7 +86,12 @@ private:
     void Form_Load();
     void Form_KeyDown(qint16 KeyCode);
     void imgDnD_OLEDragDrop(const QMimeData *data);
+    // Takes the first file of data as the source, checks and messages alike, and says which
+    // it took when there were more; how says how they came ("dropped", "pasted").
+    void takeFiles(const QMimeData &data, const QString &how);
     void txtFN_Paste(const QMimeData *clipboard);
+    // Ctrl+O: the desktop's file chooser, whose file is taken as a drop.
+    void chooseFile();
     void DestinationChange();
     void CheckClearConflict();
     // The destination's drive: "A:" for the floppy's option and for a folder on the floppy,

@@ -10,12 +10,25 @@
 #include <QFont>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTimer>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Longer than Qt waits on X11 before it takes a window's lost focus for a change of the active
+// window rather than a move between two of the program's windows (a tenth of a second).
+constexpr auto FocusSettles = 200ms;
+
+} // namespace
 
 WindowView::WindowView(Form1 &window)
     : m_window(window)
     , m_pacer(window)
+    , m_attention(window)
 {
     // The caption is repainted every frame of a run, so its paint must stay small beside the
     // run's own work: an opaque label spares painting the window beneath it, and digits and a
@@ -85,6 +98,21 @@ void WindowView::showProgress(qint64 index, qint64 count)
         m_pacer.pace();
 }
 
+void WindowView::showPieceProgress(qint64 index, double fraction)
+{
+    // As far as a whole pixel of the box reaches: the box shows no less, and assistive
+    // technology hears of the value once a pixel rather than once a step, which can be
+    // thousands of times a second.
+    PictureBox &box = *m_window.picProg;
+    const int pixels = box.contentsRect().width();
+    if (pixels <= 0)
+        return;
+    const qreal unitsPerPixel = box.scaleWidth() / pixels;
+    const qreal reach = std::floor((qreal(index) + fraction) / unitsPerPixel) * unitsPerPixel;
+    if (reach > box.filledTo())
+        box.fillBox({0, 0}, {reach, 1});
+}
+
 void WindowView::keepAlive()
 {
     m_pacer.pace();
@@ -92,12 +120,21 @@ void WindowView::keepAlive()
 
 void WindowView::yieldToMessage()
 {
-    m_pacer.show();
-    m_pacer.dropPendingInput();
+    handOver();
 }
 
 void WindowView::endRun()
 {
+    handOver();
+}
+
+void WindowView::handOver()
+{
     m_pacer.show();
     m_pacer.dropPendingInput();
+    // A user who went to another window during a long run learns that it needs them now, the
+    // desktop's way (the task bar's entry asks for attention); the focus stays where it is.
+    // Qt hears that the window lost the focus only on a timer of its own, which the run holds
+    // back, so the window asks once the event loop has caught up.
+    QTimer::singleShot(FocusSettles, &m_window, [this] { m_attention.ask(); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EngineView.h"
+#include "ui/Attention.h"
 #include "ui/RunPacer.h"
 
 class Form1;
@@ -24,11 +25,17 @@ public:
     void showSource(const QString &path, qint64 length) override;
     void startProgress(qint64 count) override;
     void showProgress(qint64 index, qint64 count) override;
+    void showPieceProgress(qint64 index, double fraction) override;
     void keepAlive() override;
     void yieldToMessage() override;
     void endRun() override;
 
 private:
+    // The run gives the window to the user: it reaches the screen as it stands, what was typed
+    // meanwhile goes, and a window the user left asks for attention.
+    void handOver();
+
     Form1 &m_window;
     RunPacer m_pacer;
+    Attention m_attention;
 };

@@ -183,13 +183,19 @@ TEST_F(CutFile, ReplacesAnOldScriptButNotWhatALinkAtItsNameLeadsTo)
     expectJoinsBack({out}, source);
 }
 
-TEST_F(CutFile, StopsWithItsOwnMessageForAZeroOrNegativeSizeOrAnEmptySource)
+TEST_F(CutFile, StopsWithItsOwnMessageForASizeThatCutsNothingOrIsNoneOrAnEmptySource)
 {
+    const QString notUnderstood
+        = "The size \"%1\" is not understood.\r\nType the bytes of a piece, or a number and a "
+          "unit, as in 1 457 664, 700K, 25MB or 1,5GiB (K, M and G count 1024s, KB, MB and GB "
+          "1000s).";
+    const QString tooLarge = QString::fromUtf8(
+        "The size \"%1\" is too large: a piece has at most 2\u00a0147\u00a0483\u00a0647 bytes.");
     struct Case
     {
         qint64 sourceLength;
-        const char *sizeText;
-        const char *message;
+        QString sizeText;
+        QString message;
     };
     const Case cases[] = {
         {3500000, "0", "Files size is 0."},
@@ -197,6 +203,14 @@ TEST_F(CutFile, StopsWithItsOwnMessageForAZeroOrNegativeSizeOrAnEmptySource)
         {0, "1 457 664", "Source file size is 0."},
         {3500000, "-1", "Files size is negative."},
         {3500000, "-1 457 664", "Files size is negative."},
+        {3500000, "-4G", "Files size is negative."},
+        {3500000, "abc", notUnderstood.arg("abc")},
+        {3500000, "", notUnderstood.arg("")},
+        // What is quoted back fits a line: line breaks become blanks, a long text is cut.
+        {3500000, " 25\r\nX ", notUnderstood.arg("25 X")},
+        {3500000, "4G", tooLarge.arg("4G")},
+        {3500000, "2 147 483 648", tooLarge.arg("2 147 483 648")},
+        {3500000, QString(100, u'9'), tooLarge.arg(QString(39, u'9') + u'\u2026')},
     };
     for (const Case &c : cases) {
         choose(makeSource("clip.avi", c.sourceLength), c.sizeText);
@@ -204,11 +218,73 @@ TEST_F(CutFile, StopsWithItsOwnMessageForAZeroOrNegativeSizeOrAnEmptySource)
         showOldProgress();
         prompter.answer(Prompter::Reply::Ok);
         cutFile();
-        EXPECT_EQ(prompter.shown().value(&c - cases), errorMessage(c.message)) << c.sizeText;
+        EXPECT_EQ(prompter.shown().value(&c - cases), errorMessage(c.message))
+            << c.sizeText.toStdString();
         EXPECT_FALSE(QFileInfo::exists(path("out"))) << "nothing is written";
         expectProgressReset();
     }
     EXPECT_EQ(prompter.shown().size(), std::size(cases)) << "no second message follows";
+}
+
+TEST_F(CutFile, CutsPiecesOfASizeWithAUnit)
+{
+    const QString source = makeSource("clip.avi", 2500);
+    choose(source, "1K");
+    writeToFolder(path("out"));
+    cutFile();
+    EXPECT_TRUE(prompter.shown().isEmpty());
+    EXPECT_EQ(QFileInfo(path("out/clip.avi.1")).size(), 1024);
+    EXPECT_EQ(QFileInfo(path("out/clip.avi.3")).size(), 452);
+    expectJoinsBack({path("out")}, source);
+}
+
+TEST_F(CutFile, AsksOnceBeforeACutIntoMoreThanAHundredThousandPiecesWithCancelTheDefault)
+{
+    const Prompter::Message manyPieces {
+        QString::fromUtf8("Pieces of 1 bytes cut clip.avi into 100\u00a0001 files.\r\nOK cuts it "
+                          "so. Cancel writes nothing: a size with a unit, as in 25M "
+                          "(26\u00a0214\u00a0400 bytes), gives larger pieces."),
+        Prompter::Icon::Warning, Prompter::Buttons::OkCancel, Prompter::DefaultTitle, true};
+    choose(makeSource("clip.avi", 100001), "1");
+    writeToFolder(path("out"));
+    showOldProgress();
+    prompter.answer(Prompter::Reply::Cancel);
+    cutFile();
+    EXPECT_EQ(prompter.shown(), QList({manyPieces})) << "Cancel says nothing more";
+    EXPECT_FALSE(QFileInfo::exists(path("out"))) << "and writes nothing";
+    expectProgressReset();
+
+    // OK goes on with the run, here as far as a folder it refuses, so that no hundred thousand
+    // files are written; a cut into exactly a hundred thousand is not asked about.
+    for (const qint64 length : {100001, 100000}) {
+        choose(makeSource("clip.avi", length), "1");
+        writeToFolder("relout");
+        const qsizetype before = prompter.shown().size();
+        if (length > 100000)
+            prompter.answer(Prompter::Reply::Ok);
+        prompter.answer(Prompter::Reply::Ok);
+        cutFile();
+        const QList<Prompter::Message> shown = prompter.shown().mid(before);
+        ASSERT_EQ(shown.size(), length > 100000 ? 2 : 1) << length;
+        EXPECT_TRUE(shown.last().text.startsWith("The folder \"relout\" is no whole path"));
+    }
+}
+
+TEST_F(CutFile, FillsThePieceItCopiesAsItGoes)
+{
+    const QString source = makeSource("clip.avi", 20 * 1024 * 1024 + 5);
+    choose(source, "10M");
+    writeToFolder(path("out"));
+    cutFile();
+    const QList<double> &shown = view.piecesInPart;
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_TRUE(std::is_sorted(shown.cbegin(), shown.cend())) << "the progress only grows";
+    EXPECT_TRUE(std::any_of(shown.cbegin(), shown.cend(), [](double p) { return p > 0 && p < 1; }))
+        << "within the first piece";
+    EXPECT_TRUE(std::any_of(shown.cbegin(), shown.cend(), [](double p) { return p > 1 && p < 2; }))
+        << "within the second";
+    EXPECT_EQ(shown.last(), 3.0) << "and at its end, all three pieces";
+    expectJoinsBack({path("out")}, source);
 }
 
 TEST_F(CutFile, StopsAtSourceSizeZeroWhenNoFileWasDropped)
@@ -233,8 +309,6 @@ TEST_F(CutFile, ReportsFailuresWithTheGeneralErrorMessageAndResetsTheProgress)
         bool fromTheSystem = true;
     };
     const Case cases[] = {
-        {"a size text that is no number",
-         [](CutFile &t, const QString &) { t.view.sizeText = "abc"; }, 13, "Type mismatch", false},
         {"an empty destination text", [](CutFile &t, const QString &) { t.writeToFolder(""); }, 5,
          "Invalid procedure call or argument", false},
         {"a source deleted after the estimate",

@@ -94,16 +94,33 @@ TEST_F(Estimate, AZeroOrNegativeSizeShowsItsNoticeAndKeepsTheCount)
     }
 }
 
-TEST_F(Estimate, ASizeTextThatIsNoNumberLeavesTheEstimateAsItWas)
+TEST_F(Estimate, ASizeTextThatIsNoSizeSaysSoAndKeepsThePlan)
 {
-    for (const char *text : {"abc", "", "2147483648", "99999999999"}) {
-        const QString before = estimateFor(3500000, "1 457 664");
+    const std::pair<const char *, const char *> cases[] = {
+        {"abc", "{size not understood}"},
+        {"", "{size not understood}"},
+        {"25 MB 2", "{size not understood}"},
+        {"2147483648", "{largest size: 2\u00a0147\u00a0483\u00a0647 bytes}"},
+        {"99999999999", "{largest size: 2\u00a0147\u00a0483\u00a0647 bytes}"},
+        {"4G", "{largest size: 2\u00a0147\u00a0483\u00a0647 bytes}"},
+    };
+    for (const auto &[text, notice] : cases) {
+        estimateFor(3500000, "1 457 664");
         engine.state().PieceCount = 7;
-        EXPECT_EQ(estimateFor(2915328, text), before) << text;
+        EXPECT_EQ(estimateFor(2915328, text), QString::fromUtf8(notice)) << text;
         EXPECT_EQ(engine.state().PieceSize, 1457664) << text;
         EXPECT_EQ(engine.state().SourceSize, 3500000) << text;
         EXPECT_EQ(view.progress(), "0/7") << "the progress display is reset all the same";
     }
+}
+
+TEST_F(Estimate, PlansSizesWithUnits)
+{
+    EXPECT_EQ(estimateFor(52428800, "25M"),
+              QString::fromUtf8("files: 2, last file: 26\u00a0214\u00a0400 bytes"));
+    EXPECT_EQ(engine.state().PieceSize, 26214400);
+    EXPECT_EQ(estimateFor(52428800, "25 MB"),
+              QString::fromUtf8("files: 3, last file: 2\u00a0428\u00a0800 bytes"));
 }
 
 TEST_F(Estimate, ASourceThatCannotBeMeasuredLeavesTheEstimateAsItWas)

@@ -39,6 +39,20 @@ Expectation fails(int number, const char *description)
     return says(generalError(number, description));
 }
 
+QString notASize(const char *quoted)
+{
+    return QString("The size \"%1\" is not understood.\r\nType the bytes of a piece, or a number "
+                   "and a unit, as in 1 457 664, 700K, 25MB or 1.5GiB (K, M and G count 1024s, "
+                   "KB, MB and GB 1000s).")
+        .arg(quoted);
+}
+
+QString tooLarge(const QString &quoted)
+{
+    return QString("The size \"%1\" is too large: a piece has at most 2,147,483,647 bytes.")
+        .arg(quoted);
+}
+
 const QString QuoteOrControl = "The join script cannot name the file: its name holds a double "
                                "quote or a control character, which would break the script's "
                                "commands.\r\nRename the file and try again.";
@@ -103,14 +117,19 @@ Expectation folderInTheWay(const QString &name)
 }
 
 const Hostile cases[] = {
-    {"an empty size", "", "clip.avi", 3500000, {}, fails(13, "Type mismatch")},
-    {"a size of blanks only", "   ", "clip.avi", 3500000, {}, fails(13, "Type mismatch")},
+    {"an empty size", "", "clip.avi", 3500000, {}, says(notASize(""))},
+    {"a size of blanks only", "   ", "clip.avi", 3500000, {}, says(notASize(""))},
     {"a negative size", "-1", "clip.avi", 3500000, {}, says("Files size is negative.")},
-    {"a size beyond 32 bits", "2147483648", "clip.avi", 3500000, {}, fails(6, "Overflow")},
-    {"an exponent", "1e3", "clip.avi", 3500000, {}, fails(13, "Type mismatch")},
-    {"a hexadecimal size", "0x10", "clip.avi", 3500000, {}, fails(13, "Type mismatch")},
-    {"full-width digits", "１２３", "clip.avi", 3500000, {}, fails(13, "Type mismatch")},
-    {"ten thousand digits", nullptr, "clip.avi", 3500000, {}, fails(6, "Overflow")},
+    {"a size beyond 32 bits", "2147483648", "clip.avi", 3500000, {}, says(tooLarge("2147483648"))},
+    {"an exponent", "1e3", "clip.avi", 3500000, {}, says(notASize("1e3"))},
+    {"a hexadecimal size", "0x10", "clip.avi", 3500000, {}, says(notASize("0x10"))},
+    {"full-width digits", "１２３", "clip.avi", 3500000, {}, says(notASize("１２３"))},
+    {"ten thousand digits",
+     nullptr,
+     "clip.avi",
+     3500000,
+     {},
+     says(tooLarge(QString(39, u'9') + u'\u2026'))},
     {"a percent sign", "1 457 664", "100% sure.avi", 3500000, {}, Completes},
     {"a variable name", "1 457 664", "%PATH%.avi", 3500000, {}, Completes},
     {"an ampersand", "1 457 664", "a&b.avi", 3500000, {}, Completes},

@@ -5,6 +5,8 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScopedLocale.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -22,7 +24,7 @@ std::optional<qint32> pieceSizeOf(const QString &text)
     }
 }
 
-TEST(ParsePieceSize, TakesBlanksSignsAndTheLocalesOwnGrouping)
+TEST(ParsePieceSize, TakesBlanksSignsTheLocalesOwnGroupingAndUnits)
 {
     struct Case
     {
@@ -60,6 +62,47 @@ TEST(ParsePieceSize, TakesBlanksSignsAndTheLocalesOwnGrouping)
         {"ar_EG", "\u0665\u0668\u0664\u066c\u0666\u0667\u0662", 584672},
         {"he_IL", "\u200e-1", -1},
         {"C", "584,672", 584672},
+        // A negative size is one whatever its magnitude.
+        {"en_US", "-2147483649", -2147483647 - 1},
+        {"en_US", "-99999999999999999999", -2147483647 - 1},
+        // K, M and G count 1024s, with or without an i before the B; with a B alone, 1000s.
+        {"en_US", "25M", 26214400},
+        {"en_US", "25 M", 26214400},
+        {"en_US", "25MiB", 26214400},
+        {"en_US", "25 MB", 25000000},
+        {"en_US", "100k", 102400},
+        {"en_US", "100 KiB", 102400},
+        {"en_US", "700KB", 700000},
+        {"en_US", "700 kb", 700000},
+        {"en_US", "1G", 1073741824},
+        {"en_US", "1gib", 1073741824},
+        {"en_US", "2GB", 2000000000},
+        {"en_US", "0K", 0},
+        {"en_US", "-1K", -1024},
+        {"en_US", "-4G", -2147483647 - 1},
+        // Grouping before a unit as without one.
+        {"en_US", "1,500 KB", 1500000},
+        {"en_US", "2,047M", 2146435072},
+        // A decimal part in the locale's separator; what is no whole byte is rounded down.
+        {"en_US", "1.5M", 1572864},
+        {"en_US", "0.5K", 512},
+        {"en_US", "1.44MB", 1440000},
+        {"en_US", "1.44M", 1509949},
+        {"en_US", "0.7K", 716},
+        {"en_US", "0.0001K", 0},
+        {"en_US", "2047.999999999M", 2147483647},
+        // More digits than 64 bits hold, counted exactly: just below 2 GiB.
+        {"en_US", "1.99999999999999999999999999999G", 2147483647},
+        {"de_DE", "1,5 MB", 1500000},
+        {"de_DE", "1,5M", 1572864},
+        {"de_DE", "1.500 MB", 1500000000},
+        {"fr_FR", "1,5 MB", 1500000},
+        {"fr_FR", "1\u202f500 KB", 1500000},
+        {"ar_EG", "\u0661\u066b\u0665M", 1572864},
+        // Blanks and line breaks, as a paste brings them, anywhere.
+        {"en_US", "2 000 000\n", 2000000},
+        {"en_US", "2 000\r\n000", 2000000},
+        {"en_US", "\t25\nM\r\n", 26214400},
     };
     for (const Case &c : cases) {
         const ScopedLocale scoped {QLocale(c.locale)};
@@ -67,7 +110,7 @@ TEST(ParsePieceSize, TakesBlanksSignsAndTheLocalesOwnGrouping)
     }
 }
 
-TEST(ParsePieceSize, RefusesWhatIsNoWholeNumberAndWhatLiesOutside32Bits)
+TEST(ParsePieceSize, RefusesWhatIsNoSizeAndWhatLiesBeyondTheLargestPiece)
 {
     struct Case
     {
@@ -104,15 +147,51 @@ TEST(ParsePieceSize, RefusesWhatIsNoWholeNumberAndWhatLiesOutside32Bits)
         {"en_IN", "1,4,57,664", AppError::TypeMismatch},
         {"ar_EG", "584,672", AppError::TypeMismatch},
         {"en_US", "2147483648", AppError::Overflow},
-        {"en_US", "-2147483649", AppError::Overflow},
         {"en_US", "9,999,999,999", AppError::Overflow},
         {"en_US", "99999999999999999999999", AppError::Overflow},
         {"en_US", QString(10000, u'9'), AppError::Overflow},
+        // A decimal part without a unit, or not in the locale's separator.
+        {"en_US", "1.5", AppError::TypeMismatch},
+        {"de_DE", "1,5", AppError::TypeMismatch},
+        {"en_US", "1,5 MB", AppError::TypeMismatch},
+        {"de_DE", "1.5 MB", AppError::TypeMismatch},
+        {"en_US", "1.M", AppError::TypeMismatch},
+        {"en_US", ".5M", AppError::TypeMismatch},
+        {"en_US", "1.5.5M", AppError::TypeMismatch},
+        {"en_US", "1.5,5M", AppError::TypeMismatch},
+        {"en_US", "M", AppError::TypeMismatch},
+        {"en_US", "25MBB", AppError::TypeMismatch},
+        {"en_US", "25Mi", AppError::TypeMismatch},
+        {"en_US", "25 X", AppError::TypeMismatch},
+        {"en_US", "25 bytes", AppError::TypeMismatch},
+        {"en_US", "K25", AppError::TypeMismatch},
+        {"en_US", "1e3K", AppError::TypeMismatch},
+        {"en_US", "2G", AppError::Overflow},
+        {"en_US", "4G", AppError::Overflow},
+        {"en_US", "2048M", AppError::Overflow},
+        {"en_US", "3000000KB", AppError::Overflow},
+        {"en_US", "1T", AppError::Overflow},
+        {"en_US", "1TB", AppError::Overflow},
+        {"en_US", "99999999999999999K", AppError::Overflow},
+        {"en_US", QString(10000, u'9') + "K", AppError::Overflow},
+        {"en_US", "4 294 967 296", AppError::Overflow},
     };
     for (const Case &c : cases) {
         const ScopedLocale scoped {QLocale(c.locale)};
         EXPECT_EQ(errorNumberOf([&] { parsePieceSize(c.text); }), c.error)
             << c.locale << ' ' << c.text.left(30).toStdString();
+    }
+}
+
+TEST(PieceSizeExamples, WriteTheDecimalPartInTheLocalesSeparatorAndAreTaken)
+{
+    for (const char *locale : {"en_US", "de_DE", "ar_EG"}) {
+        const ScopedLocale scoped {QLocale(locale)};
+        const QStringList examples = pieceSizeExamples().split(QRegularExpression(", | or "));
+        ASSERT_EQ(examples.size(), 4) << locale;
+        for (const QString &example : examples)
+            EXPECT_GT(pieceSizeOf(example).value_or(0), 0)
+                << locale << ' ' << example.toStdString();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/EngineView.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -39,6 +40,10 @@ public:
         if (onProgress && index > 0)
             onProgress(index);
     }
+    void showPieceProgress(qint64 index, double fraction) override
+    {
+        piecesInPart.append(double(index) + fraction);
+    }
     void keepAlive() override
     {
         if (onStep)
@@ -71,5 +76,7 @@ public:
     qint64 progressScale = 0;
     qint64 filledTo = -1;
     qint64 progressCount = 0;
+    // What the copies showed between their steps: the pieces copied, whole and in part.
+    QList<double> piecesInPart;
     int runsEnded = 0;
 };

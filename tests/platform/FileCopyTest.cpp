@@ -6,8 +6,10 @@
 #include "tests/support/TestFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,18 +30,25 @@ struct Copied
     qsizetype bufferSize = 0;
 };
 
+// How long a disk takes to hold the bytes written so far, in nanoseconds.
+using DiskTime = std::function<qint64(qint64 written)>;
+
 // Copies size bytes from source, from offset on, into a new file in folder, looking at every
-// step; stops after stopAfter steps.
+// step; stops after stopAfter steps. With a disk time, the copier's clock is the time the disk
+// took for what the piece holds, so that a step takes as long as its bytes take the disk.
 Copied copyInto(const QString &folder, const QString &source, qint64 offset, qint64 size,
-                qsizetype stopAfter = -1)
+                qsizetype stopAfter = -1, const DiskTime &diskTime = {})
 {
     QTemporaryDir target(folder + QStringLiteral("/copy-XXXXXX"));
     File from = File::openForReading(source);
     QByteArray skipped(offset, Qt::Uninitialized);
     from.read(skipped.data(), offset);
-    File to = File::createNew(target.filePath(QStringLiteral("piece")), {});
+    const QString piece = target.filePath(QStringLiteral("piece"));
+    File to = File::createNew(piece, {});
     QByteArray buffer;
     FileCopy copy(buffer);
+    if (diskTime)
+        copy.setClock([&] { return diskTime(QFileInfo(piece).size()); });
     Copied copied;
     copied.result = copy.copy(from, to, size, [&](qint64 done) {
         copied.steps << done;
@@ -85,6 +94,46 @@ TEST(FileCopy, CopiesAPieceOfAnySizeInBoundedStepsWithinTheKernelOrThroughAFixed
             before = done;
         }
         EXPECT_EQ(before, data.size() - 4);
+    }
+}
+
+TEST(FileCopy, TakesStepsOfATenthOfASecondOnADiskOfAnySpeedAndLongerOnesAsItSpeedsUp)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("source"));
+    const QByteArray data = TestFiles::pattern(20 * 1024 * 1024);
+    TestFiles::write(source, data);
+    constexpr qint64 TenthOfASecond = 100'000'000;
+    constexpr qint64 MiB = 1024 * 1024;
+    // Nanoseconds a byte: a floppy's pace, a slow network share's, a USB stick's.
+    const qint64 rates[] = {15259, 953, 60};
+    for (const auto &[folder, longestStep] :
+         {std::pair(dir.path(), 8 * MiB), std::pair(otherFileSystem(), qint64(32 * 1024))}) {
+        if (folder.isEmpty())
+            continue;
+        for (const qint64 perByte : rates) {
+            SCOPED_TRACE(testing::Message()
+                         << folder.toStdString() << ", " << perByte << " ns a byte");
+            // Only the first megabyte is waited for: a slow disk takes minutes for the rest.
+            const Copied copied = copyInto(folder, source, 0, MiB, -1,
+                                           [&](qint64 written) { return written * perByte; });
+            EXPECT_EQ(copied.bytes, data.left(MiB));
+            qint64 before = 0;
+            for (const qint64 done : copied.steps) {
+                EXPECT_LE((done - before) * perByte, TenthOfASecond) << "after " << before;
+                before = done;
+            }
+        }
+        SCOPED_TRACE(folder.toStdString());
+        // Slow for its first megabyte, then fast: the steps grow back to their longest.
+        const Copied speeding = copyInto(folder, source, 0, data.size(), -1, [=](qint64 written) {
+            return std::min(written, MiB) * 15259 + std::max(written - MiB, qint64(0));
+        });
+        EXPECT_EQ(speeding.bytes, data);
+        qint64 longest = 0;
+        for (qsizetype i = 1; i < speeding.steps.size(); ++i)
+            longest = std::max(longest, speeding.steps[i] - speeding.steps[i - 1]);
+        EXPECT_EQ(longest, longestStep);
     }
 }
 

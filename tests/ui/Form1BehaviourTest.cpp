@@ -11,12 +11,17 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <fcntl.h>
@@ -48,8 +53,14 @@ TEST_F(Form1Behaviour, StartsUpCaptionedWithItsVersionAndTheFloppySizes)
 TEST_F(Form1Behaviour, ADropTakesTheFirstFileAndProposesAFolderBesideIt)
 {
     const QString movie = makeFile("data/movie.avi", 3500000);
+    prompter.answer(Prompter::Reply::Ok);
     drop({QUrl::fromLocalFile(movie), QUrl::fromLocalFile(makeFile("data/other.bin", 10)),
           QUrl::fromLocalFile(makeFile("data/third.bin", 20))});
+    EXPECT_EQ(prompter.shown(),
+              QList({informationMessage("Morlend cuts one file at a time, so of the 3 files "
+                                        "dropped it took "
+                                        + movie + '.')}))
+        << "the others are not left out in silence";
     EXPECT_EQ(state().SourcePath, movie);
     EXPECT_EQ(form.txtOut->text(), path("data/movie_cut"));
     EXPECT_EQ(form.txtFN->text(), movie + " * 3,500,000 bytes");
@@ -61,6 +72,68 @@ TEST_F(Form1Behaviour, ADropTakesTheFirstFileAndProposesAFolderBesideIt)
     EXPECT_EQ(form.txtFN->text(), empty + " * 0 bytes");
     EXPECT_EQ(form.txtOut->text(), path("data/empty_cut"));
     EXPECT_EQ(form.txtEst->text(), "files: 0, last file: 0 bytes");
+}
+
+TEST_F(Form1Behaviour, CtrlOChoosesAFileInADialogOfTheWindowAndTakesItAsADrop)
+{
+    platform.setHomeFolder(path("data"));
+    // Qt's own dialog keeps the folders it visited in the user's settings; these are the test's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path("config"));
+    const auto restoreSettings = qScopeGuard([] {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    });
+    const QString movie = makeFile("data/movie.avi", 3500000);
+    QDir(dir.path()).mkdir("other");
+    const QString other = makeFile("other/clip.avi", 10);
+    // What the user does in the dialog, given where it opened and what owns it.
+    const auto inTheDialog = [](const std::function<void(QFileDialog &)> &act) {
+        QTimer::singleShot(0, [act] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr) << "a file dialog is open";
+            act(*dialog);
+        });
+    };
+    QString openedIn;
+    const QWidget *owner = nullptr;
+    // The window manager gives the window back its activation when the dialog closes; the
+    // offscreen platform leaves that to the test.
+    const auto pressCtrlO = [this, &openedIn](QWidget *control) {
+        QApplication::setActiveWindow(&form);
+        openedIn.clear();
+        pressKey(control, Qt::Key_O, Qt::ControlModifier);
+    };
+    const auto choose = [&](const QString &file) {
+        return [&, file](QFileDialog &dialog) {
+            openedIn = dialog.directory().path();
+            owner = dialog.parentWidget();
+            if (file.isEmpty()) {
+                dialog.reject();
+            } else {
+                dialog.selectFile(file);
+                static_cast<QDialog &>(dialog).accept();
+            }
+        };
+    };
+
+    inTheDialog(choose(other));
+    pressCtrlO(form.cmbFilesize);
+    EXPECT_EQ(owner, &form) << "a dialog without a parent opens beneath a window on top";
+    EXPECT_EQ(openedIn, path("data")) << "the home folder, before any file";
+    EXPECT_EQ(state().SourcePath, other);
+    EXPECT_EQ(form.txtFN->text(), other + " * 10 bytes");
+    EXPECT_EQ(form.txtOut->text(), path("other/clip_cut"));
+
+    inTheDialog(choose({}));
+    pressCtrlO(form.txtOut);
+    EXPECT_EQ(openedIn, path("other")) << "the folder of the file taken last";
+    EXPECT_EQ(state().SourcePath, other) << "a cancelled dialog changes nothing";
+
+    inTheDialog(choose(movie));
+    pressCtrlO(form.txtFN);
+    EXPECT_EQ(state().SourcePath, movie);
+    EXPECT_EQ(form.txtEst->text(), "files: 3, last file: 584,672 bytes");
+    EXPECT_TRUE(prompter.shown().isEmpty());
 }
 
 TEST_F(Form1Behaviour, ADropOfNoFileChangesNothing)

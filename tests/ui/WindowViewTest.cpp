@@ -5,6 +5,7 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/Form1Fixture.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QTest>
@@ -46,6 +47,34 @@ TEST_F(WindowViewTest, ProgressCountsStepsAndFillsItsShareOfTheBox)
     view.showProgress(-1, 3);
     EXPECT_EQ(lblProg.text(), "0/3");
     EXPECT_NE(surface.pixel(0, 0), filled);
+}
+
+TEST_F(WindowViewTest, APieceFillsTheBoxAsItIsCopiedAWholePixelAtATime)
+{
+    view.showProgress(-1, 2);
+    view.startProgress(2);
+    const QImage &surface = picProg.surface();
+    const QRgb filled = progressColor();
+    const qreal pixel = 2.0 / 135;
+    QAccessibleValueInterface *value
+        = QAccessible::queryAccessibleInterface(&picProg)->valueInterface();
+
+    view.showPieceProgress(0, 0.005);
+    EXPECT_EQ(picProg.filledTo(), 0) << "less than a pixel shows nothing";
+    EXPECT_NE(surface.pixel(0, 0), filled);
+
+    view.showPieceProgress(0, 0.5);
+    EXPECT_EQ(surface.pixel(32, 0), filled) << "half of the first of two pieces: 33 pixels";
+    EXPECT_NE(surface.pixel(33, 0), filled);
+    EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), 33 * pixel) << "what the box shows";
+    EXPECT_EQ(lblProg.text(), "0/2") << "the caption counts whole pieces";
+
+    view.showPieceProgress(1, 0.25);
+    EXPECT_EQ(surface.pixel(83, 0), filled);
+    EXPECT_NE(surface.pixel(84, 0), filled);
+    view.showProgress(2, 2);
+    EXPECT_EQ(surface.pixel(134, 0), filled);
+    EXPECT_EQ(value->currentValue().toDouble(), 2);
 }
 
 TEST_F(WindowViewTest, ProgressPaintsWhatChangedAndNothingElse)

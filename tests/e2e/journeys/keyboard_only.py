@@ -39,6 +39,10 @@ class KeyboardOnly(Journey):
 
         self.clipboard.copy_files(source, self.make_source('other.bin', 10, seed=2))
         self.user.key('ctrl+v')
+        box = self.message_box()
+        self.assertEqual(box.text(), 'Morlend cuts one file at a time, so of the 2 files pasted '
+                                     f'it took {source}.')
+        box.answer_with_keys(self.user, 'Return')
         morlend.wait_for(morlend.file_text, source + ' * 3,500,000 bytes')
         self.assertEqual(morlend.estimate(), 'files: 3, last file: 584,672 bytes')
         self.user.key('Return')

@@ -11,7 +11,7 @@ SOURCE_SIZE = 3500000
 TYPED = [
     ('500000', 'files: 7, last file: 500,000 bytes'),
     ('2,000,000', 'files: 2, last file: 1,500,000 bytes'),
-    ('abc', 'files: 2, last file: 1,500,000 bytes'),  # not a number: the estimate stays
+    ('abc', '{size not understood}'),
     ('0', '{files size is 0}'),
     ('999 999', 'files: 4, last file: 500,003 bytes'),
 ]

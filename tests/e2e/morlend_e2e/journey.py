@@ -102,6 +102,16 @@ class Journey(unittest.TestCase):
     def message_box(self, caption=message_boxes.CAPTION, **arguments):
         return message_boxes.wait_for_message_box(self.morlend, caption, **arguments)
 
+    def escape_before_the_first_piece(self, folder):
+        """Escape during a run's first piece: the run says that it wrote nothing, and the piece
+        begun goes with the folder the run made for it."""
+        self.user.key('Escape')
+        box = self.message_box()
+        self.assertEqual(box.text(), 'Escape was pressed, so the cut stopped before its first '
+                                     'piece. Nothing was written.')
+        box.answer_with_keys(self.user, 'Return')
+        self.assertFalse(os.path.exists(folder), 'the piece and the folder made for it go')
+
     # What a journey checks.
 
     def make_source(self, name, size, seed=1, folder=None):
