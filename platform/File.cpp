@@ -25,10 +25,11 @@ File::File(int descriptor)
 {
 }
 
-File File::open(const QString &path, int flags)
+File File::open(const QString &path, int flags, int permissions)
 {
     // Children started while a file is open (the disk clearing) must not inherit it.
-    const int descriptor = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, 0666);
+    const int descriptor
+        = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, permissions);
     if (descriptor < 0)
         throw AppError::fromErrno(errno);
     return File(descriptor);
@@ -42,6 +43,11 @@ File File::openForReading(const QString &path)
 File File::createNew(const QString &path)
 {
     return open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW);
+}
+
+File File::createPrivate(const QString &path)
+{
+    return open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
 }
 
 File File::replace(const QString &path)
@@ -135,14 +141,18 @@ FileStamp File::stamp() const
 
 NamedFile File::asNamedFile() const
 {
-    const struct stat info = statusOf(m_descriptor);
-    return {
-        {quint64(info.st_dev), quint64(info.st_ino)}, FileStamp::of(info), S_ISREG(info.st_mode)};
+    return NamedFile::of(statusOf(m_descriptor));
 }
 
 void File::seek(qint64 offset)
 {
     if (::lseek(m_descriptor, offset, SEEK_SET) < 0)
+        throw AppError::fromErrno(errno);
+}
+
+void File::setPermissions(quint32 permissions)
+{
+    if (::fchmod(m_descriptor, mode_t(permissions)) != 0)
         throw AppError::fromErrno(errno);
 }
 

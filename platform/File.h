@@ -18,6 +18,9 @@ public:
     // Creates a file that must not exist yet; whatever has the name already, a link included,
     // raises "File already exists" and is neither followed nor touched.
     static File createNew(const QString &path);
+    // The same, readable and writable by the user alone, whatever the file creation mask lets
+    // others do: for a file whose content may be private until its permissions are set.
+    static File createPrivate(const QString &path);
     // Puts a new, empty file in the place of whatever has the name path: a file, a link (never
     // what it leads to), a pipe, a socket or a device node goes first. A name made again by
     // someone else between the two steps raises "File already exists" rather than being
@@ -43,6 +46,8 @@ public:
     NamedFile asNamedFile() const;
     // Reads and writes go on from offset bytes into the file.
     void seek(qint64 offset);
+    // Sets the file's permission bits (0777 and below).
+    void setPermissions(quint32 permissions);
     // Cuts the file back to its first length bytes.
     void truncate(qint64 length);
     // Returns once everything written has reached the device.
@@ -54,7 +59,7 @@ private:
     friend class FileCopy;
 
     explicit File(int descriptor);
-    static File open(const QString &path, int flags);
+    static File open(const QString &path, int flags, int permissions = 0666);
 
     int m_descriptor = -1;
 };
