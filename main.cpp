@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
+#include "ui/CommandLine.h"
 #include "ui/Form1.h"
 #include "ui/FormLayout.h"
 #include "ui/MessageBoxPrompter.h"
@@ -15,6 +16,9 @@
 
 int main(int argc, char *argv[])
 {
+    // --join, --help and --version are answered before any display is opened.
+    if (const std::optional<int> status = runCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     // A stop signal during a cut lets it end with a consistent set; otherwise it ends the
     // program at once, as ever.

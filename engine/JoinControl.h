@@ -26,6 +26,8 @@ public:
     // The user's answer; Cancel without asking once the program was sent a stop signal.
     Prompter::Reply ask(const Prompter::Message &message);
     void requestStop(StopReason reason);
+    // A join that starts again starts with no stop asked for.
+    void forgetStop() { m_stopRequested.reset(); }
     bool stopAsked() const;
     // Why the join stopped, as the start of a sentence ("Escape was pressed").
     QString whyStopped() const;
