@@ -116,7 +116,7 @@ void JoinWindow::showSet()
         m_pieces->setText(u"none joined"_s);
         if (m_folder->text().isEmpty())
             m_folder->setText(QFileInfo(m_request.scriptPath).absolutePath());
-        m_result->setText(refusal->message);
+        showResult(refusal->message);
         return;
     }
     const JoinPlan &plan = std::get<JoinPlan>(look);
@@ -180,7 +180,7 @@ void JoinWindow::keepAlive()
 void JoinWindow::showOutcome(const JoinOutcome &outcome)
 {
     m_outcome = outcome;
-    m_result->setText(outcome.message);
+    showResult(outcome.message);
     const bool joined = outcome.kind == JoinOutcome::Kind::Joined
         || outcome.kind == JoinOutcome::Kind::PiecesKept;
     m_progress->setValue(joined ? ProgressSteps : 0);
@@ -191,6 +191,12 @@ void JoinWindow::showOutcome(const JoinOutcome &outcome)
         m_cancel->setFocus();
     else
         m_join->setFocus();
+}
+
+void JoinWindow::showResult(const QString &message)
+{
+    // The messages end their lines as message boxes do; a label breaks lines at line feeds.
+    m_result->setText(QString(message).replace(u"\r\n"_s, u"\n"_s));
 }
 
 void JoinWindow::setChoicesEnabled(bool enabled)

@@ -45,6 +45,7 @@ private:
     void showSet();
     void showProgress(qint64 written, qint64 length);
     void showOutcome(const modMorlend::JoinOutcome &outcome);
+    void showResult(const QString &message);
     // The folder box, the removal box and Join: what a join is asked to do.
     void setChoicesEnabled(bool enabled);
     // The window answers its desktop and the user between two steps of a join, once a frame.

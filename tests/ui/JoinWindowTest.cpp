@@ -134,7 +134,7 @@ TEST_F(JoinWindowTest, StopsAJoinAtEscapeOrWhenClosed)
                             new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     window->join();
     EXPECT_EQ(window->outcome()->kind, Kind::Stopped);
-    EXPECT_EQ(shown("result"), "Escape was pressed, so the join stopped.\r\nNothing was written.");
+    EXPECT_EQ(shown("result"), "Escape was pressed, so the join stopped.\nNothing was written.");
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(control<QPushButton>("join")->isEnabled());
     EXPECT_EQ(control<QProgressBar>("progress")->value(), 0);
@@ -142,7 +142,7 @@ TEST_F(JoinWindowTest, StopsAJoinAtEscapeOrWhenClosed)
     QMetaObject::invokeMethod(window.get(), &QWidget::close, Qt::QueuedConnection);
     window->join();
     EXPECT_EQ(shown("result"),
-              "The window is being closed, so the join stopped.\r\nNothing was written.");
+              "The window is being closed, so the join stopped.\nNothing was written.");
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList({"clip.avi.1", "clip.avi.2", "clip.avi.3", "clip.avi.bat"}));
@@ -175,7 +175,7 @@ TEST_F(JoinWindowTest, ShowsWhatIsWrongWithTheSetAndJoinsOnlyAtAFreshEnter)
     ASSERT_TRUE(window->outcome());
     EXPECT_EQ(window->outcome()->kind, Kind::NotJoinable);
     EXPECT_EQ(shown("result"),
-              "clip.avi.2 is missing from " + dir.path() + ".\r\nNothing was written.");
+              "clip.avi.2 is missing from " + dir.path() + ".\nNothing was written.");
 }
 
 TEST_F(JoinWindowTest, AsksBeforeReplacingAFileOfTheJoinedName)
@@ -186,7 +186,7 @@ TEST_F(JoinWindowTest, AsksBeforeReplacingAFileOfTheJoinedName)
     window->join();
     EXPECT_EQ(prompter.last().icon, Prompter::Icon::Warning);
     EXPECT_TRUE(prompter.last().cancelIsDefault);
-    EXPECT_EQ(shown("result"), path("clip.avi") + " was kept.\r\nNothing was written.");
+    EXPECT_EQ(shown("result"), path("clip.avi") + " was kept.\nNothing was written.");
     EXPECT_EQ(TestFiles::read(path("clip.avi")), "mine");
 }
 
