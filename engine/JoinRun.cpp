@@ -10,6 +10,7 @@
 #include "platform/FileCopy.h"
 #include "platform/FolderLock.h"
 #include "platform/OemCodePage.h"
+#include "platform/OpenFolder.h"
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
 
@@ -153,7 +154,8 @@ JoinPlan JoinRun::plan(const QString &scriptPath) const
     }
     plan.set = std::get<JoinSet>(read);
     plan.folder = QFileInfo(plan.scriptPath).absolutePath();
-    plan.pieces = findPieces(plan.folder, plan.set, codePage);
+    plan.opened = std::make_shared<const OpenFolder>(plan.folder);
+    plan.pieces = findPieces(*plan.opened, plan.folder, plan.set, codePage);
     for (const Piece &piece : plan.pieces)
         plan.length += piece.file.stamp.length;
     return plan;
@@ -271,28 +273,33 @@ void JoinRun::copyPieces(const JoinPlan &plan, const Progress &progress)
     FileCopy copier(m_buffer);
     File &whole = m_unfinished->file();
     qint64 written = 0;
-    const auto afterStep = [&](qint64 copied) {
+    // Made once: a step of a small piece costs little more than making it.
+    const FileCopy::AfterStep afterStep = [&](qint64 copied) {
         progress(written + copied, plan.length);
         return !m_control.stopAsked();
     };
     for (const Piece &piece : plan.pieces) {
-        const QString changed = piece.name
-            + QStringLiteral(" changed while the pieces were joined, so they do not make the"
-                             " whole they made when they were looked at.");
+        const auto changed = [&piece] {
+            refuse(JoinOutcome::Kind::NotJoinable,
+                   piece.name()
+                       + QStringLiteral(" changed while the pieces were joined, so they do not"
+                                        " make the whole they made when they were looked at."));
+        };
         try {
-            File source = File::openForReading(joinPath(plan.folder, piece.name));
-            const NamedFile opened = source.asNamedFile();
-            if (opened.identity != piece.file.identity || opened.stamp != piece.file.stamp)
-                refuse(JoinOutcome::Kind::NotJoinable, changed);
+            File source = plan.opened->openForReading(piece.bytes);
             const FileCopy::Result result
                 = copier.copy(source, whole, piece.file.stamp.length, afterStep);
             if (result.stopped)
                 throw stopped();
-            if (result.copied != piece.file.stamp.length || source.stamp() != piece.file.stamp)
-                refuse(JoinOutcome::Kind::NotJoinable, changed);
+            // Still the file that was looked at, and as it was: one put at its name since,
+            // or changed before or while it was copied, has another identity or stamp now.
+            const NamedFile copied = source.asNamedFile();
+            if (result.copied != piece.file.stamp.length || copied.identity != piece.file.identity
+                || copied.stamp != piece.file.stamp)
+                changed();
         } catch (const AppError &error) {
             refuse(JoinOutcome::Kind::Failed,
-                   QStringLiteral("Joining ") + piece.name + QStringLiteral(" failed: ")
+                   QStringLiteral("Joining ") + piece.name() + QStringLiteral(" failed: ")
                        + error.description() + u'.');
         }
         written += piece.file.stamp.length;
@@ -340,7 +347,7 @@ JoinOutcome JoinRun::removePieces(const JoinPlan &plan, const QString &joined)
     // The script first: run on what is left, it would add the pieces still there to the whole.
     removeIfAsJoined(plan.scriptPath, QFileInfo(plan.scriptPath).fileName(), plan.script);
     for (const Piece &piece : plan.pieces)
-        removeIfAsJoined(joinPath(plan.folder, piece.name), piece.name, piece.file);
+        removeIfAsJoined(joinPath(plan.folder, piece.name()), piece.name(), piece.file);
     if (kept.isEmpty()) {
         return {JoinOutcome::Kind::Joined,
                 joined + QStringLiteral(" The pieces and the join script were removed.")};

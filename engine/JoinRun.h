@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+class OpenFolder;
 class Platform;
 
 namespace modMorlend {
@@ -28,8 +29,9 @@ struct JoinPlan
     QString scriptPath;
     NamedFile script;
     JoinSet set;
-    // The script's folder, which holds the pieces.
+    // The script's folder, which holds the pieces, and the same held open.
     QString folder;
+    std::shared_ptr<const OpenFolder> opened;
     std::vector<Piece> pieces;
     // The length of the whole.
     qint64 length = 0;

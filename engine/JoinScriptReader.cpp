@@ -6,6 +6,9 @@
 
 #include <QStringList>
 
+#include <charconv>
+#include <iterator>
+
 namespace modMorlend {
 
 namespace {
@@ -145,6 +148,27 @@ std::optional<QString> faultOfJoinedName(const QString &fileName, const OemCodeP
 
 } // namespace
 
+JoinScriptReader::AroundNumber JoinScriptReader::AroundNumber::of(const QString &two,
+                                                                  const QString &three,
+                                                                  const OemCodePage &codePage)
+{
+    // The lines of pieces 2 and 3 differ in that one digit alone.
+    qsizetype digit = 0;
+    while (two[digit] == three[digit])
+        ++digit;
+    return {codePage.encode(QStringView(two).first(digit)),
+            codePage.encode(QStringView(two).sliced(digit + 1))};
+}
+
+void JoinScriptReader::AroundNumber::line(qint64 index, QByteArray &line) const
+{
+    // Written over the last line in its buffer, so that no line takes memory of its own.
+    char digits[24];
+    const std::to_chars_result number = std::to_chars(std::begin(digits), std::end(digits), index);
+    line.truncate(0);
+    line.append(before).append(digits, number.ptr - digits).append(after);
+}
+
 QString ScriptFault::text() const
 {
     return line == 0 ? why : QStringLiteral("line %1 ").arg(line) + why;
@@ -226,6 +250,21 @@ std::optional<QString> JoinScriptReader::faultOf(QByteArrayView line)
         return QStringLiteral("follows the line by which the script deletes itself, the last of"
                               " a join script");
     }
+    // The lines of the pieces are taken when they are the very bytes a cut writes there; only
+    // another line is read as text, to say what is wrong with it.
+    if (m_expect == Expect::AppendOrEnd && line == m_nextAppend) {
+        ++m_set.pieceCount;
+        expectDelete();
+        return std::nullopt;
+    }
+    if (m_expect == Expect::AppendOrEnd && line == m_lastLine) {
+        m_expect = Expect::Nothing;
+        return std::nullopt;
+    }
+    if (m_expect == Expect::DeletePiece && line == m_nextDelete) {
+        expectAppendOrEnd();
+        return std::nullopt;
+    }
     if (line.contains('\r'))
         return QStringLiteral("holds a carriage return that ends no line");
     const std::optional<QString> text = m_codePage.decode(line);
@@ -254,15 +293,31 @@ std::optional<QString> JoinScriptReader::faultOf(QByteArrayView line)
     }
     if (fault)
         return fault;
-    // The text is a cut's line; so must its bytes be. A page may read a character from more
-    // than one sequence (932 has some twice over, 1258 a letter and a combining mark), and a
-    // cut writes the one the joining machine reads back as that very character.
-    if (m_codePage.encode(*text) != line) {
-        return QStringLiteral("writes a name in other bytes than a cut writes in the console's"
-                              " code page %1")
-            .arg(m_codePage.number());
-    }
+    if (m_codePage.encode(*text) != line)
+        return otherBytes();
     return std::nullopt;
+}
+
+QString JoinScriptReader::otherBytes() const
+{
+    // The text is a cut's line, but not its bytes. A page may read a character from more than
+    // one sequence (932 has some twice over, 1258 a letter and a combining mark), and a cut
+    // writes the one the joining machine reads back as that very character.
+    return QStringLiteral("writes a name in other bytes than a cut writes in the console's code"
+                          " page %1")
+        .arg(m_codePage.number());
+}
+
+void JoinScriptReader::expectAppendOrEnd()
+{
+    m_expect = Expect::AppendOrEnd;
+    m_appendLines.line(m_set.pieceCount + 1, m_nextAppend);
+}
+
+void JoinScriptReader::expectDelete()
+{
+    m_expect = Expect::DeletePiece;
+    m_deleteLines.line(m_set.pieceCount, m_nextDelete);
 }
 
 std::optional<QString> JoinScriptReader::faultOfRename(const QString &text)
@@ -288,7 +343,12 @@ std::optional<QString> JoinScriptReader::faultOfRename(const QString &text)
             .arg(command->names[0], fileName, pieceName(fileName, 1));
     }
     m_set = {fileName, 1};
-    m_expect = Expect::AppendOrEnd;
+    m_appendLines = AroundNumber::of(appendLine(fileName, pieceName(fileName, 2)),
+                                     appendLine(fileName, pieceName(fileName, 3)), m_codePage);
+    m_deleteLines = AroundNumber::of(deleteLine(pieceName(fileName, 2)),
+                                     deleteLine(pieceName(fileName, 3)), m_codePage);
+    m_lastLine = m_codePage.encode(deleteLine(scriptName(fileName)));
+    expectAppendOrEnd();
     return std::nullopt;
 }
 
@@ -296,15 +356,8 @@ std::optional<QString> JoinScriptReader::faultOfAppendOrEnd(const QString &text)
 {
     const QString &fileName = m_set.fileName;
     const QString next = pieceName(fileName, m_set.pieceCount + 1);
-    if (text == appendLine(fileName, next)) {
-        ++m_set.pieceCount;
-        m_expect = Expect::DeletePiece;
-        return std::nullopt;
-    }
-    if (text == deleteLine(scriptName(fileName))) {
-        m_expect = Expect::Nothing;
-        return std::nullopt;
-    }
+    if (text == appendLine(fileName, next) || text == deleteLine(scriptName(fileName)))
+        return otherBytes();
     QString fault;
     const std::optional<Command> command = parseCommand(text, fault);
     if (!command)
@@ -333,10 +386,8 @@ std::optional<QString> JoinScriptReader::faultOfAppendOrEnd(const QString &text)
 std::optional<QString> JoinScriptReader::faultOfDelete(const QString &text)
 {
     const QString appended = pieceName(m_set.fileName, m_set.pieceCount);
-    if (text == deleteLine(appended)) {
-        m_expect = Expect::AppendOrEnd;
-        return std::nullopt;
-    }
+    if (text == deleteLine(appended))
+        return otherBytes();
     QString fault;
     const std::optional<Command> command = parseCommand(text, fault);
     if (!command)

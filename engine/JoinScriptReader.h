@@ -65,15 +65,40 @@ private:
         Nothing,
     };
 
+    // A piece's line as the bytes before its number and after it, the same for every piece:
+    // a script of a million pieces is read without building each line anew.
+    struct AroundNumber
+    {
+        QByteArray before;
+        QByteArray after;
+
+        // Parts of the lines of pieces 2 and 3 of a set.
+        static AroundNumber of(const QString &two, const QString &three,
+                               const OemCodePage &codePage);
+        // The line of piece index, written into line.
+        void line(qint64 index, QByteArray &line) const;
+    };
+
     void readLine(QByteArrayView line);
     std::optional<QString> faultOf(QByteArrayView line);
     std::optional<QString> faultOfRename(const QString &text);
     std::optional<QString> faultOfAppendOrEnd(const QString &text);
     std::optional<QString> faultOfDelete(const QString &text);
+    QString otherBytes() const;
+    // The next piece's line, or the end; the line that deletes the piece just appended.
+    void expectAppendOrEnd();
+    void expectDelete();
 
     OemCodePage m_codePage;
     Expect m_expect = Expect::Header;
     JoinSet m_set;
+    // The pieces' lines, the bytes of the lines a cut writes next (the next piece's append line
+    // and the delete line of the one just appended), and of its last.
+    AroundNumber m_appendLines;
+    AroundNumber m_deleteLines;
+    QByteArray m_nextAppend;
+    QByteArray m_nextDelete;
+    QByteArray m_lastLine;
     // The line being gathered from the blocks, and how many came before it.
     QByteArray m_line;
     qint64 m_lines = 0;

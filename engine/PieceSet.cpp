@@ -5,8 +5,10 @@
 #include "engine/PathHelpers.h"
 #include "engine/SetNames.h"
 #include "engine/SizeText.h"
+#include "platform/OpenFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QStringList>
 
@@ -47,6 +49,8 @@ public:
         return m_names.value(piece.toCaseFolded());
     }
 
+    const QString &fileName() const { return m_fileName; }
+
 private:
     QString m_folder;
     QString m_fileName;
@@ -69,17 +73,42 @@ QString missing(const QString &name, const QString &folder, const QString &fileN
               .arg(codePage.number());
 }
 
-// Why the file of a piece is no piece; empty when it may be one.
-QString faultOfFile(const QString &folder, const QString &name, const NamedFile &file)
+QString leadsNowhere(const QString &name)
 {
-    if (!file.isRegularFile) {
-        return FileSystem::isFolder(joinPath(folder, name))
-            ? name + QStringLiteral(" is a folder, not a piece.")
-            : name + QStringLiteral(" is no file but a pipe, a device or a socket, not a piece.");
+    return name + QStringLiteral(" is a link that leads nowhere, not a piece.");
+}
+
+// The name that piece has in folder, where nothing has the piece's own name: one that differs
+// from it only in case, as the joining machine finds it. Refuses a link at the piece's name
+// that leads nowhere, two such names, and none.
+QString nameInOtherCase(const QString &piece, const QString &folder,
+                        CaseInsensitiveNames &otherCases, const OemCodePage &codePage)
+{
+    if (FileSystem::namedFile(joinPath(folder, piece)))
+        refuse(leadsNowhere(piece));
+    const QStringList others = otherCases.namesOf(piece);
+    if (others.size() > 1) {
+        refuse(piece + QStringLiteral(" is missing, and ") + listForMessage(others)
+               + QStringLiteral(" differ from its name only in case: the joining machine would"
+                                " take them for one name."));
+    }
+    if (others.isEmpty())
+        refuse(missing(piece, folder, otherCases.fileName(), codePage));
+    return others.first();
+}
+
+// Why the file of a piece in folder is no piece; empty when it may be one.
+QString faultOf(const QString &folder, const Piece &piece)
+{
+    if (!piece.file.isRegularFile) {
+        return FileSystem::isFolder(joinPath(folder, piece.name()))
+            ? piece.name() + QStringLiteral(" is a folder, not a piece.")
+            : piece.name()
+                + QStringLiteral(" is no file but a pipe, a device or a socket, not a piece.");
     }
     // A cut writes no empty piece; one that is empty was cut short.
-    if (file.stamp.length == 0)
-        return name + QStringLiteral(" is empty, and a cut writes no empty piece.");
+    if (piece.file.stamp.length == 0)
+        return piece.name() + QStringLiteral(" is empty, and a cut writes no empty piece.");
     return {};
 }
 
@@ -109,14 +138,14 @@ void checkLengths(const std::vector<Piece> &pieces)
     for (std::size_t index = 0; index + 1 < pieces.size(); ++index) {
         const Piece &piece = pieces[index];
         if (piece.file.stamp.length != common) {
-            refuse(piece.name + QStringLiteral(" has ") + formatBytes(piece.file.stamp.length)
+            refuse(piece.name() + QStringLiteral(" has ") + formatBytes(piece.file.stamp.length)
                    + QStringLiteral(", the pieces before the last have ") + formatBytes(common)
                    + u'.');
         }
     }
     const Piece &last = pieces.back();
     if (last.file.stamp.length > common) {
-        refuse(last.name + QStringLiteral(", the last piece, has ")
+        refuse(last.name() + QStringLiteral(", the last piece, has ")
                + formatBytes(last.file.stamp.length) + QStringLiteral(", more than the ")
                + formatBytes(common) + QStringLiteral(" of each piece before it."));
     }
@@ -124,31 +153,35 @@ void checkLengths(const std::vector<Piece> &pieces)
 
 } // namespace
 
-std::vector<Piece> findPieces(const QString &folder, const JoinSet &set,
+QString Piece::name() const
+{
+    return QFile::decodeName(bytes);
+}
+
+std::vector<Piece> findPieces(const OpenFolder &opened, const QString &folder, const JoinSet &set,
                               const OemCodePage &codePage)
 {
     CaseInsensitiveNames otherCases(folder, set.fileName);
     std::vector<Piece> pieces;
+    // The script held two lines for each piece, so this is no more than its length asks.
+    pieces.reserve(std::size_t(set.pieceCount));
+    // A piece's name is the set's name, a dot and its number; the name's bytes before the number
+    // are made once.
+    const QByteArray beforeNumber = QFile::encodeName(pieceName(set.fileName, 0)).chopped(1);
     for (qint64 index = 1; index <= set.pieceCount; ++index) {
-        QString name = pieceName(set.fileName, index);
-        std::optional<NamedFile> file = FileSystem::fileAt(joinPath(folder, name));
-        if (!file && !FileSystem::namedFile(joinPath(folder, name))) {
-            const QStringList others = otherCases.namesOf(name);
-            if (others.size() > 1) {
-                refuse(name + QStringLiteral(" is missing, and ") + listForMessage(others)
-                       + QStringLiteral(" differ from its name only in case: the joining machine"
-                                        " would take them for one name."));
-            }
-            if (others.isEmpty())
-                refuse(missing(name, folder, set.fileName, codePage));
-            name = others.first();
-            file = FileSystem::fileAt(joinPath(folder, name));
+        QByteArray bytes = beforeNumber + QByteArray::number(index);
+        std::optional<NamedFile> file = opened.fileAt(bytes);
+        if (!file) {
+            const QString name
+                = nameInOtherCase(pieceName(set.fileName, index), folder, otherCases, codePage);
+            bytes = QFile::encodeName(name);
+            file = opened.fileAt(bytes);
+            if (!file)
+                refuse(leadsNowhere(name));
         }
-        if (!file)
-            refuse(name + QStringLiteral(" is a link that leads nowhere, not a piece."));
-        if (const QString fault = faultOfFile(folder, name, *file); !fault.isEmpty())
+        pieces.push_back({bytes, *file});
+        if (const QString fault = faultOf(folder, pieces.back()); !fault.isEmpty())
             refuse(fault);
-        pieces.push_back({name, *file});
     }
     checkLengths(pieces);
     return pieces;

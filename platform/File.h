@@ -57,6 +57,7 @@ public:
 
 private:
     friend class FileCopy;
+    friend class OpenFolder;
 
     explicit File(int descriptor);
     static File open(const QString &path, int flags, int permissions = 0666);
