@@ -1,8 +1,8 @@
 #include "engine/JoinRun.h"
 
-#include "engine/JoinControl.h"
 #include "engine/JoinScript.h"
 #include "engine/PathHelpers.h"
+#include "engine/RunControl.h"
 #include "engine/SetNames.h"
 #include "engine/SizeText.h"
 #include "platform/AppError.h"
@@ -100,7 +100,7 @@ private:
     FileIdentity m_identity;
 };
 
-JoinRun::JoinRun(JoinControl &control, const Platform &platform)
+JoinRun::JoinRun(RunControl &control, const Platform &platform)
     : m_control(control)
     , m_platform(platform)
 {
@@ -360,7 +360,7 @@ JoinOutcome JoinRun::removePieces(const JoinPlan &plan, const QString &joined)
 JoinStop JoinRun::stopped() const
 {
     return {JoinOutcome::Kind::Stopped,
-            m_control.whyStopped() + QStringLiteral(", so the join stopped.")};
+            m_control.whoStopped() + QStringLiteral(", so the join stopped.")};
 }
 
 QString JoinRun::discardUnfinished()

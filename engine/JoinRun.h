@@ -19,7 +19,7 @@ class Platform;
 
 namespace modMorlend {
 
-class JoinControl;
+class RunControl;
 class UnfinishedFile;
 
 // A join script and its pieces as they were read and looked at.
@@ -56,7 +56,7 @@ struct JoinRequest
 class JoinRun
 {
 public:
-    JoinRun(JoinControl &control, const Platform &platform);
+    JoinRun(RunControl &control, const Platform &platform);
     ~JoinRun();
 
     // Reads the script at scriptPath and looks at its pieces, changing nothing and asking
@@ -87,7 +87,7 @@ private:
     // Removes the unfinished whole; what the user must know when it cannot be removed.
     QString discardUnfinished();
 
-    JoinControl &m_control;
+    RunControl &m_control;
     const Platform &m_platform;
     // What the pieces pass through where the system cannot copy them itself.
     QByteArray m_buffer;

@@ -3,6 +3,7 @@
 #include "controls/TextBox.h"
 #include "engine/FolderText.h"
 #include "engine/PathHelpers.h"
+#include "engine/RunControl.h"
 #include "engine/SizeText.h"
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
@@ -48,9 +49,8 @@ QLabel *shownText(const QString &name)
 JoinWindow::JoinWindow(Prompter &prompter, Platform &platform, const JoinRequest &request,
                        QWidget *parent)
     : QDialog(parent)
+    , m_prompter(prompter)
     , m_platform(platform)
-    , m_control(prompter)
-    , m_run(m_control, platform)
     , m_request(request)
 {
     build();
@@ -110,7 +110,9 @@ void JoinWindow::build()
 
 void JoinWindow::showSet()
 {
-    const std::variant<JoinPlan, JoinOutcome> look = m_run.look(m_request.scriptPath);
+    RunControl control(m_prompter);
+    const std::variant<JoinPlan, JoinOutcome> look
+        = JoinRun(control, m_platform).look(m_request.scriptPath);
     if (const JoinOutcome *refusal = std::get_if<JoinOutcome>(&look)) {
         m_name->setText(QFileInfo(m_request.scriptPath).fileName());
         m_pieces->setText(u"none joined"_s);
@@ -131,7 +133,7 @@ void JoinWindow::showSet()
 
 void JoinWindow::join()
 {
-    if (m_joining)
+    if (m_running)
         return;
     JoinRequest request = m_request;
     const QString folderText = m_folder->text();
@@ -147,17 +149,19 @@ void JoinWindow::join()
         request.folder = folder.folder;
     }
     request.removePieces = m_removePieces->isChecked();
-    m_joining = true;
-    m_control.forgetStop();
+    RunControl control(m_prompter);
+    m_running = &control;
     setChoicesEnabled(false);
     m_cancel->setFocus();
     m_progress->setValue(0);
     m_result->setText(u"Joining…"_s);
     // The first step answers at once: a key pressed just before the join is heard.
     m_sinceAnswered.invalidate();
-    const JoinOutcome outcome = m_run.join(
-        request, [this](qint64 written, qint64 length) { showProgress(written, length); });
-    m_joining = false;
+    const JoinOutcome outcome
+        = JoinRun(control, m_platform).join(request, [this](qint64 written, qint64 length) {
+              showProgress(written, length);
+          });
+    m_running = nullptr;
     showOutcome(outcome);
     if (StopSignals::received() != 0 || m_closeAfterJoin)
         close();
@@ -208,8 +212,8 @@ void JoinWindow::setChoicesEnabled(bool enabled)
 
 void JoinWindow::reject()
 {
-    if (m_joining) {
-        m_control.requestStop(JoinControl::StopReason::Escape);
+    if (m_running) {
+        m_running->requestStop(RunControl::StopReason::Escape);
         return;
     }
     QDialog::reject();
@@ -217,9 +221,9 @@ void JoinWindow::reject()
 
 void JoinWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_joining) {
+    if (m_running) {
         // The join ends first, leaving nothing behind, and then the window closes.
-        m_control.requestStop(JoinControl::StopReason::WindowClosed);
+        m_running->requestStop(RunControl::StopReason::WindowClosed);
         m_closeAfterJoin = true;
         event->ignore();
         return;

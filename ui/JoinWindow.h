@@ -1,11 +1,13 @@
 #pragma once
 
-#include "engine/JoinControl.h"
 #include "engine/JoinRun.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
 
+namespace modMorlend {
+class RunControl;
+}
 class Platform;
 class Prompter;
 class QCheckBox;
@@ -29,7 +31,7 @@ public:
 
     // Joins as the window's controls say, as the Join button does.
     void join();
-    bool isJoining() const { return m_joining; }
+    bool isJoining() const { return m_running != nullptr; }
     // The last join's outcome, when one ended.
     std::optional<modMorlend::JoinOutcome> outcome() const { return m_outcome; }
 
@@ -51,12 +53,12 @@ private:
     // The window answers its desktop and the user between two steps of a join, once a frame.
     void keepAlive();
 
+    Prompter &m_prompter;
     Platform &m_platform;
-    modMorlend::JoinControl m_control;
-    modMorlend::JoinRun m_run;
     modMorlend::JoinRequest m_request;
     std::optional<modMorlend::JoinOutcome> m_outcome;
-    bool m_joining = false;
+    // The join going on, which Escape, Cancel and closing the window stop.
+    modMorlend::RunControl *m_running = nullptr;
     bool m_closeAfterJoin = false;
     QElapsedTimer m_sinceAnswered;
 

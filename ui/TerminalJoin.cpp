@@ -1,7 +1,7 @@
 #include "ui/TerminalJoin.h"
 
-#include "engine/JoinControl.h"
 #include "engine/JoinRun.h"
+#include "engine/RunControl.h"
 #include "engine/SizeText.h"
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
@@ -72,7 +72,7 @@ int joinInTerminal(const JoinRequest &request)
 {
     StopSignals::install();
     TerminalPrompter prompter;
-    JoinControl control(prompter);
+    RunControl control(prompter);
     Platform platform;
     JoinRun run(control, platform);
     ProgressLine progress;

@@ -1,6 +1,6 @@
 #include "engine/JoinRun.h"
 
-#include "engine/JoinControl.h"
+#include "engine/RunControl.h"
 #include "platform/FolderLock.h"
 #include "platform/StopSignals.h"
 #include "tests/engine/EngineFixture.h"
@@ -94,7 +94,7 @@ public:
 
     const QString out = path("out");
     QString source;
-    JoinControl control {prompter};
+    RunControl control {prompter};
     JoinRun run {control, platform};
     QList<qint64> progress;
     qint64 wholeLength = 0;
@@ -333,7 +333,7 @@ TEST_F(Joining, StopsWhenAskedLeavingNothing)
     cutExample();
     const QMap<QString, QByteArray> before = contentsOf(out);
     onProgress = [this](qint64) {
-        control.requestStop(JoinControl::StopReason::Escape);
+        control.requestStop(RunControl::StopReason::Escape);
     };
     EXPECT_EQ(joinExample(),
               (JoinOutcome {Kind::Stopped,
@@ -341,7 +341,7 @@ TEST_F(Joining, StopsWhenAskedLeavingNothing)
     EXPECT_EQ(contentsOf(out), before);
 
     StopSignals::install();
-    JoinControl fresh {prompter};
+    RunControl fresh {prompter};
     JoinRun signalled {fresh, platform};
     EXPECT_EQ(signalled.join({out + "/clip.avi.bat", {}, false},
                              [](qint64, qint64) { ::raise(SIGTERM); }),
