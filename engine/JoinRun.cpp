@@ -186,23 +186,43 @@ JoinOutcome JoinRun::joinAndReport(const JoinRequest &request, const Progress &p
                QStringLiteral("Another Morlend is writing into the folder ") + plan.folder + u'.'
                    + LineEnd + QStringLiteral("Wait until it has finished, and join again."));
     }
-    const QString shownFolder = request.folder.isEmpty() ? plan.folder : request.folder;
-    const QString folder
+    const Destination destination = destinationOf(request, plan);
+    const std::optional<FileIdentity> agreed = askToReplace(destination.target, false);
+    writeWhole(plan, destination, agreed, request.removePieces, progress);
+    const QString joined
+        = QStringLiteral("Joined %1 pieces into %2 (%3).")
+              .arg(plan.pieces.size())
+              .arg(joinPath(destination.shownFolder, plan.set.fileName), formatBytes(plan.length));
+    if (!request.removePieces)
+        return {JoinOutcome::Kind::Joined, joined};
+    return removePieces(plan, joined);
+}
+
+JoinRun::Destination JoinRun::destinationOf(const JoinRequest &request, const JoinPlan &plan) const
+{
+    Destination destination;
+    destination.shownFolder = request.folder.isEmpty() ? plan.folder : request.folder;
+    destination.folder
         = request.folder.isEmpty() ? plan.folder : m_platform.resolve(request.folder);
-    if (!FileSystem::isFolder(folder)) {
+    if (!FileSystem::isFolder(destination.folder)) {
         refuse(JoinOutcome::Kind::NotJoinable,
-               QStringLiteral("There is no folder ") + shownFolder
+               QStringLiteral("There is no folder ") + destination.shownFolder
                    + QStringLiteral(" to join into."));
     }
-    checkRoom(folder, shownFolder, plan.length);
-    const QString target = joinPath(folder, plan.set.fileName);
-    const std::optional<FileIdentity> agreed = askToReplace(target, false);
+    checkRoom(destination.folder, destination.shownFolder, plan.length);
+    destination.target = joinPath(destination.folder, plan.set.fileName);
+    return destination;
+}
 
+void JoinRun::writeWhole(const JoinPlan &plan, const Destination &destination,
+                         std::optional<FileIdentity> agreed, bool piecesGo,
+                         const Progress &progress)
+{
     try {
-        m_unfinished = std::make_unique<UnfinishedFile>(folder);
+        m_unfinished = std::make_unique<UnfinishedFile>(destination.folder);
     } catch (const AppError &error) {
         refuse(JoinOutcome::Kind::NotJoinable,
-               QStringLiteral("Nothing can be written into the folder ") + shownFolder
+               QStringLiteral("Nothing can be written into the folder ") + destination.shownFolder
                    + QStringLiteral(": ") + error.description() + u'.' + LineEnd
                    + QStringLiteral("Join into another folder."));
     }
@@ -211,25 +231,17 @@ JoinOutcome JoinRun::joinAndReport(const JoinRequest &request, const Progress &p
     whole.setPermissions(permissionsOf(plan.pieces));
     // Where a file of the user's goes, the whole is on the disk first: a crash must not leave
     // the user with neither. The floppy is taken out when the user is told.
-    const bool mustLast = agreed || request.removePieces || m_platform.isOnFloppy(folder);
+    const bool mustLast = agreed || piecesGo || m_platform.isOnFloppy(destination.folder);
     if (mustLast)
         m_platform.flushToDisk(whole);
     // A failure that only closing tells (a full disk over the network, say) is a failure too.
     whole.close();
     if (m_control.stopAsked())
         throw stopped();
-    putInPlace(target, agreed);
+    putInPlace(destination.target, agreed);
     m_unfinished.reset();
     if (mustLast)
-        FileSystem::flushFolder(folder);
-
-    const QString joined
-        = QStringLiteral("Joined %1 pieces into %2 (%3).")
-              .arg(plan.pieces.size())
-              .arg(joinPath(shownFolder, plan.set.fileName), formatBytes(plan.length));
-    if (!request.removePieces)
-        return {JoinOutcome::Kind::Joined, joined};
-    return removePieces(plan, joined);
+        FileSystem::flushFolder(destination.folder);
 }
 
 void JoinRun::checkRoom(const QString &folder, const QString &shownFolder, qint64 length)

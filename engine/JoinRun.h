@@ -70,8 +70,23 @@ public:
     JoinOutcome join(const JoinRequest &request, const Progress &progress);
 
 private:
+    // Where the whole goes: the folder as the file system knows it and as the user named it, and
+    // the whole's path there.
+    struct Destination
+    {
+        QString folder;
+        QString shownFolder;
+        QString target;
+    };
+
     JoinPlan plan(const QString &scriptPath) const;
     JoinOutcome joinAndReport(const JoinRequest &request, const Progress &progress);
+    // The folder the request names, which must be one with room for the whole.
+    Destination destinationOf(const JoinRequest &request, const JoinPlan &plan) const;
+    // Writes the whole under its temporary name and gives it its name; agreed is the file of
+    // that name the user agreed to replace, and piecesGo whether the pieces go afterwards.
+    void writeWhole(const JoinPlan &plan, const Destination &destination,
+                    std::optional<FileIdentity> agreed, bool piecesGo, const Progress &progress);
     // Refuses a folder that lacks room for length bytes.
     static void checkRoom(const QString &folder, const QString &shownFolder, qint64 length);
     // Asks whether the file at target may be replaced, and returns it; none when nothing has

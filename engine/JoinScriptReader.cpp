@@ -250,21 +250,8 @@ std::optional<QString> JoinScriptReader::faultOf(QByteArrayView line)
         return QStringLiteral("follows the line by which the script deletes itself, the last of"
                               " a join script");
     }
-    // The lines of the pieces are taken when they are the very bytes a cut writes there; only
-    // another line is read as text, to say what is wrong with it.
-    if (m_expect == Expect::AppendOrEnd && line == m_nextAppend) {
-        ++m_set.pieceCount;
-        expectDelete();
+    if (takesAsWritten(line))
         return std::nullopt;
-    }
-    if (m_expect == Expect::AppendOrEnd && line == m_lastLine) {
-        m_expect = Expect::Nothing;
-        return std::nullopt;
-    }
-    if (m_expect == Expect::DeletePiece && line == m_nextDelete) {
-        expectAppendOrEnd();
-        return std::nullopt;
-    }
     if (line.contains('\r'))
         return QStringLiteral("holds a carriage return that ends no line");
     const std::optional<QString> text = m_codePage.decode(line);
@@ -296,6 +283,26 @@ std::optional<QString> JoinScriptReader::faultOf(QByteArrayView line)
     if (m_codePage.encode(*text) != line)
         return otherBytes();
     return std::nullopt;
+}
+
+bool JoinScriptReader::takesAsWritten(QByteArrayView line)
+{
+    // The lines of the pieces are taken when they are the very bytes a cut writes there; only
+    // another line is read as text, to say what is wrong with it.
+    if (m_expect == Expect::AppendOrEnd && line == m_nextAppend) {
+        ++m_set.pieceCount;
+        expectDelete();
+        return true;
+    }
+    if (m_expect == Expect::AppendOrEnd && line == m_lastLine) {
+        m_expect = Expect::Nothing;
+        return true;
+    }
+    if (m_expect == Expect::DeletePiece && line == m_nextDelete) {
+        expectAppendOrEnd();
+        return true;
+    }
+    return false;
 }
 
 QString JoinScriptReader::otherBytes() const

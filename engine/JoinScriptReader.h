@@ -81,6 +81,8 @@ private:
 
     void readLine(QByteArrayView line);
     std::optional<QString> faultOf(QByteArrayView line);
+    // Takes a piece's line, or the last, that has exactly the bytes a cut writes next.
+    bool takesAsWritten(QByteArrayView line);
     std::optional<QString> faultOfRename(const QString &text);
     std::optional<QString> faultOfAppendOrEnd(const QString &text);
     std::optional<QString> faultOfDelete(const QString &text);

@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <utility>
 
 using Action = CommandLineRequest::Action;
 
@@ -33,20 +34,33 @@ bool isOwnOption(const QByteArray &argument)
     return options.contains(optionOf(argument));
 }
 
-// The whole path that argument names, or why it names none.
-std::optional<QString> wholePath(const QByteArray &argument, const QByteArray &currentFolder,
-                                 QString &wrong)
+// Why a command line asks for nothing the program does.
+struct WrongLine
+{
+    QString why;
+};
+
+// The value the option at arguments[at] gives, after "=" or as the next argument (at moves on
+// to it).
+QByteArray valueOf(const QList<QByteArray> &arguments, qsizetype &at)
+{
+    const QByteArray &argument = arguments[at];
+    if (const qsizetype equals = argument.indexOf('='); equals >= 0)
+        return argument.mid(equals + 1);
+    if (at + 1 == arguments.size())
+        throw WrongLine {QFile::decodeName(argument) + QStringLiteral(" needs a name after it")};
+    return arguments[++at];
+}
+
+// The whole path that argument names.
+QString wholePath(const QByteArray &argument, const QByteArray &currentFolder)
 {
     const QString text = QFile::decodeName(argument);
-    if (text.isEmpty()) {
-        wrong = QStringLiteral("an empty name names no file");
-        return std::nullopt;
-    }
+    if (text.isEmpty())
+        throw WrongLine {QStringLiteral("an empty name names no file")};
     // A name in another encoding than the system's would read as another name, or none.
-    if (QFile::encodeName(text) != argument) {
-        wrong = text + QStringLiteral(" is not text in this system's encoding (UTF-8)");
-        return std::nullopt;
-    }
+    if (QFile::encodeName(text) != argument)
+        throw WrongLine {text + QStringLiteral(" is not text in this system's encoding (UTF-8)")};
     return modMorlend::normalizedFolder(
         text.startsWith(u'/') ? text : QFile::decodeName(currentFolder) + u'/' + text);
 }
@@ -65,63 +79,56 @@ CommandLineRequest CommandLineRequest::read(const QList<QByteArray> &arguments,
     CommandLineRequest request;
     if (std::none_of(arguments.cbegin(), arguments.cend(), isOwnOption))
         return request;
-    const auto wrong = [](const QString &why) {
-        CommandLineRequest wrongOne;
-        wrongOne.action = Action::Wrong;
-        wrongOne.wrong = why;
-        return wrongOne;
-    };
-    std::optional<Action> join;
+    try {
+        request.readOptions(arguments, currentFolder);
+    } catch (const WrongLine &wrongLine) {
+        request = {};
+        request.action = Action::Wrong;
+        request.wrong = wrongLine.why;
+    }
+    return request;
+}
+
+void CommandLineRequest::readOptions(const QList<QByteArray> &arguments,
+                                     const QByteArray &currentFolder)
+{
+    std::optional<Action> joining;
     bool folderGiven = false;
     for (qsizetype at = 0; at < arguments.size(); ++at) {
-        const QByteArray &argument = arguments[at];
-        const qsizetype equals = argument.indexOf('=');
-        const QByteArray option = optionOf(argument);
-        if (option == "--help" || option == "-h" || option == "--version") {
-            if (equals >= 0)
-                return wrong(QFile::decodeName(option) + QStringLiteral(" takes no value"));
-            CommandLineRequest asked;
-            asked.action = option == "--version" ? Action::Version : Action::Help;
-            return asked;
-        }
-        if (option == "--remove-pieces") {
-            if (equals >= 0)
-                return wrong(QStringLiteral("--remove-pieces takes no value"));
-            request.join.removePieces = true;
+        const QByteArray option = optionOf(arguments[at]);
+        const bool valueGiven = option.size() < arguments[at].size();
+        if (option == "--help" || option == "-h" || option == "--version"
+            || option == "--remove-pieces") {
+            if (valueGiven)
+                throw WrongLine {QFile::decodeName(option) + QStringLiteral(" takes no value")};
+            if (option != "--remove-pieces") {
+                action = option == "--version" ? Action::Version : Action::Help;
+                join = {};
+                return;
+            }
+            join.removePieces = true;
             continue;
         }
         if (option != "--join" && option != "--join-window" && option != "--to") {
-            return wrong(QFile::decodeName(argument)
-                         + QStringLiteral(" is none of the options, and a file is given to the"
-                                          " window without them"));
+            throw WrongLine {QFile::decodeName(arguments[at])
+                             + QStringLiteral(" is none of the options, and a file is given to"
+                                              " the window without them")};
         }
-        QByteArray value;
-        if (equals >= 0)
-            value = argument.mid(equals + 1);
-        else if (at + 1 < arguments.size())
-            value = arguments[++at];
-        else
-            return wrong(QFile::decodeName(option) + QStringLiteral(" needs a name after it"));
-        QString why;
-        const std::optional<QString> path = wholePath(value, currentFolder, why);
-        if (!path)
-            return wrong(why);
+        const QString path = wholePath(valueOf(arguments, at), currentFolder);
         if (option == "--to") {
-            if (folderGiven)
-                return wrong(QStringLiteral("--to is given twice"));
-            folderGiven = true;
-            request.join.folder = *path;
+            if (std::exchange(folderGiven, true))
+                throw WrongLine {QStringLiteral("--to is given twice")};
+            join.folder = path;
             continue;
         }
-        if (join)
-            return wrong(QStringLiteral("one script is joined at a time"));
-        join = option == "--join" ? Action::Join : Action::JoinWindow;
-        request.join.scriptPath = *path;
+        if (joining)
+            throw WrongLine {QStringLiteral("one script is joined at a time")};
+        joining = option == "--join" ? Action::Join : Action::JoinWindow;
+        join.scriptPath = path;
     }
-    if (!join)
-        return wrong(QStringLiteral("--to and --remove-pieces go with --join"));
-    request.action = *join;
-    return request;
+    if (!joining)
+        throw WrongLine {QStringLiteral("--to and --remove-pieces go with --join")};
+    action = *joining;
 }
 
 QString commandLineHelp()

@@ -36,6 +36,10 @@ struct CommandLineRequest
     // main window as it always did (with Qt's own options, and the file it is given).
     static CommandLineRequest read(const QList<QByteArray> &arguments,
                                    const QByteArray &currentFolder);
+
+private:
+    // Reads a command line of the program's own options into this request.
+    void readOptions(const QList<QByteArray> &arguments, const QByteArray &currentFolder);
 };
 
 // What --help prints.
