@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
+#include "ui/CommandLine.h"
 #include "ui/DisplayChoice.h"
 #include "ui/Form1.h"
 #include "ui/FormLayout.h"
@@ -20,6 +21,9 @@ int main(int argc, char *argv[])
     // comes up in the middle of the screen, which Wayland lets no program do.
     if (runsThroughX11(QProcessEnvironment::systemEnvironment(), argc, argv))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    // --join, --help and --version are answered before any display is opened.
+    if (const std::optional<int> status = runCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     // A stop signal during a cut lets it end with a consistent set; otherwise it ends the
     // program at once, as ever.

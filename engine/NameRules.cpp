@@ -44,44 +44,58 @@ bool isDeviceName(const QString &fileName)
 
 } // namespace
 
+NameFault nameFaultOf(const QString &fileName, const OemCodePage &codePage)
+{
+    if (std::any_of(fileName.cbegin(), fileName.cend(), breaksOutOfQuotes))
+        return NameFault::BreaksOutOfQuotes;
+    if (std::any_of(fileName.cbegin(), fileName.cend(), isReserved))
+        return NameFault::ReservedCharacter;
+    if (fileName.endsWith(u' ') || fileName.endsWith(u'.'))
+        return NameFault::EndsInBlankOrDot;
+    if (isDeviceName(fileName))
+        return NameFault::DeviceName;
+    if (!codePage.canEncode(fileName))
+        return NameFault::NotInCodePage;
+    return NameFault::None;
+}
+
 std::optional<QString> refusalOfName(const QString &fileName, const OemCodePage &codePage)
 {
     const QString cannotName = QStringLiteral("The join script cannot name the file");
-    if (std::any_of(fileName.cbegin(), fileName.cend(), breaksOutOfQuotes)) {
+    switch (nameFaultOf(fileName, codePage)) {
+    case NameFault::None:
+        return std::nullopt;
+    case NameFault::BreaksOutOfQuotes:
         return cannotName
             + QStringLiteral(": its name holds a double quote or a control character, which"
                              " would break the script's commands.")
             + RenameAndTryAgain;
-    }
-    if (std::any_of(fileName.cbegin(), fileName.cend(), isReserved)) {
+    case NameFault::ReservedCharacter:
         return cannotName
             + QStringLiteral(": its name holds one of the characters \\ / : * ? < > |, which"
                              " the joining machine reads as a wildcard or a separator, or allows"
                              " in no name.")
             + RenameAndTryAgain;
-    }
-    if (fileName.endsWith(u' ') || fileName.endsWith(u'.')) {
+    case NameFault::EndsInBlankOrDot:
         return cannotName
             + QStringLiteral(": its name ends in a blank or a dot, which the joining machine"
                              " drops from a name.")
             + RenameAndTryAgain;
-    }
-    if (isDeviceName(fileName)) {
+    case NameFault::DeviceName:
         return cannotName
             + QStringLiteral(": the joining machine keeps its name for a device (CON, PRN, AUX,"
                              " NUL, COM1 to COM9, LPT1 to LPT9), whatever follows its first"
                              " dot.")
             + RenameAndTryAgain;
+    case NameFault::NotInCodePage:
+        break;
     }
-    if (!codePage.canEncode(fileName)) {
-        const QString why = codePage.hasConverter()
-            ? QStringLiteral("the console's code page %1 has no place for some of its characters.")
-            : QStringLiteral("the C library of this system cannot write the console's code page"
-                             " %1, so only names in ASCII can be written.");
-        return cannotName + u' ' + fileName + QStringLiteral(": ") + why.arg(codePage.number())
-            + RenameAndTryAgain;
-    }
-    return std::nullopt;
+    const QString why = codePage.hasConverter()
+        ? QStringLiteral("the console's code page %1 has no place for some of its characters.")
+        : QStringLiteral("the C library of this system cannot write the console's code page"
+                         " %1, so only names in ASCII can be written.");
+    return cannotName + u' ' + fileName + QStringLiteral(": ") + why.arg(codePage.number())
+        + RenameAndTryAgain;
 }
 
 } // namespace modMorlend

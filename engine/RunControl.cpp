@@ -11,8 +11,13 @@ using namespace Qt::StringLiterals;
 namespace modMorlend {
 
 RunControl::RunControl(EngineView &view, Prompter &prompter)
-    : m_view(view)
+    : m_view(&view)
     , m_prompter(prompter)
+{
+}
+
+RunControl::RunControl(Prompter &prompter)
+    : m_prompter(prompter)
 {
 }
 
@@ -24,7 +29,8 @@ Prompter::Reply RunControl::ask(const Prompter::Message &message)
         return Prompter::Reply::Cancel;
     }
     // The box comes over the window as it stands, and takes the keys and clicks from now on.
-    m_view.yieldToMessage();
+    if (m_view)
+        m_view->yieldToMessage();
     const Prompter::Reply reply = m_prompter.ask(message);
     // A window closed while the box waited: whatever the answer, the run goes no further.
     return stopAsked() ? Prompter::Reply::Cancel : reply;

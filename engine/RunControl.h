@@ -23,6 +23,9 @@ public:
     };
 
     RunControl(EngineView &view, Prompter &prompter);
+    // For an operation with no window of the engine's to yield to a message: the join, in a
+    // terminal or in a small window of its own.
+    explicit RunControl(Prompter &prompter);
 
     // Shows message over the window as it stands and returns the answer. A program told to stop
     // by its session has no one left to answer: the message goes to the standard error, and a
@@ -39,7 +42,7 @@ public:
     QString whoStopped() const;
 
 private:
-    EngineView &m_view;
+    EngineView *m_view = nullptr;
     Prompter &m_prompter;
     std::optional<StopReason> m_stopRequested;
 };

@@ -63,6 +63,11 @@ File File::createNew(const QString &path, const FileSharing &sharing)
     return file;
 }
 
+File File::createPrivate(const QString &path)
+{
+    return open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+}
+
 File File::replace(const QString &path, const FileSharing &sharing)
 {
     // Removing the name rather than opening what has it: a write would go through a link into
@@ -140,9 +145,7 @@ FileStamp File::stamp() const
 
 NamedFile File::asNamedFile() const
 {
-    const struct stat info = statusOf(m_descriptor);
-    return {
-        {quint64(info.st_dev), quint64(info.st_ino)}, FileStamp::of(info), S_ISREG(info.st_mode)};
+    return NamedFile::of(statusOf(m_descriptor));
 }
 
 FileSharing File::sharing() const
@@ -153,6 +156,12 @@ FileSharing File::sharing() const
 void File::seek(qint64 offset)
 {
     if (::lseek(m_descriptor, offset, SEEK_SET) < 0)
+        throw AppError::fromErrno(errno);
+}
+
+void File::setPermissions(quint32 permissions)
+{
+    if (::fchmod(m_descriptor, mode_t(permissions)) != 0)
         throw AppError::fromErrno(errno);
 }
 

@@ -19,6 +19,9 @@ public:
     // as sharing says, within the user's umask; whatever has the name already, a link
     // included, raises "File already exists" and is neither followed nor touched.
     static File createNew(const QString &path, const FileSharing &sharing);
+    // The same, readable and writable by the user alone, whatever the file creation mask lets
+    // others do: for a file whose content may be private until its permissions are set.
+    static File createPrivate(const QString &path);
     // Puts a new, empty file in the place of whatever has the name path, made as createNew
     // makes it: a file, a link (never what it leads to), a pipe, a socket or a device node goes
     // first. A name made again by someone else between the two steps raises "File already
@@ -46,6 +49,8 @@ public:
     FileSharing sharing() const;
     // Reads and writes go on from offset bytes into the file.
     void seek(qint64 offset);
+    // Sets the file's permission bits (0777 and below).
+    void setPermissions(quint32 permissions);
     // Cuts the file back to its first length bytes.
     void truncate(qint64 length);
     // Returns once everything written has reached the device.
@@ -59,6 +64,7 @@ public:
 
 private:
     friend class FileCopy;
+    friend class OpenFolder;
 
     explicit File(int descriptor);
     static File open(const QString &path, int flags, mode_t mode = 0);

@@ -13,6 +13,14 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+NamedFile NamedFile::of(const struct stat &info)
+{
+    return {{quint64(info.st_dev), quint64(info.st_ino)},
+            FileStamp::of(info),
+            S_ISREG(info.st_mode),
+            quint32(info.st_mode & 0777)};
+}
+
 FileStamp FileStamp::of(const struct stat &info)
 {
     const auto nanoseconds = [](const timespec &time) {
@@ -116,8 +124,17 @@ std::optional<NamedFile> namedFile(const QString &path)
     };
     if (!statusOfName(path, info))
         return std::nullopt;
-    return NamedFile {
-        {quint64(info.st_dev), quint64(info.st_ino)}, FileStamp::of(info), S_ISREG(info.st_mode)};
+    return NamedFile::of(info);
+}
+
+std::optional<NamedFile> fileAt(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (!statusOf(path, info))
+        return std::nullopt;
+    return NamedFile::of(info);
 }
 
 void deleteFile(const QString &path)
@@ -200,6 +217,28 @@ QByteArray workingFolder()
     const QByteArray folder(name);
     std::free(name);
     return folder;
+}
+
+void flushFolder(const QString &path)
+{
+    const int descriptor
+        = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        throw AppError::fromErrno(errno);
+    const int result = ::fsync(descriptor);
+    const int error = errno;
+    ::close(descriptor);
+    // Some file systems keep no folder to flush on its own and say so.
+    if (result != 0 && error != EINVAL && error != EROFS)
+        throw AppError::fromErrno(error);
+}
+
+quint32 permissionsAllowed()
+{
+    // The mask can only be read by setting it; it is set back at once.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0777 & ~quint32(mask);
 }
 
 } // namespace FileSystem

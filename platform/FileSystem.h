@@ -50,6 +50,10 @@ struct NamedFile
     FileIdentity identity;
     FileStamp stamp;
     bool isRegularFile = false;
+    // Its permission bits (0777 at most: the set-id and sticky bits are left out).
+    quint32 permissions = 0;
+
+    static NamedFile of(const struct stat &info);
 };
 
 // The room on the volume that holds a path, in bytes.
@@ -87,6 +91,8 @@ std::optional<FileIdentity> identityOf(const QString &path);
 std::optional<FileStamp> stampOf(const QString &path);
 // What has the name path; none when nothing has it.
 std::optional<NamedFile> namedFile(const QString &path);
+// What path leads to, links followed; none when it leads nowhere.
+std::optional<NamedFile> fileAt(const QString &path);
 // Removes the name of a file (a link goes, not what it leads to).
 void deleteFile(const QString &path);
 // Gives the file named from the name to instead, in place of whatever has that name.
@@ -99,6 +105,10 @@ void renameNoReplace(const QString &from, const QString &to);
 // The longest name, in bytes, that the folder at path takes; none when its volume sets no
 // limit or does not say.
 std::optional<qint64> nameLimitOf(const QString &path);
+// Returns once the names in the folder at path have reached the device.
+void flushFolder(const QString &path);
+// The permission bits that the user's file creation mask (umask) leaves to a new file.
+quint32 permissionsAllowed();
 // The room on the volume that holds path; raises the matching AppError when it cannot be
 // asked.
 DiskSpace spaceOf(const QString &path);

@@ -171,6 +171,11 @@ QByteArray OemCodePage::encode(QStringView text) const
 
 std::optional<QByteArray> OemCodePage::encoded(QStringView text) const
 {
+    // ASCII, the same in every page, as one block: a join script is mostly ASCII, and a long
+    // one is written and read line by line.
+    if (std::all_of(text.cbegin(), text.cend(),
+                    [](QChar c) { return c.unicode() < FirstBeyondAscii; }))
+        return text.toLatin1();
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype at = 0; at < text.size(); ++at) {

@@ -205,4 +205,17 @@ TEST_F(FileTest, ClosesWhenItGoes)
     EXPECT_EQ(openFiles(), before);
 }
 
+// A file that may hold private bytes is made readable by the user alone, whatever the mask.
+TEST_F(FileTest, CreatePrivateLetsNoOneElseReadTheFile)
+{
+    const mode_t previous = ::umask(0);
+    File file = File::createPrivate(path("private"));
+    ::umask(previous);
+    EXPECT_EQ(file.asNamedFile().permissions, 0600u);
+    file.setPermissions(0640);
+    EXPECT_EQ(FileSystem::namedFile(path("private"))->permissions, 0640u);
+    EXPECT_EQ(errorNumberOf([&] { File::createPrivate(path("private")); }),
+              AppError::FileAlreadyExists);
+}
+
 } // namespace

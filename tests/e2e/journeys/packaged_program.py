@@ -15,6 +15,8 @@ DOCUMENTATION = 'usr/share/doc/morlend/'
 PACKED_METADATA = f'usr/share/metainfo/{DESKTOP_NAME}.metainfo.xml'
 PACKED = sorted(
     ['usr/bin/morlend', f'usr/share/applications/{DESKTOP_NAME}.desktop',
+     f'usr/share/applications/{DESKTOP_NAME}.Join.desktop',
+     f'usr/share/mime/packages/{DESKTOP_NAME}.xml',
      PACKED_METADATA, 'usr/share/man/man1/morlend.1.gz',
      f'usr/share/icons/hicolor/scalable/apps/{DESKTOP_NAME}.svg']
     + [f'usr/share/icons/hicolor/{size}x{size}/apps/{DESKTOP_NAME}.png' for size in ICON_SIZES]

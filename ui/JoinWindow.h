@@ -1,0 +1,77 @@
+#pragma once
+
+#include "engine/JoinRun.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+namespace modMorlend {
+class RunControl;
+}
+class Platform;
+class Prompter;
+class QCheckBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class TextBox;
+
+// The small window of a file manager's "Join pieces": what a join script joins (the name, how
+// many pieces, how large the whole), the folder it goes into and whether the pieces go once it
+// is joined, the progress and the result. Enter joins; Escape or Cancel stops a join at once,
+// and otherwise closes the window, as its close button does.
+class JoinWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    JoinWindow(Prompter &prompter, Platform &platform, const modMorlend::JoinRequest &request,
+               QWidget *parent = nullptr);
+    ~JoinWindow() override;
+
+    // Joins as the window's controls say, as the Join button does.
+    void join();
+    bool isJoining() const { return m_running != nullptr; }
+    // The last join's outcome, when one ended.
+    std::optional<modMorlend::JoinOutcome> outcome() const { return m_outcome; }
+
+    // Escape and Cancel: a join stops; otherwise the window closes.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void build();
+    void showSet();
+    void showProgress(qint64 written, qint64 length);
+    void showOutcome(const modMorlend::JoinOutcome &outcome);
+    void showResult(const QString &message);
+    // The folder box, the removal box and Join: what a join is asked to do.
+    void setChoicesEnabled(bool enabled);
+    // The window answers its desktop and the user between two steps of a join, once a frame.
+    void keepAlive();
+
+    Prompter &m_prompter;
+    Platform &m_platform;
+    modMorlend::JoinRequest m_request;
+    std::optional<modMorlend::JoinOutcome> m_outcome;
+    // The join going on, which Escape, Cancel and closing the window stop.
+    modMorlend::RunControl *m_running = nullptr;
+    bool m_closeAfterJoin = false;
+    QElapsedTimer m_sinceAnswered;
+
+    QLabel *m_name = nullptr;
+    QLabel *m_pieces = nullptr;
+    TextBox *m_folder = nullptr;
+    QCheckBox *m_removePieces = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QLabel *m_result = nullptr;
+    QPushButton *m_join = nullptr;
+    QPushButton *m_cancel = nullptr;
+};
+
+// Shows the window for request and returns the program's exit status once it is closed: the
+// last join's outcome, or 0 when none ended.
+int runJoinWindow(int &argc, char **argv, const modMorlend::JoinRequest &request);
