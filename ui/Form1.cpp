@@ -165,18 +165,23 @@ void Form1::Form_Load()
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     // The window sees each key before the control with the focus, which still gets it. A key
-    // is looked at once, as the window system hands it to a control: the cut that Enter starts
-    // runs while the key is on its way, which goes on to the control's parents afterwards,
-    // and one of them may have the focus by then. A key held down repeats itself: Enter held
-    // through a cut, or through a message box, would start it again once it ends. The keys of
-    // every window tell that, a box's too.
+    // is looked at once, at its first delivery: the cut that Enter starts runs while the key is
+    // on its way, which goes on to the control's parents afterwards, and one of them may have
+    // the focus by then. That first delivery is the window system's own, or, where a screen
+    // reader listens, the copy Qt's bridge to it hands on. A key held down repeats itself:
+    // Enter held through a cut, or through a message box, would start it again once it ends.
+    // The keys of every window tell that, a box's too.
     if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
-        && event->spontaneous() && watched->isWidgetType()) {
+        && watched->isWidgetType()
+        && m_keyRepeats.isFirstDelivery(*static_cast<QKeyEvent *>(event))) {
         const auto *key = static_cast<QKeyEvent *>(event);
+        m_keyRepeats.delivered(*key);
         const bool repeated = m_keyRepeats.repeats(*key);
         if (event->type() == QEvent::KeyPress && !repeated
-            && static_cast<QWidget *>(watched)->window() == this)
+            && static_cast<QWidget *>(watched)->window() == this) {
             Form_KeyDown(keyCodeOf(*key));
+            m_keyRepeats.delivered(*key);
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -17,3 +17,13 @@ inline void sendKeyAsTheWindowSystem(QWidget *widget, QEvent::Type type, Qt::Key
     QSpontaneKeyEvent::setSpontaneous(&event);
     QCoreApplication::instance()->notify(widget->window()->windowHandle(), &event);
 }
+
+// Hands widget a copy of a key as Qt's bridge to a screen reader (AT-SPI) hands one on after
+// holding the window system's own back: sent by a program, yet with the window system's time.
+inline void sendKeyAsAScreenReadersBridge(QWidget *widget, QEvent::Type type, Qt::Key key,
+                                          ulong time)
+{
+    QKeyEvent event(type, key, Qt::NoModifier);
+    event.setTimestamp(time);
+    QCoreApplication::sendEvent(widget, &event);
+}

@@ -228,6 +228,26 @@ TEST_F(Form1Run, EnterHeldDownCutsOnce)
     }
 }
 
+// Where a screen reader listens, Qt's bridge to it holds each key back and hands the control a
+// copy, before or after the window saw the window system's own: Enter cuts once either way.
+TEST_F(Form1Run, EnterHandedOnByAScreenReadersBridgeCutsOnce)
+{
+    choose(200, "100");
+    QSignalSpy runStarts(form.txtOut, &TextBox::Change);
+    cut();
+    form.cmbFilesize->setFocus();
+    const qsizetype before = runStarts.count();
+    prompter.answer(Prompter::Reply::Ok);
+    sendKeyAsAScreenReadersBridge(form.cmbFilesize, QEvent::KeyPress, Qt::Key_Return, 5000);
+    EXPECT_EQ(runStarts.count(), before + 1) << "the copy alone";
+    sendKeyAsAScreenReadersBridge(form.cmbFilesize, QEvent::KeyRelease, Qt::Key_Return, 5040);
+
+    prompter.answer(Prompter::Reply::Ok);
+    sendKeyAsTheWindowSystem(form.cmbFilesize, QEvent::KeyPress, Qt::Key_Return, 6000);
+    sendKeyAsAScreenReadersBridge(form.cmbFilesize, QEvent::KeyPress, Qt::Key_Return, 6000);
+    EXPECT_EQ(runStarts.count(), before + 2) << "the window system's key and its copy";
+}
+
 // The cut that Enter starts runs while the key is on its way: it goes on to the control's
 // parents once the cut ends, and the focus may have moved to one of them meanwhile (a box took
 // it and gave it back elsewhere).
