@@ -123,10 +123,22 @@ void JoinWindow::showSet()
     }
     const JoinPlan &plan = std::get<JoinPlan>(look);
     m_name->setText(plan.set.fileName);
-    m_pieces->setText(u"%1 in %2, %3 in all"_s.arg(plan.pieces.size())
-                          .arg(plan.folder, formatBytes(plan.length)));
-    if (m_folder->text().isEmpty())
-        m_folder->setText(plan.folder);
+    m_onDisks = plan.onDisks;
+    if (m_onDisks) {
+        m_pieces->setText(u"%1 on floppy disks, asked for one after another"_s.arg(
+            QString::number(plan.set.pieceCount)));
+        // The floppy holds a piece, not the whole; and its disks are out of the drive when the
+        // whole is written, so their pieces stay.
+        if (m_folder->text().isEmpty())
+            m_folder->setText(m_platform.homeFolder());
+        m_removePieces->setChecked(false);
+        m_removePieces->setEnabled(false);
+    } else {
+        m_pieces->setText(u"%1 in %2, %3 in all"_s.arg(plan.pieces.size())
+                              .arg(plan.folder, formatBytes(plan.length)));
+        if (m_folder->text().isEmpty())
+            m_folder->setText(plan.folder);
+    }
     m_result->setText(u"Enter joins the pieces; Escape closes the window."_s);
     m_join->setFocus();
 }
@@ -206,7 +218,7 @@ void JoinWindow::showResult(const QString &message)
 void JoinWindow::setChoicesEnabled(bool enabled)
 {
     m_folder->setEnabled(enabled);
-    m_removePieces->setEnabled(enabled);
+    m_removePieces->setEnabled(enabled && !m_onDisks);
     m_join->setEnabled(enabled);
 }
 

@@ -60,6 +60,8 @@ private:
     // The join going on, which Escape, Cancel and closing the window stop.
     modMorlend::RunControl *m_running = nullptr;
     bool m_closeAfterJoin = false;
+    // The pieces are on floppy disks.
+    bool m_onDisks = false;
     QElapsedTimer m_sinceAnswered;
 
     QLabel *m_name = nullptr;

@@ -190,4 +190,41 @@ TEST_F(JoinWindowTest, AsksBeforeReplacingAFileOfTheJoinedName)
     EXPECT_EQ(TestFiles::read(path("clip.avi")), "mine");
 }
 
+// A script in the floppy's root whose disk lacks pieces: the window asks for each disk over
+// itself and joins into a folder off the floppy, the home folder unless another is typed. The
+// pieces stay on their disks, which are out of the drive by then.
+TEST_F(JoinWindowTest, JoinsFromFloppyDisksIntoTheHomeFolder)
+{
+    for (int piece = 1; piece <= 3; ++piece) {
+        const QString disk = path(QString("disk%1").arg(piece));
+        QDir().mkdir(disk);
+        QFile::rename(path(QString("clip.avi.%1").arg(piece)),
+                      disk + QString("/clip.avi.%1").arg(piece));
+    }
+    QFile::rename(script, path("disk3/clip.avi.bat"));
+    platform.setFloppyMountPoint(path("disk3"));
+    open({path("disk3/clip.avi.bat"), {}, true});
+    EXPECT_EQ(shown("pieces"), "3 on floppy disks, asked for one after another");
+    EXPECT_EQ(control<TextBox>("folder")->text(), dir.path());
+    EXPECT_FALSE(control<QCheckBox>("removePieces")->isChecked());
+
+    prompter.answer(Prompter::Reply::Cancel);
+    window->join();
+    EXPECT_EQ(shown("result"), "The join was cancelled.\nNothing was written.");
+    EXPECT_FALSE(control<QCheckBox>("removePieces")->isEnabled());
+
+    for (int disk = 1; disk <= 2; ++disk) {
+        prompter.answer(Prompter::Reply::Ok, [this, disk] {
+            platform.setFloppyMountPoint(path(QString("disk%1").arg(disk)));
+        });
+    }
+    window->join();
+    EXPECT_EQ(window->outcome()->kind, Kind::Joined);
+    EXPECT_EQ(prompter.last().text,
+              "File A:\\clip.avi.1 read successfully.\r\nPlease insert the disk with clip.avi.2.");
+    EXPECT_EQ(TestFiles::read(path("clip.avi")), whole);
+    EXPECT_EQ(QDir(path("disk3")).entryList(QDir::Files),
+              QStringList({"clip.avi.3", "clip.avi.bat"}));
+}
+
 } // namespace
