@@ -94,7 +94,6 @@ void JoinWindow::build()
     auto *buttons = new QDialogButtonBox;
     buttons->addButton(m_join, QDialogButtonBox::AcceptRole);
     buttons->addButton(m_cancel, QDialogButtonBox::RejectRole);
-    m_join->setDefault(true);
     // Enter joins and nothing else: pressed again during a join, it must not stop it.
     m_cancel->setAutoDefault(false);
     connect(m_join, &QPushButton::clicked, this, &JoinWindow::join);
@@ -106,6 +105,10 @@ void JoinWindow::build()
     layout->addWidget(m_result);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Only a button already in the window becomes its default for good: one made default before
+    // is the default only until the focus leaves it, and Enter typed in the folder box would
+    // join nothing.
+    m_join->setDefault(true);
 }
 
 void JoinWindow::showSet()

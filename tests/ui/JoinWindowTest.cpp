@@ -112,6 +112,21 @@ TEST_F(JoinWindowTest, JoinsIntoTheFolderTypedAndRemovesThePiecesWhenTicked)
     EXPECT_EQ(TestFiles::read(path("other/clip.avi")), whole);
 }
 
+// Enter joins from the folder box too, once a folder is typed there: the window says so.
+TEST_F(JoinWindowTest, JoinsAtEnterTypedInTheFolderBox)
+{
+    QDir(dir.path()).mkdir("other");
+    open();
+    TextBox *folder = control<TextBox>("folder");
+    folder->setFocus();
+    folder->clear();
+    QTest::keyClicks(folder, "~/other");
+    QTest::keyClick(folder, Qt::Key_Return);
+    ASSERT_TRUE(window->outcome());
+    EXPECT_EQ(window->outcome()->kind, Kind::Joined);
+    EXPECT_EQ(TestFiles::read(path("other/clip.avi")), whole);
+}
+
 // The folder box reads as the cut's: a name that is no whole path joins nothing.
 TEST_F(JoinWindowTest, RefusesAFolderTextThatNamesNoFolder)
 {
