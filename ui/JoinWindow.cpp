@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
 #include "resources/Artwork.h"
+#include "ui/CloseRequests.h"
 #include "ui/MessageBoxPrompter.h"
 
 #include <QApplication>
@@ -55,6 +56,12 @@ JoinWindow::JoinWindow(Prompter &prompter, Platform &platform, const JoinRequest
 {
     build();
     showSet();
+    // A close request while a question or a disk prompt waits is dropped by Qt, not forgotten
+    // by the join.
+    m_closeRequests = std::make_unique<CloseRequests>(*this, [this] {
+        if (m_running)
+            closeAfterJoin();
+    });
 }
 
 JoinWindow::~JoinWindow() = default;
@@ -237,13 +244,18 @@ void JoinWindow::reject()
 void JoinWindow::closeEvent(QCloseEvent *event)
 {
     if (m_running) {
-        // The join ends first, leaving nothing behind, and then the window closes.
-        m_running->requestStop(RunControl::StopReason::WindowClosed);
-        m_closeAfterJoin = true;
+        closeAfterJoin();
         event->ignore();
         return;
     }
     QDialog::closeEvent(event);
+}
+
+void JoinWindow::closeAfterJoin()
+{
+    // The join ends first, leaving nothing behind, and then the window closes.
+    m_running->requestStop(RunControl::StopReason::WindowClosed);
+    m_closeAfterJoin = true;
 }
 
 void JoinWindow::keyPressEvent(QKeyEvent *event)

@@ -5,9 +5,12 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
+#include <memory>
+
 namespace modMorlend {
 class RunControl;
 }
+class CloseRequests;
 class Platform;
 class Prompter;
 class QCheckBox;
@@ -52,6 +55,8 @@ private:
     void setChoicesEnabled(bool enabled);
     // The window answers its desktop and the user between two steps of a join, once a frame.
     void keepAlive();
+    // Stops the join going on, and closes the window once it has ended.
+    void closeAfterJoin();
 
     Prompter &m_prompter;
     Platform &m_platform;
@@ -62,6 +67,7 @@ private:
     bool m_closeAfterJoin = false;
     // The pieces are on floppy disks.
     bool m_onDisks = false;
+    std::unique_ptr<CloseRequests> m_closeRequests;
     QElapsedTimer m_sinceAnswered;
 
     QLabel *m_name = nullptr;
