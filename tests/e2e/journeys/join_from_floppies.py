@@ -1,0 +1,141 @@
+"""A file cut by the window onto three FAT floppy images, then joined back from the disks
+through "Join pieces" on the script in the floppy's folder, as a file manager starts it: the
+disk with the script gives its piece at once, the others come out of order with a disk of
+someone else's between them, which is named and another asked for; the whole, written into a
+folder off the floppy, is the source byte for byte and what Wine's cmd makes of the disks'
+files. The window's close button, pressed while a disk prompt waits, stops the join once the
+prompt is answered, with nothing written."""
+
+import os
+import shutil
+import subprocess
+
+from morlend_e2e import files, floppy, screen, wine
+from morlend_e2e.joining import JoinWindow, exec_line
+from morlend_e2e.journey import Journey
+
+SIZE = 3500000
+SCRIPT = os.path.join(floppy.MOUNT_POINT, 'clip.avi.bat')
+
+
+def asked_for(said, piece):
+    return f'{said}\r\nPlease insert the disk with clip.avi.{piece}.'
+
+
+def read(piece):
+    return f'File A:\\clip.avi.{piece} read successfully.'
+
+
+class JoinFromFloppies(Journey):
+    def setUp(self):
+        super().setUp()
+        self.scripts = floppy.WaitingScripts('clip.avi')
+        self.addCleanup(self.scripts.remove)
+
+    def cut_onto_disks(self):
+        """Cuts a source of SIZE bytes onto three fresh disks, not cleared; returns the source
+        and the disks' images, with none in the drive."""
+        source = self.make_source('clip.avi', SIZE)
+        disks = [floppy.make_image(os.path.join(self.work, f'disk{n}.img')) for n in (1, 2, 3)]
+        morlend = self.start_morlend()
+        self.drop(source)
+        morlend.wait_for(morlend.estimate, 'files: 3, last file: 584,672 bytes')
+        self.user.click_on(morlend.controls.floppy_option)
+        if morlend.is_checked(morlend.controls.clear_box):
+            self.user.click_on(morlend.controls.clear_box)
+        self.user.park_pointer()
+        self.floppy.insert(disks[0])
+        self.user.key('Return')
+        for disk in disks[1:]:
+            prompt = self.message_box()
+            self.floppy.swap(disk)
+            prompt.answer_with_keys(self.user, 'Return')
+        morlend.wait_for(morlend.progress, '3/3')
+        morlend.wait_for(self.scripts.new, [])
+        self.processes.stop(morlend.process)
+        self.morlend = None
+        self.floppy.eject()
+        self.assertEqual(floppy.file_names(disks[2]), ['clip.avi.3', 'clip.avi.bat'])
+        return source, disks
+
+    def joined_by_cmd(self, disks):
+        """What Wine's cmd makes of the disks' files copied into one folder."""
+        folder = os.path.join(self.work, 'by_cmd')
+        os.makedirs(folder)
+        for disk in disks:
+            floppy.copy_off(disk, folder)
+        printed = wine.join(self.processes, folder, 'clip.avi.bat', 'en_US.UTF-8')
+        self.assertEqual(files.listing(folder), ['clip.avi'], f'cmd printed: {printed}')
+        return files.contents(os.path.join(folder, 'clip.avi'))
+
+    def open_join_window(self, folder):
+        """"Join pieces" on the script in the floppy's folder, the whole to go into folder."""
+        window = JoinWindow(self.session, self.processes, os.environ['MORLEND_E2E_PROGRAM'],
+                            os.environ['MORLEND_E2E_LOCALES'], self.work).start(
+            exec_line(os.environ['MORLEND_E2E_PROGRAM'], SCRIPT))
+        self.morlend = window
+        self.assertEqual(window.name(), 'clip.avi')
+        self.assertEqual(window.pieces(), '3 on floppy disks, asked for one after another')
+        self.assertEqual(window.folder(), window.env['HOME'])
+        self.assertFalse(window.is_enabled(window.controls.remove_box))
+        self.user.select_all_and_type(window.controls.folder_box, folder)
+        window.wait_for(window.folder, folder)
+        self.user.park_pointer()
+        return window
+
+    def answer(self, text, disk):
+        """The prompt says text; the user puts disk in the drive and answers OK."""
+        box = self.message_box()
+        self.assertEqual(box.text(), text)
+        self.floppy.swap(disk)
+        box.answer_with_keys(self.user, 'Return')
+
+    def test_disks_out_of_order_and_a_wrong_one_join_as_cmd_joins_them(self):
+        source, disks = self.cut_onto_disks()
+        by_cmd = self.joined_by_cmd(disks)
+        theirs = floppy.make_image(os.path.join(self.work, 'theirs.img'))
+        notes = files.make_file(os.path.join(self.work, 'notes.txt'), 1000, seed=5)
+        subprocess.run(['mcopy', '-i', theirs, notes, '::notes.txt'], check=True)
+        out = os.path.join(self.work, 'out')
+        os.makedirs(out)
+
+        self.floppy.insert(disks[2])
+        window = self.open_join_window(out)
+        self.user.key('Return')
+        prompt = self.message_box()
+        self.assertEqual(prompt.text(), asked_for(read(3), 1))
+        screen.screenshot(self.session, os.path.join(self.work, 'disk-prompt.png'))
+        self.floppy.swap(disks[1])
+        prompt.answer_with_keys(self.user, 'Return')
+        self.answer(asked_for(read(2), 1), theirs)
+        self.answer(asked_for('The disk in the drive holds no piece of clip.avi.', 1), disks[0])
+        window.wait_for(window.result, f'Joined 3 pieces into {out}/clip.avi (3,500,000 bytes).')
+
+        self.assertEqual(files.listing(out), ['clip.avi'])
+        self.assertEqual(files.contents(os.path.join(out, 'clip.avi')), files.contents(source))
+        self.assertEqual(files.contents(os.path.join(out, 'clip.avi')), by_cmd)
+        self.user.key('Escape')
+        self.assertEqual(window.wait_until_ended(), 0)
+        self.floppy.eject()
+        for disk, names in zip(disks, (['clip.avi.1'], ['clip.avi.2'],
+                                       ['clip.avi.3', 'clip.avi.bat'])):
+            self.assertEqual(floppy.file_names(disk), names, 'the disks stay as they were')
+
+    def test_the_close_button_while_a_disk_prompt_waits(self):
+        _, disks = self.cut_onto_disks()
+        out = os.path.join(self.work, 'out')
+        os.makedirs(out)
+        self.floppy.insert(disks[2])
+        window = self.open_join_window(out)
+        self.user.key('Return')
+        prompt = self.message_box()
+        extents = window.extents(window.controls.window)
+        # The window manager's close button, at the right end of the title bar.
+        self.user.click((extents.x + extents.width - 10, window.title_bar()[1]))
+        self.assertTrue(prompt.is_open(), 'the prompt still waits')
+        self.assertFalse(window.has_ended())
+        self.floppy.swap(disks[0])
+        prompt.answer_with_keys(self.user, 'Return')
+        self.assertEqual(window.wait_until_ended(), 7, 'the join stops, and the window closes')
+        self.assertEqual(os.listdir(out), [], 'nothing is written')
+        shutil.rmtree(out)
