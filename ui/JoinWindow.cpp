@@ -171,10 +171,11 @@ void JoinWindow::join()
         request.folder = folder.folder;
     }
     request.removePieces = m_removePieces->isChecked();
-    RunControl control(m_prompter);
+    RunControl control(*this);
     m_running = &control;
     setChoicesEnabled(false);
     m_cancel->setFocus();
+    m_progressTold = 0;
     m_progress->setValue(0);
     m_result->setText(u"Joining…"_s);
     // The first step answers at once: a key pressed just before the join is heard.
@@ -191,10 +192,19 @@ void JoinWindow::join()
 
 void JoinWindow::showProgress(qint64 written, qint64 length)
 {
+    m_progressTold = length > 0 ? int(written * ProgressSteps / length) : ProgressSteps;
     if (m_sinceAnswered.isValid() && m_sinceAnswered.elapsed() < FrameMilliseconds)
         return;
-    m_progress->setValue(length > 0 ? int(written * ProgressSteps / length) : ProgressSteps);
+    m_progress->setValue(m_progressTold);
     keepAlive();
+}
+
+Prompter::Reply JoinWindow::ask(const Message &message)
+{
+    // A disk's pieces are often read within a frame: the prompt for the next disk comes over
+    // the progress they made, not the one a frame before.
+    m_progress->setValue(m_progressTold);
+    return m_prompter.ask(message);
 }
 
 void JoinWindow::keepAlive()

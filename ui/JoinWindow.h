@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/JoinRun.h"
+#include "engine/Prompter.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -12,7 +13,6 @@ class RunControl;
 }
 class CloseRequests;
 class Platform;
-class Prompter;
 class QCheckBox;
 class QLabel;
 class QProgressBar;
@@ -23,7 +23,7 @@ class TextBox;
 // many pieces, how large the whole), the folder it goes into and whether the pieces go once it
 // is joined, the progress and the result. Enter joins; Escape or Cancel stops a join at once,
 // and otherwise closes the window, as its close button does.
-class JoinWindow : public QDialog
+class JoinWindow : public QDialog, private Prompter
 {
     Q_OBJECT
 
@@ -55,6 +55,8 @@ private:
     void setChoicesEnabled(bool enabled);
     // The window answers its desktop and the user between two steps of a join, once a frame.
     void keepAlive();
+    // What the join asks goes to the prompter over the window as the join left it.
+    Reply ask(const Message &message) override;
     // Stops the join going on, and closes the window once it has ended.
     void closeAfterJoin();
 
@@ -69,6 +71,8 @@ private:
     bool m_onDisks = false;
     std::unique_ptr<CloseRequests> m_closeRequests;
     QElapsedTimer m_sinceAnswered;
+    // The progress of the join as it last told it, which the window may not show yet.
+    int m_progressTold = 0;
 
     QLabel *m_name = nullptr;
     QLabel *m_pieces = nullptr;
