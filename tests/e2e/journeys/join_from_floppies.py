@@ -4,18 +4,87 @@ disk with the script gives its piece at once, the others come out of order with 
 someone else's between them, which is named and another asked for; the whole, written into a
 folder off the floppy, is the source byte for byte and what Wine's cmd makes of the disks'
 files. The window's close button, pressed while a disk prompt waits, stops the join once the
-prompt is answered, with nothing written."""
+prompt is answered, with nothing written. In a terminal, `morlend --join` asks for the disks
+there, each prompt on lines of its own below the progress."""
 
 import os
+import pty
+import select
 import shutil
 import subprocess
+import time
 
 from morlend_e2e import files, floppy, screen, wine
-from morlend_e2e.joining import JoinWindow, exec_line
+from morlend_e2e.joining import TERMINAL_TIMEOUT, JoinWindow, exec_line
 from morlend_e2e.journey import Journey
 
 SIZE = 3500000
 SCRIPT = os.path.join(floppy.MOUNT_POINT, 'clip.avi.bat')
+ANSWER_PROMPT = 'morlend: OK or Cancel? [Y/n] '
+
+
+def shown_lines(output):
+    """The lines a terminal shows for output: a carriage return goes back to the line's start,
+    and what follows writes over what was there."""
+    lines = []
+    line = []
+    column = 0
+    for character in output:
+        if character == '\n':
+            lines.append(''.join(line).rstrip())
+            line, column = [], 0
+        elif character == '\r':
+            column = 0
+        else:
+            if column < len(line):
+                line[column] = character
+            else:
+                line.append(character)
+            column += 1
+    return lines + [''.join(line).rstrip()]
+
+
+class Terminal:
+    """`morlend --join` in a terminal of its own, with no display."""
+
+    def __init__(self, processes, work, arguments):
+        environment = {name: value for name, value in os.environ.items()
+                       if name not in ('DISPLAY', 'WAYLAND_DISPLAY', 'QT_QPA_PLATFORM')}
+        environment.update(LANG='en_US.UTF-8', LC_ALL='en_US.UTF-8',
+                           LOCPATH=os.environ['MORLEND_E2E_LOCALES'])
+        self._processes = processes
+        self._master, terminal = pty.openpty()
+        self.process = processes.start(
+            'morlend --join', [os.environ['MORLEND_E2E_PROGRAM'], '--join', *arguments],
+            env=environment, cwd=work, stdin=terminal, stdout=terminal, stderr=terminal)
+        os.close(terminal)
+        self.output = ''
+
+    def read_until(self, text):
+        """Reads what the terminal shows until what comes from now on ends with text."""
+        deadline = time.monotonic() + TERMINAL_TIMEOUT
+        start = len(self.output)
+        while not self.output[start:].endswith(text):
+            if time.monotonic() > deadline:
+                raise AssertionError(f'the terminal did not show {text!r}: {self.output!r}')
+            if select.select([self._master], [], [], 1)[0]:
+                self.output += os.read(self._master, 4096).decode()
+
+    def type(self, text):
+        os.write(self._master, text.encode())
+
+    def wait(self):
+        """The exit status, once what the program wrote is read."""
+        status = self.process.wait(timeout=TERMINAL_TIMEOUT)
+        try:
+            while select.select([self._master], [], [], 0.5)[0]:
+                self.output += os.read(self._master, 4096).decode()
+        except OSError:
+            # The terminal is closed once the program has ended and all is read.
+            pass
+        os.close(self._master)
+        self._processes.stop(self.process)
+        return status
 
 
 def asked_for(said, piece):
@@ -139,3 +208,24 @@ class JoinFromFloppies(Journey):
         self.assertEqual(window.wait_until_ended(), 7, 'the join stops, and the window closes')
         self.assertEqual(os.listdir(out), [], 'nothing is written')
         shutil.rmtree(out)
+
+    def test_a_terminal_asks_for_the_disks_below_the_progress(self):
+        source, disks = self.cut_onto_disks()
+        out = os.path.join(self.work, 'out')
+        os.makedirs(out)
+        self.floppy.insert(disks[2])
+        terminal = Terminal(self.processes, self.work, [SCRIPT, '--to', out])
+        terminal.read_until(ANSWER_PROMPT)
+        self.floppy.swap(disks[0])
+        terminal.type('\n')
+        terminal.read_until(ANSWER_PROMPT)
+        self.floppy.swap(disks[1])
+        terminal.type('y\n')
+        self.assertEqual(terminal.wait(), 0, terminal.output)
+        self.assertEqual(shown_lines(terminal.output), [
+            'morlend: ' + read(3), 'morlend: Please insert the disk with clip.avi.1.',
+            ANSWER_PROMPT.rstrip(),
+            'morlend: ' + read(1), 'morlend: Please insert the disk with clip.avi.2.',
+            ANSWER_PROMPT + 'y',
+            f'morlend: Joined 3 pieces into {out}/clip.avi (3,500,000 bytes).', ''])
+        self.assertEqual(files.contents(os.path.join(out, 'clip.avi')), files.contents(source))
