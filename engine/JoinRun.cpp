@@ -242,7 +242,9 @@ JoinOutcome JoinRun::joinFromDisks(const JoinRequest &request, const JoinPlan &p
         PiecesOnDisks disks(m_platform, m_control, plan.set, copier);
         const std::optional<PiecesOnDisks::Joined> joined = disks.readInto(
             whole, m_unfinished->path(),
-            [&](qint64 bytes) { checkRoom(destination.folder, destination.shownFolder, bytes); },
+            [&](qint64 bytes) {
+                checkRoom(destination.folder, destination.shownFolder, bytes, true);
+            },
             progress);
         if (!joined) {
             if (m_control.stopAsked())
@@ -305,13 +307,16 @@ void JoinRun::writeWhole(const Destination &destination, std::optional<FileIdent
         FileSystem::flushFolder(destination.folder);
 }
 
-void JoinRun::checkRoom(const QString &folder, const QString &shownFolder, qint64 length)
+void JoinRun::checkRoom(const QString &folder, const QString &shownFolder, qint64 length,
+                        bool atLeast)
 {
     const DiskSpace space = FileSystem::spaceOf(folder);
     if (space.knowsSize && space.free < space.roomFor(length)) {
         refuse(JoinOutcome::Kind::NotJoinable,
                QStringLiteral("The folder ") + shownFolder + QStringLiteral(" has ")
-                   + formatBytes(space.free) + QStringLiteral(" free, and the joined file needs ")
+                   + formatBytes(space.free)
+                   + (atLeast ? QStringLiteral(" free, and the joined file needs at least ")
+                              : QStringLiteral(" free, and the joined file needs "))
                    + formatBytes(space.roomFor(length)) + u'.');
     }
 }

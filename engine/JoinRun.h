@@ -99,8 +99,10 @@ private:
     // afterwards.
     void writeWhole(const Destination &destination, std::optional<FileIdentity> agreed,
                     bool piecesGo, const std::function<quint32(File &whole)> &fill);
-    // Refuses a folder that lacks room for length bytes more.
-    static void checkRoom(const QString &folder, const QString &shownFolder, qint64 length);
+    // Refuses a folder that lacks room for length bytes more, which the whole needs, or needs
+    // at least.
+    static void checkRoom(const QString &folder, const QString &shownFolder, qint64 length,
+                          bool atLeast = false);
     // Asks whether the file at target may be replaced, and returns it; none when nothing has
     // the name. Throws when the user declines, or a folder has it.
     std::optional<FileIdentity> askToReplace(const QString &target, bool appearedMeanwhile);

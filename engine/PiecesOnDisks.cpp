@@ -143,15 +143,22 @@ PiecesOnDisks::Reading PiecesOnDisks::readPiece(qint64 index, const QString &nam
         if (const QString why = whyNotOfTheSet(index, shown, length); !why.isEmpty())
             return {why};
         File source = File::openForReading(path);
-        if (!last && !m_common)
-            settleLength(length, shown);
-        // The last piece waits at the start of the whole until a piece before it tells where
-        // it goes; the first piece takes its place only then.
-        const bool waits = last && !m_common && index > 1;
+        const bool setsLength = !last && !m_common;
+        if (setsLength) {
+            m_common = length;
+            m_commonFrom = shown;
+        }
         if (last) {
             m_lastLength = length;
             m_lastShown = shown;
         }
+        // What the pieces found so far say of the whole's length, it needs at least.
+        m_roomFor(expectedLength() - m_bytesRead);
+        if (setsLength)
+            placeWaitingLast();
+        // The last piece waits at the start of the whole until a piece before it tells where
+        // it goes; the first piece takes its place only then.
+        const bool waits = last && !m_common && index > 1;
         const FileCopy::Result copied
             = copy(source, waits ? 0 : (index - 1) * m_common.value_or(0), length, true);
         if (copied.stopped)
@@ -201,19 +208,17 @@ FileCopy::Result PiecesOnDisks::copy(File &source, qint64 offset, qint64 length,
     });
 }
 
-void PiecesOnDisks::settleLength(qint64 length, const QString &shown)
+void PiecesOnDisks::placeWaitingLast()
 {
-    m_common = length;
-    m_commonFrom = shown;
-    m_roomFor(expectedLength() - m_bytesRead);
     if (!m_lastWaits)
         return;
     m_lastWaits = false;
     const qint64 count = m_set.pieceCount;
+    const qint64 length = *m_common;
     if (m_lastLength > length) {
         m_notRead = u"%1, the last piece, read before, has %2, more than the %3 of %4: it is no"
                     " piece of this set."_s.arg(m_lastShown, formatBytes(m_lastLength),
-                                                formatBytes(length), shown);
+                                                formatBytes(length), m_commonFrom);
         m_read[std::size_t(count - 1)] = false;
         --m_piecesRead;
         m_bytesRead -= m_lastLength;

@@ -37,7 +37,8 @@ public:
     // After each step of a copy: the bytes of the whole read so far, and the length the whole is
     // expected to have from the pieces seen.
     using Progress = std::function<void(qint64 read, qint64 length)>;
-    // Refuses, with a JoinStop, a destination without room for so many bytes more.
+    // Refuses, with a JoinStop, a destination without room for so many bytes more, which the
+    // whole needs at least: the pieces still to be read may be longer than the ones read.
     using RoomCheck = std::function<void(qint64 bytes)>;
 
     // What the pieces made.
@@ -85,10 +86,9 @@ private:
     // Copies length bytes of source into the whole from offset on, showing the progress of the
     // pieces read so far and read more.
     FileCopy::Result copy(File &source, qint64 offset, qint64 length, bool readMore);
-    // The length of the pieces before the last is now known to be length, from the piece shown
-    // as shown: the whole must have room for what is still to come, and a last piece waiting at
-    // the start goes to its place, or, when it is longer, is read again from its disk.
-    void settleLength(qint64 length, const QString &shown);
+    // Now that the length of the pieces before the last is known, a last piece waiting at the
+    // start of the whole goes to its place, or, when it is longer, is read again from its disk.
+    void placeWaitingLast();
     // What an error while the piece shown as shown (at path, as looked) was read says.
     QString whatWentWrong(const AppError &error, const QString &shown, const QString &path,
                           const NamedFile &looked) const;

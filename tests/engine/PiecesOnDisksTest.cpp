@@ -137,6 +137,32 @@ TEST_F(PiecesOnDisksTest, JoinsDisksOfferedInTheirOrder)
     expectTheWholeAlone();
 }
 
+// A script on one more disk than the pieces took holds no piece: the first disk is asked for
+// without a word about the one in the drive.
+TEST_F(PiecesOnDisksTest, AsksForTheFirstDiskAfterAScriptAlone)
+{
+    for (int n = 1; n <= 3; ++n)
+        QDir(disk(n)).removeRecursively();
+    const QString twoPieces = chooseExample(2 * 1457664);
+    writeToFloppy(false);
+    insertDisk(1);
+    offer(2);
+    prompter.answer(Reply::Ok);
+    offer(3);
+    cutFile();
+    ASSERT_EQ(filesIn(disk(3)), QStringList("clip.avi.bat"));
+    prompter = ScriptedPrompter();
+
+    offer(1);
+    offer(2);
+    EXPECT_EQ(
+        join(),
+        (JoinOutcome {Kind::Joined,
+                      "Joined 2 pieces into " + out + "/clip.avi (2\u00a0915\u00a0328 bytes)."}));
+    EXPECT_EQ(prompter.shown(), QList({askedFor({}, 1), readAndAskedFor(1, 2)}));
+    EXPECT_EQ(TestFiles::read(out + "/clip.avi"), TestFiles::read(twoPieces));
+}
+
 // Each disk that does not give the piece asked for is named, and the disk asked for again.
 TEST_F(PiecesOnDisksTest, NamesAWrongDiskAndAsksAgain)
 {

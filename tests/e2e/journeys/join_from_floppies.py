@@ -15,8 +15,9 @@ import subprocess
 import time
 
 from morlend_e2e import files, floppy, screen, wine
-from morlend_e2e.joining import TERMINAL_TIMEOUT, JoinWindow, exec_line
+from morlend_e2e.joining import TERMINAL_TIMEOUT, JoinWindow, exec_line, join_in_terminal
 from morlend_e2e.journey import Journey
+from morlend_e2e.small_disk import SmallDisk
 
 SIZE = 3500000
 SCRIPT = os.path.join(floppy.MOUNT_POINT, 'clip.avi.bat')
@@ -214,6 +215,15 @@ class JoinFromFloppies(Journey):
         out = os.path.join(self.work, 'out')
         os.makedirs(out)
         self.floppy.insert(disks[2])
+        # The piece on the disk with the script says how long the whole is at least.
+        small = self.mounted(SmallDisk(self.processes, os.path.join(self.work, 'small'), 2))
+        status, said = join_in_terminal(self.processes, self.work,
+                                        ['--join', SCRIPT, '--to', small.mount_point])
+        self.assertEqual((status, said),
+                         (4, f'morlend: The folder {small.mount_point} has 8,192 bytes free, and '
+                             'the joined file needs at least 1,757,184 bytes.\n'
+                             'morlend: Nothing was written.\n'))
+        self.assertEqual(os.listdir(small.mount_point), [])
         terminal = Terminal(self.processes, self.work, [SCRIPT, '--to', out])
         terminal.read_until(ANSWER_PROMPT)
         self.floppy.swap(disks[0])
