@@ -131,18 +131,35 @@ JoinPlan JoinRun::plan(const QString &scriptPath) const
 {
     JoinPlan plan;
     plan.scriptPath = m_platform.resolve(scriptPath);
-    const std::optional<NamedFile> found = FileSystem::fileAt(plan.scriptPath);
+    const OemCodePage codePage = OemCodePage::forLocale(QLocale());
+    plan.set = readScript(scriptPath, plan.scriptPath, codePage, plan.script);
+    plan.folder = QFileInfo(plan.scriptPath).absolutePath();
+    if (isFloppysRoot(plan.folder)
+        && pieceNamesIn(plan.folder, plan.set).size() < plan.set.pieceCount) {
+        plan.onDisks = true;
+        return plan;
+    }
+    plan.opened = std::make_shared<const OpenFolder>(plan.folder);
+    plan.pieces = findPieces(*plan.opened, plan.folder, plan.set, codePage);
+    for (const Piece &piece : plan.pieces)
+        plan.length += piece.file.stamp.length;
+    return plan;
+}
+
+JoinSet JoinRun::readScript(const QString &scriptPath, const QString &path,
+                            const OemCodePage &codePage, NamedFile &script)
+{
+    const std::optional<NamedFile> found = FileSystem::fileAt(path);
     if (!found)
         refuse(JoinOutcome::Kind::NotAScript, scriptPath + QStringLiteral(" is missing."));
     if (!found->isRegularFile) {
         refuse(JoinOutcome::Kind::NotAScript,
                scriptPath + QStringLiteral(" is no file, so it is no join script."));
     }
-    const OemCodePage codePage = OemCodePage::forLocale(QLocale());
     JoinScriptReader reader(codePage);
     try {
-        File file = File::openForReading(plan.scriptPath);
-        plan.script = file.asNamedFile();
+        File file = File::openForReading(path);
+        script = file.asNamedFile();
         QByteArray block(ScriptBlock, Qt::Uninitialized);
         while (!reader.refused()) {
             const qint64 read = file.read(block.data(), block.size());
@@ -160,18 +177,7 @@ JoinPlan JoinRun::plan(const QString &scriptPath) const
                scriptPath + QStringLiteral(" is not a join script as Morlend writes it: ")
                    + fault->text() + u'.');
     }
-    plan.set = std::get<JoinSet>(read);
-    plan.folder = QFileInfo(plan.scriptPath).absolutePath();
-    if (isFloppysRoot(plan.folder)
-        && pieceNamesIn(plan.folder, plan.set).size() < plan.set.pieceCount) {
-        plan.onDisks = true;
-        return plan;
-    }
-    plan.opened = std::make_shared<const OpenFolder>(plan.folder);
-    plan.pieces = findPieces(*plan.opened, plan.folder, plan.set, codePage);
-    for (const Piece &piece : plan.pieces)
-        plan.length += piece.file.stamp.length;
-    return plan;
+    return std::get<JoinSet>(read);
 }
 
 bool JoinRun::isFloppysRoot(const QString &folder) const

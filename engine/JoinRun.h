@@ -15,6 +15,7 @@
 #include <vector>
 
 class File;
+class OemCodePage;
 class OpenFolder;
 class Platform;
 
@@ -85,6 +86,10 @@ private:
     };
 
     JoinPlan plan(const QString &scriptPath) const;
+    // Reads the script named scriptPath, at path, as script; refuses one that is missing, no
+    // file, unreadable or not one that a cut writes.
+    static JoinSet readScript(const QString &scriptPath, const QString &path,
+                              const OemCodePage &codePage, NamedFile &script);
     // Whether folder is the root of the floppy disk in the drive.
     bool isFloppysRoot(const QString &folder) const;
     JoinOutcome joinAndReport(const JoinRequest &request, const Progress &progress);

@@ -98,6 +98,12 @@ PiecesOnDisks::Look PiecesOnDisks::lookAtTheDrive(bool first)
     }
     if (!m_notRead.isEmpty())
         problems << std::exchange(m_notRead, {});
+    return told(read, readBefore, problems, first);
+}
+
+PiecesOnDisks::Look PiecesOnDisks::told(const QStringList &read, const QStringList &readBefore,
+                                        const QStringList &problems, bool first) const
+{
     QStringList said;
     if (!read.isEmpty()) {
         said << (read.size() == 1 ? u"File %1 read successfully."_s
@@ -128,7 +134,6 @@ PiecesOnDisks::Reading PiecesOnDisks::readPiece(qint64 index, const QString &nam
 {
     const QString shown = onTheFloppy(name);
     const QString path = mountPoint + u'/' + name;
-    const bool last = index == m_set.pieceCount;
     NamedFile looked;
     try {
         const std::optional<NamedFile> found = FileSystem::fileAt(path);
@@ -136,52 +141,66 @@ PiecesOnDisks::Reading PiecesOnDisks::readPiece(qint64 index, const QString &nam
         if (!found)
             throw AppError(AppError::FileNotFound);
         looked = *found;
-        const qint64 length = looked.stamp.length;
         if (const QString fault = pieceFault(mountPoint, {QFile::encodeName(name), looked});
             !fault.isEmpty())
             return {fault};
-        if (const QString why = whyNotOfTheSet(index, shown, length); !why.isEmpty())
+        if (const QString why = whyNotOfTheSet(index, shown, looked.stamp.length); !why.isEmpty())
             return {why};
         File source = File::openForReading(path);
-        const bool setsLength = !last && !m_common;
-        if (setsLength) {
-            m_common = length;
-            m_commonFrom = shown;
-        }
-        if (last) {
-            m_lastLength = length;
-            m_lastShown = shown;
-        }
-        // What the pieces found so far say of the whole's length, it needs at least.
-        m_roomFor(expectedLength() - m_bytesRead);
-        if (setsLength)
-            placeWaitingLast();
-        // The last piece waits at the start of the whole until a piece before it tells where
-        // it goes; the first piece takes its place only then.
-        const bool waits = last && !m_common && index > 1;
-        const FileCopy::Result copied
-            = copy(source, waits ? 0 : (index - 1) * m_common.value_or(0), length, true);
+        const FileCopy::Result copied = copyToItsPlace(index, source, shown, looked.stamp.length);
         if (copied.stopped)
             return {{}, true};
         const NamedFile after = source.asNamedFile();
-        if (copied.copied != length || after.identity != looked.identity
+        if (copied.copied != looked.stamp.length || after.identity != looked.identity
             || after.stamp != looked.stamp) {
             return {isGone(path, looked) ? u"The disk was taken out while %1 was read."_s.arg(shown)
                                          : u"%1 changed while it was read."_s.arg(shown)};
         }
-        m_read[std::size_t(index - 1)] = true;
-        ++m_piecesRead;
-        m_bytesRead += length;
-        if (last) {
-            m_lastWaits = waits;
-            m_lastPermissions = looked.permissions;
-        } else {
-            m_permissions &= looked.permissions;
-        }
+        noteRead(index, looked);
         return {};
     } catch (const AppError &error) {
         return {whatWentWrong(error, shown, path, looked)};
     }
+}
+
+FileCopy::Result PiecesOnDisks::copyToItsPlace(qint64 index, File &source, const QString &shown,
+                                               qint64 length)
+{
+    const bool last = index == m_set.pieceCount;
+    const bool setsLength = !last && !m_common;
+    if (setsLength) {
+        m_common = length;
+        m_commonFrom = shown;
+    }
+    if (last) {
+        m_lastLength = length;
+        m_lastShown = shown;
+    }
+    // What the pieces found so far say of the whole's length, it needs at least.
+    m_roomFor(expectedLength() - m_bytesRead);
+    if (setsLength)
+        placeWaitingLast();
+    return copy(source, waits(index) ? 0 : (index - 1) * m_common.value_or(0), length, true);
+}
+
+void PiecesOnDisks::noteRead(qint64 index, const NamedFile &piece)
+{
+    m_read[std::size_t(index - 1)] = true;
+    ++m_piecesRead;
+    m_bytesRead += piece.stamp.length;
+    if (index == m_set.pieceCount) {
+        m_lastWaits = waits(index);
+        m_lastPermissions = piece.permissions;
+    } else {
+        m_permissions &= piece.permissions;
+    }
+}
+
+bool PiecesOnDisks::waits(qint64 index) const
+{
+    // The last piece waits at the start of the whole until a piece before it tells where it
+    // goes; the first piece takes its place only then.
+    return index == m_set.pieceCount && !m_common && index > 1;
 }
 
 QString PiecesOnDisks::whyNotOfTheSet(qint64 index, const QString &shown, qint64 length) const

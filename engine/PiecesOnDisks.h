@@ -5,6 +5,7 @@
 #include "platform/FileCopy.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -80,6 +81,18 @@ private:
     Look lookAtTheDrive(bool first);
     // Reads piece index, named name in the floppy's root at mountPoint.
     Reading readPiece(qint64 index, const QString &name, const QString &mountPoint);
+    // What the pieces read and read before, and the problems met, on the disk in the drive come
+    // to for the prompt after it; first for the disk in the drive when the join starts.
+    Look told(const QStringList &read, const QStringList &readBefore, const QStringList &problems,
+              bool first) const;
+    // Copies piece index, shown as shown and length bytes long, from source to its place in the
+    // whole, which the piece may be the first to tell.
+    FileCopy::Result copyToItsPlace(qint64 index, File &source, const QString &shown,
+                                    qint64 length);
+    // Piece index, as piece, is read whole.
+    void noteRead(qint64 index, const NamedFile &piece);
+    // Whether piece index, read now, waits at the start of the whole for its place.
+    bool waits(qint64 index) const;
     // Why a piece shown as shown, of length bytes, cannot be piece index of this set; empty when
     // it can.
     QString whyNotOfTheSet(qint64 index, const QString &shown, qint64 length) const;

@@ -153,6 +153,16 @@ class JoinFromFloppies(Journey):
         self.user.park_pointer()
         return window
 
+    def start_joining(self, disks):
+        """Joins from the disk with the script through "Join pieces" into a folder of its own;
+        returns the window, the folder and the first disk prompt."""
+        out = os.path.join(self.work, 'out')
+        os.makedirs(out)
+        self.floppy.insert(disks[2])
+        window = self.open_join_window(out)
+        self.user.key('Return')
+        return window, out, self.message_box()
+
     def answer(self, text, disk):
         """The prompt says text; the user puts disk in the drive and answers OK."""
         box = self.message_box()
@@ -166,13 +176,8 @@ class JoinFromFloppies(Journey):
         theirs = floppy.make_image(os.path.join(self.work, 'theirs.img'))
         notes = files.make_file(os.path.join(self.work, 'notes.txt'), 1000, seed=5)
         subprocess.run(['mcopy', '-i', theirs, notes, '::notes.txt'], check=True)
-        out = os.path.join(self.work, 'out')
-        os.makedirs(out)
 
-        self.floppy.insert(disks[2])
-        window = self.open_join_window(out)
-        self.user.key('Return')
-        prompt = self.message_box()
+        window, out, prompt = self.start_joining(disks)
         self.assertEqual(prompt.text(), asked_for(read(3), 1))
         screen.screenshot(self.session, os.path.join(self.work, 'disk-prompt.png'))
         self.floppy.swap(disks[1])
@@ -193,12 +198,7 @@ class JoinFromFloppies(Journey):
 
     def test_the_close_button_while_a_disk_prompt_waits(self):
         _, disks = self.cut_onto_disks()
-        out = os.path.join(self.work, 'out')
-        os.makedirs(out)
-        self.floppy.insert(disks[2])
-        window = self.open_join_window(out)
-        self.user.key('Return')
-        prompt = self.message_box()
+        window, out, prompt = self.start_joining(disks)
         extents = window.extents(window.controls.window)
         # The window manager's close button, at the right end of the title bar.
         self.user.click((extents.x + extents.width - 10, window.title_bar()[1]))
