@@ -28,24 +28,10 @@ namespace modMorlend {
 
 namespace {
 
-const QString WriteProtected = u"The disk in the drive is write-protected."_s;
-
 QString joinedNameOnDisk(const QString &name)
 {
     return u"The disk in the drive holds a file named %1, the name the pieces join back into:"
            " joining them beside it would add them to that file."_s.arg(name);
-}
-
-// A volume as a message names it: where it is mounted, and what the mount table calls it.
-QString volumeName(const FloppyDrive::Volume &volume)
-{
-    QStringList notes;
-    if (!volume.device.isEmpty())
-        notes << volume.device;
-    if (volume.readOnly)
-        notes << u"write-protected"_s;
-    return notes.isEmpty() ? volume.mountPoint
-                           : u"%1 (%2)"_s.arg(volume.mountPoint, notes.join(u", "_s));
 }
 
 // "1 file", "3 files", "2 files and 1 folder", "1 folder".
@@ -72,6 +58,7 @@ FloppyDisks::FloppyDisks(const Platform &platform, EngineView &view, const Engin
     , m_control(control)
     , m_outputs(outputs)
     , m_writer(writer)
+    , m_disks(platform, control, u"the cut"_s)
 {
 }
 
@@ -101,7 +88,7 @@ FloppyDisks::copyPieceOntoADisk(qint64 index, qint64 length,
     for (;;) {
         QString problem;
         try {
-            problem = whyNoDiskIsTaken();
+            problem = m_disks.whyNoDiskIsTaken();
             if (!problem.isEmpty()) {
                 // Asked for below.
             } else if (clearsDisks()) {
@@ -136,33 +123,11 @@ void FloppyDisks::notePieceOnDisk(const QString &path)
         m_piecesOnDisks.append({path, *stamp});
 }
 
-QString FloppyDisks::whyNoDiskIsTaken() const
-{
-    const FloppyDrive::Lookup lookup = m_platform.floppyLookup();
-    if (lookup.disks.size() == 1)
-        return {};
-    QStringList names;
-    for (const FloppyDrive::Volume &disk : lookup.disks)
-        names << volumeName(disk);
-    if (!names.isEmpty()) {
-        // Either may be the disk meant, and the other may be one that clearing would empty.
-        return u"%1 floppy disks are mounted: %2. Unmount all of them but one, so that the cut"
-               " knows which disk is drive A:."_s.arg(QString::number(names.size()),
-                                                      listForMessage(names));
-    }
-    QStringList found {u"There is no disk in the drive."_s};
-    for (const FloppyDrive::Volume &volume : lookup.tooLarge) {
-        found << u"The volume at %1 is larger than a floppy disk, so it is not taken for drive"
-                 " A:."_s.arg(volumeName(volume));
-    }
-    return found.join(LineEnd);
-}
-
 QString FloppyDisks::whyTheDiskCannotHold(qint64 length, qint64 index, bool cleared) const
 {
     const DiskSpace space = FileSystem::spaceOf(m_platform.floppyMountPoint());
     if (space.readOnly)
-        return WriteProtected;
+        return DiskQuestions::WriteProtected;
     if (!space.knowsSize)
         return {};
     const qint64 room = space.roomFor(length);
@@ -184,21 +149,7 @@ QString FloppyDisks::whatWentWrongOnTheDisk(const AppError &error, qint64 index)
                " do not use it. The cut writes piece %2 anew onto the next disk."_s.arg(
                    left, QString::number(index));
     }
-    switch (error.number()) {
-    case AppError::DiskNotReady:
-        return u"There is no disk in the drive."_s;
-    case AppError::PermissionDenied:
-        return WriteProtected;
-    case AppError::DiskFull:
-        return u"The disk in the drive is full."_s;
-    case AppError::DeviceIOError:
-    case AppError::PathFileAccessError:
-    case AppError::FileNotFound:
-    case AppError::PathNotFound:
-        return u"The disk in the drive cannot be written: %1."_s.arg(error.description());
-    }
-    // Not the disk's doing (the file being cut, say): the run ends with the general error.
-    throw error;
+    return DiskQuestions::whatTheErrorSays(error, DiskQuestions::Use::Writing);
 }
 
 QString FloppyDisks::whyTheDiskIsBad(const BadCopy &bad, const QString &what)
@@ -243,8 +194,8 @@ bool FloppyDisks::clearForPiece(qint64 index)
         }
         const Prompter::Message question {
             lines({u"The disk in the drive, %1, holds %2: %3."_s.arg(
-                       volumeName(disk), filesAndFolders(names.size() - folders, folders),
-                       listForMessage(names)),
+                       DiskQuestions::volumeName(disk),
+                       filesAndFolders(names.size() - folders, folders), listForMessage(names)),
                    u"Clearing it for piece %1 removes all of that. OK clears the disk; Cancel"
                    " leaves it as it is, and the cut asks for another disk."_s.arg(
                        QString::number(index))}),
@@ -258,10 +209,8 @@ bool FloppyDisks::clearForPiece(qint64 index)
 
 bool FloppyDisks::askForDisk(const QString &why, qint64 index, Prompter::Icon icon)
 {
-    const Prompter::Message message {
-        lines({why, u"Please insert floppy number %1."_s.arg(QString::number(index))}), icon,
-        Prompter::Buttons::OkCancel};
-    return m_control.ask(message) == Prompter::Reply::Ok;
+    return m_disks.askForDisk(why, u"Please insert floppy number %1."_s.arg(QString::number(index)),
+                              icon);
 }
 
 OutputSet::NamesFound FloppyDisks::setNamesInDrive(const QString &fileName) const
@@ -327,10 +276,10 @@ void FloppyDisks::clearFloppy()
 
 QString FloppyDisks::whyTheScriptCannotGoThere(const QString &fileName) const
 {
-    if (const QString problem = whyNoDiskIsTaken(); !problem.isEmpty())
+    if (const QString problem = m_disks.whyNoDiskIsTaken(); !problem.isEmpty())
         return problem;
     if (FileSystem::spaceOf(m_platform.floppyMountPoint()).readOnly)
-        return WriteProtected;
+        return DiskQuestions::WriteProtected;
     if (const OutputSet::NamesFound found = setNamesInDrive(fileName); !found.joined.isEmpty())
         return joinedNameOnDisk(found.joined);
     return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/DiskQuestions.h"
 #include "engine/OutputSet.h"
 #include "engine/Prompter.h"
 #include "platform/FileSystem.h"
@@ -64,9 +65,6 @@ private:
         FileStamp stamp;
     };
 
-    // Why no disk is taken for the drive (none, or more than one, mounted), and what was found
-    // instead; empty when one is.
-    QString whyNoDiskIsTaken() const;
     // Asks for disk number index until the drive holds none that this run wrote a piece on;
     // false when the user cancels.
     bool awaitDiskWithoutPiece(qint64 index);
@@ -108,6 +106,7 @@ private:
     RunControl &m_control;
     OutputSet &m_outputs;
     PieceWriter &m_writer;
+    DiskQuestions m_disks;
     // The pieces this run wrote into the floppy's root, one per disk.
     QList<PieceOnDisk> m_piecesOnDisks;
     // A file that the script was copied into and that could not be taken away again.

@@ -28,6 +28,8 @@ struct JoinOutcome
 
     Kind kind = Kind::Failed;
     QString message;
+
+    bool operator==(const JoinOutcome &) const = default;
 };
 
 // Thrown inside a join to end it with its own outcome.

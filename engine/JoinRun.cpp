@@ -1,7 +1,9 @@
 #include "engine/JoinRun.h"
 
 #include "engine/JoinScript.h"
+#include "engine/MessageText.h"
 #include "engine/PathHelpers.h"
+#include "engine/PiecesOnDisks.h"
 #include "engine/RunControl.h"
 #include "engine/SetNames.h"
 #include "engine/SizeText.h"
@@ -29,27 +31,33 @@ constexpr qsizetype ScriptBlock = 64 * 1024;
 // How many temporary names are tried before a folder counts as one that cannot be written.
 constexpr int TemporaryNameTries = 16;
 
-QString errorLines(const AppError &error)
-{
-    return QStringLiteral("An error #%1 occured:").arg(error.number()) + LineEnd
-        + error.description();
-}
-
 [[noreturn]] void refuse(JoinOutcome::Kind kind, const QString &message)
 {
     throw JoinStop {kind, message};
 }
 
-// The permission bits of the whole: the user may read and write it, and gets to run it, and
-// others to do anything with it, only where every piece lets them; the user's file creation
-// mask takes away what it takes from any new file. A private file cut into private pieces
-// stays private.
-quint32 permissionsOf(const std::vector<Piece> &pieces)
+// The permission bits that every piece has.
+quint32 sharedPermissions(const std::vector<Piece> &pieces)
 {
     quint32 common = 0777;
     for (const Piece &piece : pieces)
         common &= piece.file.permissions;
-    return (common | 0600) & FileSystem::permissionsAllowed();
+    return common;
+}
+
+// The permission bits of the whole, from those that every piece has: the user may read and
+// write it, and gets to run it, and others to do anything with it, only where every piece lets
+// them; the user's file creation mask takes away what it takes from any new file. A private
+// file cut into private pieces stays private.
+quint32 wholePermissions(quint32 shared)
+{
+    return (shared | 0600) & FileSystem::permissionsAllowed();
+}
+
+QString joinedInto(qint64 count, const QString &path, qint64 length)
+{
+    return QStringLiteral("Joined %1 pieces into %2 (%3).")
+        .arg(QString::number(count), path, formatBytes(length));
 }
 
 } // namespace
@@ -123,18 +131,35 @@ JoinPlan JoinRun::plan(const QString &scriptPath) const
 {
     JoinPlan plan;
     plan.scriptPath = m_platform.resolve(scriptPath);
-    const std::optional<NamedFile> found = FileSystem::fileAt(plan.scriptPath);
+    const OemCodePage codePage = OemCodePage::forLocale(QLocale());
+    plan.set = readScript(scriptPath, plan.scriptPath, codePage, plan.script);
+    plan.folder = QFileInfo(plan.scriptPath).absolutePath();
+    if (isFloppysRoot(plan.folder)
+        && pieceNamesIn(plan.folder, plan.set).size() < plan.set.pieceCount) {
+        plan.onDisks = true;
+        return plan;
+    }
+    plan.opened = std::make_shared<const OpenFolder>(plan.folder);
+    plan.pieces = findPieces(*plan.opened, plan.folder, plan.set, codePage);
+    for (const Piece &piece : plan.pieces)
+        plan.length += piece.file.stamp.length;
+    return plan;
+}
+
+JoinSet JoinRun::readScript(const QString &scriptPath, const QString &path,
+                            const OemCodePage &codePage, NamedFile &script)
+{
+    const std::optional<NamedFile> found = FileSystem::fileAt(path);
     if (!found)
         refuse(JoinOutcome::Kind::NotAScript, scriptPath + QStringLiteral(" is missing."));
     if (!found->isRegularFile) {
         refuse(JoinOutcome::Kind::NotAScript,
                scriptPath + QStringLiteral(" is no file, so it is no join script."));
     }
-    const OemCodePage codePage = OemCodePage::forLocale(QLocale());
     JoinScriptReader reader(codePage);
     try {
-        File file = File::openForReading(plan.scriptPath);
-        plan.script = file.asNamedFile();
+        File file = File::openForReading(path);
+        script = file.asNamedFile();
         QByteArray block(ScriptBlock, Qt::Uninitialized);
         while (!reader.refused()) {
             const qint64 read = file.read(block.data(), block.size());
@@ -152,13 +177,16 @@ JoinPlan JoinRun::plan(const QString &scriptPath) const
                scriptPath + QStringLiteral(" is not a join script as Morlend writes it: ")
                    + fault->text() + u'.');
     }
-    plan.set = std::get<JoinSet>(read);
-    plan.folder = QFileInfo(plan.scriptPath).absolutePath();
-    plan.opened = std::make_shared<const OpenFolder>(plan.folder);
-    plan.pieces = findPieces(*plan.opened, plan.folder, plan.set, codePage);
-    for (const Piece &piece : plan.pieces)
-        plan.length += piece.file.stamp.length;
-    return plan;
+    return std::get<JoinSet>(read);
+}
+
+bool JoinRun::isFloppysRoot(const QString &folder) const
+{
+    const QList<FloppyDrive::Volume> disks = m_platform.floppyLookup().disks;
+    if (disks.size() != 1)
+        return false;
+    const std::optional<FileIdentity> root = FileSystem::identityOf(disks.front().mountPoint);
+    return root && root == FileSystem::identityOf(folder);
 }
 
 JoinOutcome JoinRun::join(const JoinRequest &request, const Progress &progress)
@@ -179,6 +207,8 @@ JoinOutcome JoinRun::join(const JoinRequest &request, const Progress &progress)
 JoinOutcome JoinRun::joinAndReport(const JoinRequest &request, const Progress &progress)
 {
     const JoinPlan plan = this->plan(request.scriptPath);
+    if (plan.onDisks)
+        return joinFromDisks(request, plan, progress);
     // A cut that writes into the folder meanwhile would change the set under the join.
     const FolderLock lock(plan.folder);
     if (!lock.isTaken()) {
@@ -188,14 +218,55 @@ JoinOutcome JoinRun::joinAndReport(const JoinRequest &request, const Progress &p
     }
     const Destination destination = destinationOf(request, plan);
     const std::optional<FileIdentity> agreed = askToReplace(destination.target, false);
-    writeWhole(plan, destination, agreed, request.removePieces, progress);
+    writeWhole(destination, agreed, request.removePieces, [&](File &) {
+        copyPieces(plan, progress);
+        return sharedPermissions(plan.pieces);
+    });
     const QString joined
-        = QStringLiteral("Joined %1 pieces into %2 (%3).")
-              .arg(plan.pieces.size())
-              .arg(joinPath(destination.shownFolder, plan.set.fileName), formatBytes(plan.length));
+        = joinedInto(qint64(plan.pieces.size()),
+                     joinPath(destination.shownFolder, plan.set.fileName), plan.length);
     if (!request.removePieces)
         return {JoinOutcome::Kind::Joined, joined};
     return removePieces(plan, joined);
+}
+
+JoinOutcome JoinRun::joinFromDisks(const JoinRequest &request, const JoinPlan &plan,
+                                   const Progress &progress)
+{
+    // The disk in the drive changes from piece to piece, and a floppy holds one piece at most.
+    if (request.folder.isEmpty() || m_platform.isOnFloppy(request.folder)) {
+        refuse(JoinOutcome::Kind::NotJoinable,
+               QStringLiteral("The pieces of ") + plan.set.fileName
+                   + QStringLiteral(" are on floppy disks, which the join asks for one after"
+                                    " another: name a folder on another disk to join them into."));
+    }
+    const Destination destination = destinationOf(request, plan);
+    const std::optional<FileIdentity> agreed = askToReplace(destination.target, false);
+    qint64 length = 0;
+    writeWhole(destination, agreed, false, [&](File &whole) {
+        FileCopy copier(m_buffer);
+        PiecesOnDisks disks(m_platform, m_control, plan.set, copier);
+        const std::optional<PiecesOnDisks::Joined> joined = disks.readInto(
+            whole, m_unfinished->path(),
+            [&](qint64 bytes) {
+                checkRoom(destination.folder, destination.shownFolder, bytes, true);
+            },
+            progress);
+        if (!joined) {
+            if (m_control.stopAsked())
+                throw stopped();
+            refuse(JoinOutcome::Kind::Stopped, QStringLiteral("The join was cancelled."));
+        }
+        length = joined->length;
+        return joined->permissions;
+    });
+    const QString joined = joinedInto(plan.set.pieceCount,
+                                      joinPath(destination.shownFolder, plan.set.fileName), length);
+    if (!request.removePieces)
+        return {JoinOutcome::Kind::Joined, joined};
+    return {JoinOutcome::Kind::PiecesKept,
+            joined + LineEnd
+                + QStringLiteral("The pieces and the join script stay on their floppy disks.")};
 }
 
 JoinRun::Destination JoinRun::destinationOf(const JoinRequest &request, const JoinPlan &plan) const
@@ -214,9 +285,8 @@ JoinRun::Destination JoinRun::destinationOf(const JoinRequest &request, const Jo
     return destination;
 }
 
-void JoinRun::writeWhole(const JoinPlan &plan, const Destination &destination,
-                         std::optional<FileIdentity> agreed, bool piecesGo,
-                         const Progress &progress)
+void JoinRun::writeWhole(const Destination &destination, std::optional<FileIdentity> agreed,
+                         bool piecesGo, const std::function<quint32(File &whole)> &fill)
 {
     try {
         m_unfinished = std::make_unique<UnfinishedFile>(destination.folder);
@@ -226,9 +296,8 @@ void JoinRun::writeWhole(const JoinPlan &plan, const Destination &destination,
                    + QStringLiteral(": ") + error.description() + u'.' + LineEnd
                    + QStringLiteral("Join into another folder."));
     }
-    copyPieces(plan, progress);
     File &whole = m_unfinished->file();
-    whole.setPermissions(permissionsOf(plan.pieces));
+    whole.setPermissions(wholePermissions(fill(whole)));
     // Where a file of the user's goes, the whole is on the disk first: a crash must not leave
     // the user with neither. The floppy is taken out when the user is told.
     const bool mustLast = agreed || piecesGo || m_platform.isOnFloppy(destination.folder);
@@ -244,13 +313,16 @@ void JoinRun::writeWhole(const JoinPlan &plan, const Destination &destination,
         FileSystem::flushFolder(destination.folder);
 }
 
-void JoinRun::checkRoom(const QString &folder, const QString &shownFolder, qint64 length)
+void JoinRun::checkRoom(const QString &folder, const QString &shownFolder, qint64 length,
+                        bool atLeast)
 {
     const DiskSpace space = FileSystem::spaceOf(folder);
     if (space.knowsSize && space.free < space.roomFor(length)) {
         refuse(JoinOutcome::Kind::NotJoinable,
                QStringLiteral("The folder ") + shownFolder + QStringLiteral(" has ")
-                   + formatBytes(space.free) + QStringLiteral(" free, and the joined file needs ")
+                   + formatBytes(space.free)
+                   + (atLeast ? QStringLiteral(" free, and the joined file needs at least ")
+                              : QStringLiteral(" free, and the joined file needs "))
                    + formatBytes(space.roomFor(length)) + u'.');
     }
 }

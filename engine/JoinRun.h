@@ -14,6 +14,8 @@
 #include <variant>
 #include <vector>
 
+class File;
+class OemCodePage;
 class OpenFolder;
 class Platform;
 
@@ -35,6 +37,10 @@ struct JoinPlan
     std::vector<Piece> pieces;
     // The length of the whole.
     qint64 length = 0;
+    // The script lies in the floppy's root, whose disk lacks some of its pieces: they are on
+    // other disks, which the join asks for one after another (PiecesOnDisks). Nothing on the
+    // disk is held open, and the pieces and the length are known only once they are read.
+    bool onDisks = false;
 };
 
 // What the user asks a join to do.
@@ -80,15 +86,28 @@ private:
     };
 
     JoinPlan plan(const QString &scriptPath) const;
+    // Reads the script named scriptPath, at path, as script; refuses one that is missing, no
+    // file, unreadable or not one that a cut writes.
+    static JoinSet readScript(const QString &scriptPath, const QString &path,
+                              const OemCodePage &codePage, NamedFile &script);
+    // Whether folder is the root of the floppy disk in the drive.
+    bool isFloppysRoot(const QString &folder) const;
     JoinOutcome joinAndReport(const JoinRequest &request, const Progress &progress);
+    // Joins a set whose pieces are on floppy disks into the folder the request names.
+    JoinOutcome joinFromDisks(const JoinRequest &request, const JoinPlan &plan,
+                              const Progress &progress);
     // The folder the request names, which must be one with room for the whole.
     Destination destinationOf(const JoinRequest &request, const JoinPlan &plan) const;
-    // Writes the whole under its temporary name and gives it its name; agreed is the file of
-    // that name the user agreed to replace, and piecesGo whether the pieces go afterwards.
-    void writeWhole(const JoinPlan &plan, const Destination &destination,
-                    std::optional<FileIdentity> agreed, bool piecesGo, const Progress &progress);
-    // Refuses a folder that lacks room for length bytes.
-    static void checkRoom(const QString &folder, const QString &shownFolder, qint64 length);
+    // Writes the whole under its temporary name, through fill, which copies the pieces into the
+    // file and returns the permission bits they share, and gives it its name; agreed is the
+    // file of that name the user agreed to replace, and piecesGo whether the pieces go
+    // afterwards.
+    void writeWhole(const Destination &destination, std::optional<FileIdentity> agreed,
+                    bool piecesGo, const std::function<quint32(File &whole)> &fill);
+    // Refuses a folder that lacks room for length bytes more, which the whole needs, or needs
+    // at least.
+    static void checkRoom(const QString &folder, const QString &shownFolder, qint64 length,
+                          bool atLeast = false);
     // Asks whether the file at target may be replaced, and returns it; none when nothing has
     // the name. Throws when the user declines, or a folder has it.
     std::optional<FileIdentity> askToReplace(const QString &target, bool appearedMeanwhile);

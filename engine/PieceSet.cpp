@@ -10,9 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QMap>
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 
 namespace modMorlend {
 
@@ -23,39 +25,30 @@ namespace {
     throw JoinStop {JoinOutcome::Kind::NotJoinable, message};
 }
 
-// The names in a folder that differ from a piece's only in case, by the piece's name folded.
-// Looked at once, and only when a piece is missing under its own name.
+// The names in a folder that differ from a piece's only in case, by the piece's number. Looked
+// at once, and only when a piece is missing under its own name.
 class CaseInsensitiveNames
 {
 public:
-    CaseInsensitiveNames(const QString &folder, const QString &fileName)
+    CaseInsensitiveNames(const QString &folder, const JoinSet &set)
         : m_folder(folder)
-        , m_fileName(fileName)
+        , m_set(set)
     {
     }
 
-    QStringList namesOf(const QString &piece)
+    QStringList namesOf(qint64 index)
     {
-        if (!m_listed) {
-            const QStringList entries = QDir(m_folder).entryList(
-                QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
-                QDir::Unsorted);
-            for (const QString &entry : entries) {
-                if (setNameOf(entry, m_fileName) == SetName::Piece)
-                    m_names[entry.toCaseFolded()] << entry;
-            }
-            m_listed = true;
-        }
-        return m_names.value(piece.toCaseFolded());
+        if (!m_names)
+            m_names = pieceNamesIn(m_folder, m_set);
+        return m_names->value(index);
     }
 
-    const QString &fileName() const { return m_fileName; }
+    const QString &fileName() const { return m_set.fileName; }
 
 private:
     QString m_folder;
-    QString m_fileName;
-    bool m_listed = false;
-    QHash<QString, QStringList> m_names;
+    JoinSet m_set;
+    std::optional<QMap<qint64, QStringList>> m_names;
 };
 
 // What is said of the piece name missing from folder.
@@ -81,12 +74,13 @@ QString leadsNowhere(const QString &name)
 // The name that piece has in folder, where nothing has the piece's own name: one that differs
 // from it only in case, as the joining machine finds it. Refuses a link at the piece's name
 // that leads nowhere, two such names, and none.
-QString nameInOtherCase(const QString &piece, const QString &folder,
-                        CaseInsensitiveNames &otherCases, const OemCodePage &codePage)
+QString nameInOtherCase(qint64 index, const QString &folder, CaseInsensitiveNames &otherCases,
+                        const OemCodePage &codePage)
 {
+    const QString piece = pieceName(otherCases.fileName(), index);
     if (FileSystem::namedFile(joinPath(folder, piece)))
         refuse(leadsNowhere(piece));
-    const QStringList others = otherCases.namesOf(piece);
+    const QStringList others = otherCases.namesOf(index);
     if (others.size() > 1) {
         refuse(piece + QStringLiteral(" is missing, and ") + listForMessage(others)
                + QStringLiteral(" differ from its name only in case: the joining machine would"
@@ -95,21 +89,6 @@ QString nameInOtherCase(const QString &piece, const QString &folder,
     if (others.isEmpty())
         refuse(missing(piece, folder, otherCases.fileName(), codePage));
     return others.first();
-}
-
-// Why the file of a piece in folder is no piece; empty when it may be one.
-QString faultOf(const QString &folder, const Piece &piece)
-{
-    if (!piece.file.isRegularFile) {
-        return FileSystem::isFolder(joinPath(folder, piece.name()))
-            ? piece.name() + QStringLiteral(" is a folder, not a piece.")
-            : piece.name()
-                + QStringLiteral(" is no file but a pipe, a device or a socket, not a piece.");
-    }
-    // A cut writes no empty piece; one that is empty was cut short.
-    if (piece.file.stamp.length == 0)
-        return piece.name() + QStringLiteral(" is empty, and a cut writes no empty piece.");
-    return {};
 }
 
 // The length that the pieces before the last have: the one most of them have, the longer of
@@ -153,6 +132,37 @@ void checkLengths(const std::vector<Piece> &pieces)
 
 } // namespace
 
+QString pieceFault(const QString &folder, const Piece &piece)
+{
+    if (!piece.file.isRegularFile) {
+        return FileSystem::isFolder(joinPath(folder, piece.name()))
+            ? piece.name() + QStringLiteral(" is a folder, not a piece.")
+            : piece.name()
+                + QStringLiteral(" is no file but a pipe, a device or a socket, not a piece.");
+    }
+    // A cut writes no empty piece; one that is empty was cut short.
+    if (piece.file.stamp.length == 0)
+        return piece.name() + QStringLiteral(" is empty, and a cut writes no empty piece.");
+    return {};
+}
+
+QMap<qint64, QStringList> pieceNamesIn(const QString &folder, const JoinSet &set)
+{
+    QMap<qint64, QStringList> names;
+    const QStringList entries = QDir(folder).entryList(
+        QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QString &entry : entries) {
+        if (setNameOf(entry, set.fileName) != SetName::Piece)
+            continue;
+        // A number too long for the set is beyond it.
+        bool valid = false;
+        const qint64 index = QStringView(entry).mid(set.fileName.size() + 1).toLongLong(&valid);
+        if (valid && index <= set.pieceCount)
+            names[index] << entry;
+    }
+    return names;
+}
+
 QString Piece::name() const
 {
     return QFile::decodeName(bytes);
@@ -161,7 +171,7 @@ QString Piece::name() const
 std::vector<Piece> findPieces(const OpenFolder &opened, const QString &folder, const JoinSet &set,
                               const OemCodePage &codePage)
 {
-    CaseInsensitiveNames otherCases(folder, set.fileName);
+    CaseInsensitiveNames otherCases(folder, set);
     std::vector<Piece> pieces;
     // The script held two lines for each piece, so this is no more than its length asks.
     pieces.reserve(std::size_t(set.pieceCount));
@@ -172,15 +182,14 @@ std::vector<Piece> findPieces(const OpenFolder &opened, const QString &folder, c
         QByteArray bytes = beforeNumber + QByteArray::number(index);
         std::optional<NamedFile> file = opened.fileAt(bytes);
         if (!file) {
-            const QString name
-                = nameInOtherCase(pieceName(set.fileName, index), folder, otherCases, codePage);
+            const QString name = nameInOtherCase(index, folder, otherCases, codePage);
             bytes = QFile::encodeName(name);
             file = opened.fileAt(bytes);
             if (!file)
                 refuse(leadsNowhere(name));
         }
         pieces.push_back({bytes, *file});
-        if (const QString fault = faultOf(folder, pieces.back()); !fault.isEmpty())
+        if (const QString fault = pieceFault(folder, pieces.back()); !fault.isEmpty())
             refuse(fault);
     }
     checkLengths(pieces);

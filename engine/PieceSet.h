@@ -4,7 +4,9 @@
 #include "platform/FileSystem.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -24,6 +26,14 @@ struct Piece
     // The name as text, for a message or a path.
     QString name() const;
 };
+
+// Why the file of piece, in folder, is no piece (a folder, a pipe, an empty file); empty when it
+// may be one.
+QString pieceFault(const QString &folder, const Piece &piece);
+
+// The names in folder of set's pieces, by number, as the joining machine finds them: without
+// regard to case, so that a number may have more than one. Numbers beyond the set's are left out.
+QMap<qint64, QStringList> pieceNamesIn(const QString &folder, const JoinSet &set);
 
 // The pieces of set in folder (opened as opened), by number, as the joining machine finds
 // them: a name that differs from the script's only in case is the piece, where the script's own

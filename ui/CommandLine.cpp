@@ -150,6 +150,9 @@ QString commandLineHelp()
         "  --help                show this help\n"
         "  --version             show the version\n"
         "\n"
+        "A script in the root of the floppy, drive A:, whose disk lacks pieces joins them from\n"
+        "floppy disks, asking for each disk in turn; --to FOLDER, off the floppy, is needed.\n"
+        "\n"
         "Progress and messages go to standard error. A file of the joined name is replaced only\n"
         "when you answer y at the terminal; without a terminal to answer, it is kept.\n"
         "\n"
@@ -160,9 +163,11 @@ QString commandLineHelp()
         "  3  SCRIPT is not a join script as Morlend writes it, or its set is incomplete\n"
         "  4  a piece is missing or not of its length, or the folder cannot take the joined file\n"
         "  5  a file of the joined name was kept, and nothing was written\n"
-        "  6  joined, but some pieces or the script were kept\n"
+        "  6  joined, but some pieces or the script were kept (pieces on floppy disks stay)\n"
+        "  7  cancelled at a disk prompt, or stopped in the window; nothing was written\n"
         "  SIGTERM, SIGINT or SIGHUP stop the join with nothing written, and end the program as\n"
-        "  the signal ends it (a shell shows 130 after Ctrl+C).\n");
+        "  the signal ends it (a shell shows 130 after Ctrl+C).\n"
+        "--join-window ends with the status of the last join it ended, or 0 when none ended.\n");
 }
 
 std::optional<int> runCommandLine(int &argc, char **argv)

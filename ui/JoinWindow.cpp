@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
 #include "resources/Artwork.h"
+#include "ui/CloseRequests.h"
 #include "ui/MessageBoxPrompter.h"
 
 #include <QApplication>
@@ -55,6 +56,12 @@ JoinWindow::JoinWindow(Prompter &prompter, Platform &platform, const JoinRequest
 {
     build();
     showSet();
+    // A close request while a question or a disk prompt waits is dropped by Qt, not forgotten
+    // by the join.
+    m_closeRequests = std::make_unique<CloseRequests>(*this, [this] {
+        if (m_running)
+            closeAfterJoin();
+    });
 }
 
 JoinWindow::~JoinWindow() = default;
@@ -94,7 +101,6 @@ void JoinWindow::build()
     auto *buttons = new QDialogButtonBox;
     buttons->addButton(m_join, QDialogButtonBox::AcceptRole);
     buttons->addButton(m_cancel, QDialogButtonBox::RejectRole);
-    m_join->setDefault(true);
     // Enter joins and nothing else: pressed again during a join, it must not stop it.
     m_cancel->setAutoDefault(false);
     connect(m_join, &QPushButton::clicked, this, &JoinWindow::join);
@@ -106,6 +112,10 @@ void JoinWindow::build()
     layout->addWidget(m_result);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Only a button already in the window becomes its default for good: one made default before
+    // is the default only until the focus leaves it, and Enter typed in the folder box would
+    // join nothing.
+    m_join->setDefault(true);
 }
 
 void JoinWindow::showSet()
@@ -123,10 +133,22 @@ void JoinWindow::showSet()
     }
     const JoinPlan &plan = std::get<JoinPlan>(look);
     m_name->setText(plan.set.fileName);
-    m_pieces->setText(u"%1 in %2, %3 in all"_s.arg(plan.pieces.size())
-                          .arg(plan.folder, formatBytes(plan.length)));
-    if (m_folder->text().isEmpty())
-        m_folder->setText(plan.folder);
+    m_onDisks = plan.onDisks;
+    if (m_onDisks) {
+        m_pieces->setText(u"%1 on floppy disks, asked for one after another"_s.arg(
+            QString::number(plan.set.pieceCount)));
+        // The floppy holds a piece, not the whole; and its disks are out of the drive when the
+        // whole is written, so their pieces stay.
+        if (m_folder->text().isEmpty())
+            m_folder->setText(m_platform.homeFolder());
+        m_removePieces->setChecked(false);
+        m_removePieces->setEnabled(false);
+    } else {
+        m_pieces->setText(u"%1 in %2, %3 in all"_s.arg(plan.pieces.size())
+                              .arg(plan.folder, formatBytes(plan.length)));
+        if (m_folder->text().isEmpty())
+            m_folder->setText(plan.folder);
+    }
     m_result->setText(u"Enter joins the pieces; Escape closes the window."_s);
     m_join->setFocus();
 }
@@ -149,10 +171,11 @@ void JoinWindow::join()
         request.folder = folder.folder;
     }
     request.removePieces = m_removePieces->isChecked();
-    RunControl control(m_prompter);
+    RunControl control(*this);
     m_running = &control;
     setChoicesEnabled(false);
     m_cancel->setFocus();
+    m_progressTold = 0;
     m_progress->setValue(0);
     m_result->setText(u"Joining…"_s);
     // The first step answers at once: a key pressed just before the join is heard.
@@ -169,10 +192,19 @@ void JoinWindow::join()
 
 void JoinWindow::showProgress(qint64 written, qint64 length)
 {
+    m_progressTold = length > 0 ? int(written * ProgressSteps / length) : ProgressSteps;
     if (m_sinceAnswered.isValid() && m_sinceAnswered.elapsed() < FrameMilliseconds)
         return;
-    m_progress->setValue(length > 0 ? int(written * ProgressSteps / length) : ProgressSteps);
+    m_progress->setValue(m_progressTold);
     keepAlive();
+}
+
+Prompter::Reply JoinWindow::ask(const Message &message)
+{
+    // A disk's pieces are often read within a frame: the prompt for the next disk comes over
+    // the progress they made, not the one a frame before.
+    m_progress->setValue(m_progressTold);
+    return m_prompter.ask(message);
 }
 
 void JoinWindow::keepAlive()
@@ -206,7 +238,7 @@ void JoinWindow::showResult(const QString &message)
 void JoinWindow::setChoicesEnabled(bool enabled)
 {
     m_folder->setEnabled(enabled);
-    m_removePieces->setEnabled(enabled);
+    m_removePieces->setEnabled(enabled && !m_onDisks);
     m_join->setEnabled(enabled);
 }
 
@@ -222,13 +254,18 @@ void JoinWindow::reject()
 void JoinWindow::closeEvent(QCloseEvent *event)
 {
     if (m_running) {
-        // The join ends first, leaving nothing behind, and then the window closes.
-        m_running->requestStop(RunControl::StopReason::WindowClosed);
-        m_closeAfterJoin = true;
+        closeAfterJoin();
         event->ignore();
         return;
     }
     QDialog::closeEvent(event);
+}
+
+void JoinWindow::closeAfterJoin()
+{
+    // The join ends first, leaving nothing behind, and then the window closes.
+    m_running->requestStop(RunControl::StopReason::WindowClosed);
+    m_closeAfterJoin = true;
 }
 
 void JoinWindow::keyPressEvent(QKeyEvent *event)

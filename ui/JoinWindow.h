@@ -1,15 +1,18 @@
 #pragma once
 
 #include "engine/JoinRun.h"
+#include "engine/Prompter.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
 
+#include <memory>
+
 namespace modMorlend {
 class RunControl;
 }
+class CloseRequests;
 class Platform;
-class Prompter;
 class QCheckBox;
 class QLabel;
 class QProgressBar;
@@ -20,7 +23,7 @@ class TextBox;
 // many pieces, how large the whole), the folder it goes into and whether the pieces go once it
 // is joined, the progress and the result. Enter joins; Escape or Cancel stops a join at once,
 // and otherwise closes the window, as its close button does.
-class JoinWindow : public QDialog
+class JoinWindow : public QDialog, private Prompter
 {
     Q_OBJECT
 
@@ -52,6 +55,10 @@ private:
     void setChoicesEnabled(bool enabled);
     // The window answers its desktop and the user between two steps of a join, once a frame.
     void keepAlive();
+    // What the join asks goes to the prompter over the window as the join left it.
+    Reply ask(const Message &message) override;
+    // Stops the join going on, and closes the window once it has ended.
+    void closeAfterJoin();
 
     Prompter &m_prompter;
     Platform &m_platform;
@@ -60,7 +67,12 @@ private:
     // The join going on, which Escape, Cancel and closing the window stop.
     modMorlend::RunControl *m_running = nullptr;
     bool m_closeAfterJoin = false;
+    // The pieces are on floppy disks.
+    bool m_onDisks = false;
+    std::unique_ptr<CloseRequests> m_closeRequests;
     QElapsedTimer m_sinceAnswered;
+    // The progress of the join as it last told it, which the window may not show yet.
+    int m_progressTold = 0;
 
     QLabel *m_name = nullptr;
     QLabel *m_pieces = nullptr;

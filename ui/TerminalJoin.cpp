@@ -66,16 +66,39 @@ private:
     qsizetype m_width = 0;
 };
 
+// What a join asks, on lines of their own below the progress, which goes first: a disk prompt
+// comes in the middle of a join from floppies.
+class QuestionsBelowProgress : public Prompter
+{
+public:
+    QuestionsBelowProgress(Prompter &prompter, ProgressLine &progress)
+        : m_prompter(prompter)
+        , m_progress(progress)
+    {
+    }
+
+    Reply ask(const Message &message) override
+    {
+        m_progress.clear();
+        return m_prompter.ask(message);
+    }
+
+private:
+    Prompter &m_prompter;
+    ProgressLine &m_progress;
+};
+
 } // namespace
 
 int joinInTerminal(const JoinRequest &request)
 {
     StopSignals::install();
-    TerminalPrompter prompter;
+    TerminalPrompter terminal;
+    ProgressLine progress;
+    QuestionsBelowProgress prompter(terminal, progress);
     RunControl control(prompter);
     Platform platform;
     JoinRun run(control, platform);
-    ProgressLine progress;
     const JoinOutcome outcome = run.join(
         request, [&progress](qint64 written, qint64 length) { progress.show(written, length); });
     progress.clear();

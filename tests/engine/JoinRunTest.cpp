@@ -4,6 +4,7 @@
 #include "platform/FolderLock.h"
 #include "platform/StopSignals.h"
 #include "tests/engine/EngineFixture.h"
+#include "tests/engine/JoinOutcomePrinter.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFiles.h"
 
@@ -20,20 +21,6 @@
 using namespace modMorlend;
 using Kind = JoinOutcome::Kind;
 using Reply = Prompter::Reply;
-
-namespace modMorlend {
-
-void PrintTo(const JoinOutcome &outcome, std::ostream *out)
-{
-    *out << int(outcome.kind) << ": " << outcome.message.toStdString();
-}
-
-bool operator==(const JoinOutcome &a, const JoinOutcome &b)
-{
-    return a.kind == b.kind && a.message == b.message;
-}
-
-} // namespace modMorlend
 
 namespace {
 

@@ -112,6 +112,21 @@ TEST_F(JoinWindowTest, JoinsIntoTheFolderTypedAndRemovesThePiecesWhenTicked)
     EXPECT_EQ(TestFiles::read(path("other/clip.avi")), whole);
 }
 
+// Enter joins from the folder box too, once a folder is typed there: the window says so.
+TEST_F(JoinWindowTest, JoinsAtEnterTypedInTheFolderBox)
+{
+    QDir(dir.path()).mkdir("other");
+    open();
+    TextBox *folder = control<TextBox>("folder");
+    folder->setFocus();
+    folder->clear();
+    QTest::keyClicks(folder, "~/other");
+    QTest::keyClick(folder, Qt::Key_Return);
+    ASSERT_TRUE(window->outcome());
+    EXPECT_EQ(window->outcome()->kind, Kind::Joined);
+    EXPECT_EQ(TestFiles::read(path("other/clip.avi")), whole);
+}
+
 // The folder box reads as the cut's: a name that is no whole path joins nothing.
 TEST_F(JoinWindowTest, RefusesAFolderTextThatNamesNoFolder)
 {
@@ -188,6 +203,48 @@ TEST_F(JoinWindowTest, AsksBeforeReplacingAFileOfTheJoinedName)
     EXPECT_TRUE(prompter.last().cancelIsDefault);
     EXPECT_EQ(shown("result"), path("clip.avi") + " was kept.\nNothing was written.");
     EXPECT_EQ(TestFiles::read(path("clip.avi")), "mine");
+}
+
+// A script in the floppy's root whose disk lacks pieces: the window asks for each disk over
+// itself and joins into a folder off the floppy, the home folder unless another is typed. The
+// pieces stay on their disks, which are out of the drive by then.
+TEST_F(JoinWindowTest, JoinsFromFloppyDisksIntoTheHomeFolder)
+{
+    for (int piece = 1; piece <= 3; ++piece) {
+        const QString disk = path(QString("disk%1").arg(piece));
+        QDir().mkdir(disk);
+        QFile::rename(path(QString("clip.avi.%1").arg(piece)),
+                      disk + QString("/clip.avi.%1").arg(piece));
+    }
+    QFile::rename(script, path("disk3/clip.avi.bat"));
+    platform.setFloppyMountPoint(path("disk3"));
+    open({path("disk3/clip.avi.bat"), {}, true});
+    EXPECT_EQ(shown("pieces"), "3 on floppy disks, asked for one after another");
+    EXPECT_EQ(control<TextBox>("folder")->text(), dir.path());
+    EXPECT_FALSE(control<QCheckBox>("removePieces")->isChecked());
+
+    prompter.answer(Prompter::Reply::Cancel);
+    window->join();
+    EXPECT_EQ(shown("result"), "The join was cancelled.\nNothing was written.");
+    EXPECT_FALSE(control<QCheckBox>("removePieces")->isEnabled());
+
+    // A prompt comes over the progress of the pieces read, 584 672 bytes of three pieces as
+    // long, then 2 042 336 of 3 500 000.
+    QList<int> progressAtPrompts;
+    for (int disk = 1; disk <= 2; ++disk) {
+        prompter.answer(Prompter::Reply::Ok, [this, disk, &progressAtPrompts] {
+            progressAtPrompts << control<QProgressBar>("progress")->value();
+            platform.setFloppyMountPoint(path(QString("disk%1").arg(disk)));
+        });
+    }
+    window->join();
+    EXPECT_EQ(window->outcome()->kind, Kind::Joined);
+    EXPECT_EQ(progressAtPrompts, QList({333, 583}));
+    EXPECT_EQ(prompter.last().text,
+              "File A:\\clip.avi.1 read successfully.\r\nPlease insert the disk with clip.avi.2.");
+    EXPECT_EQ(TestFiles::read(path("clip.avi")), whole);
+    EXPECT_EQ(QDir(path("disk3")).entryList(QDir::Files),
+              QStringList({"clip.avi.3", "clip.avi.bat"}));
 }
 
 } // namespace

@@ -2,12 +2,14 @@
 before a real drive: a piece lands in the page cache at once, and the run puts it on the disk
 at 40 KiB a second, some fifteen seconds a piece here. Throughout that flush the window is
 painted again when it comes back from the task bar, the accessibility bus answers within half
-a second, and Escape stops the run within half a second, leaving nothing on the disk. A cut
-left to run ends with its set on the disk, which cmd joins back."""
+a second, the progress box fills as the piece goes onto the disk, and Escape stops the run
+within half a second, leaving nothing on the disk. A cut left to run ends with its set on the
+disk, which cmd joins back."""
 
 import os
 import time
 
+from morlend_e2e import accessibility as a11y
 from morlend_e2e import floppy, message_boxes, screen
 from morlend_e2e.journey import Journey
 from morlend_e2e.loop_disk import LoopDisk
@@ -47,6 +49,8 @@ class FloppySlowFlush(Journey):
 
         piece = os.path.join(floppy.MOUNT_POINT, 'clip.avi.1')
         longest = 0.0
+        # What the progress box shows, in pieces, as the bus reads it.
+        filled = []
 
         def answered():
             """Reads the progress through the bus, timing the answer."""
@@ -54,6 +58,7 @@ class FloppySlowFlush(Journey):
             start = time.monotonic()
             progress = morlend.progress()
             longest = max(longest, time.monotonic() - start)
+            filled.append(a11y.value(morlend.controls.progress_box)[0])
             return progress
 
         self.user.key('Return')
@@ -69,6 +74,11 @@ class FloppySlowFlush(Journey):
             self.assertEqual(answered(), '0/1', 'the piece is still being put on the disk')
         self.assertLessEqual(longest, LONGEST_ANSWER,
                              'the slowest answer of the accessibility bus during the flush')
+        within = sorted(set(filled))
+        self.assertGreater(len(within), 1, f'the progress moves within the piece: {within}')
+        self.assertTrue(0 < within[-1] < 1, f'the progress stays within the piece: {within}')
+        row = screen.pixels(self.session, a11y.extents(morlend.controls.progress_box))[2]
+        self.assertNotEqual(row[2], row[-3], 'the box shows the part of the piece on the disk')
 
         pressed = time.monotonic()
         self.user.key('Escape')
